@@ -1,0 +1,89 @@
+#include "audioinfo.h"
+
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+char* duplicate(const char* s)
+{
+    if (!s)
+        return nullptr;
+    const size_t n = std::strlen(s) + 1;
+    char* copy = static_cast<char*>(std::malloc(n));
+    std::memcpy(copy, s, n);
+    return copy;
+}
+
+int compareText(const char* a, const char* b)
+{
+    const int c = std::strncmp(a, b, AudioInfo::TextSize - 1);
+    return c < 0 ? -1 : (c > 0 ? 1 : 0);
+}
+
+int compareUnsigned(int32_t a, int32_t b)
+{
+    const uint32_t ua = static_cast<uint32_t>(a), ub = static_cast<uint32_t>(b);
+    return ua < ub ? -1 : (ua > ub ? 1 : 0);
+}
+} // namespace
+
+AudioInfo::AudioInfo(const AudioInfo& other)
+{
+    *this = other;
+}
+
+AudioInfo& AudioInfo::operator=(const AudioInfo& other)
+{
+    if (this == &other)
+        return *this;
+    std::free(fileName);
+    fileName = duplicate(other.fileName);
+    std::memcpy(title, other.title, TextSize);
+    std::memcpy(artist, other.artist, TextSize);
+    std::memcpy(album, other.album, TextSize);
+    year = other.year;
+    track = other.track;
+    isUtf8 = other.isUtf8;
+    return *this;
+}
+
+AudioInfo::~AudioInfo()
+{
+    std::free(fileName);
+}
+
+void AudioInfo::setFileName(const QByteArray& utf8Path)
+{
+    std::free(fileName);
+    fileName = duplicate(utf8Path.constData());
+}
+
+void AudioInfo::setText(char (&field)[TextSize], const QByteArray& text, bool utf8)
+{
+    int n = qMin<int>(text.size(), TextSize - 1);
+    if (utf8 && n < text.size()) {
+        // Never cut inside a character: step back over continuation bytes to the start
+        // of the character that would be cut.
+        while (n > 0 && (static_cast<unsigned char>(text[n]) & 0xC0) == 0x80)
+            --n;
+    }
+    std::memset(field, 0, TextSize);
+    std::memcpy(field, text.constData(), n);
+}
+
+int compareAudioInfo(const AudioInfo& a, const AudioInfo& b)
+{
+    if (int c = compareText(a.artist, b.artist))
+        return c;
+    if (int c = compareText(a.album, b.album))
+        return c;
+    if (int c = compareUnsigned(a.year, b.year))
+        return c;
+    if (int c = compareUnsigned(a.track, b.track))
+        return c;
+    return compareText(a.title, b.title);
+}
+
+bool operator<(const AudioInfo& a, const AudioInfo& b) { return compareAudioInfo(a, b) < 0; }
+bool operator>(const AudioInfo& a, const AudioInfo& b) { return compareAudioInfo(a, b) > 0; }
+bool operator==(const AudioInfo& a, const AudioInfo& b) { return compareAudioInfo(a, b) == 0; }

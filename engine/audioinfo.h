@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QByteArray>
+#include <cstdint>
+
+// What a track is. Text fields hold at most 30 bytes and always end in a NUL; after
+// LoopControl::readTrackInfo they are UTF-8. A new record is entirely zero.
+struct AudioInfo
+{
+    static constexpr int TextSize = 31;
+
+    char* fileName = nullptr; // UTF-8 copy of the full path, owned
+    char title[TextSize] = {};
+    char artist[TextSize] = {};
+    char album[TextSize] = {};
+    int32_t year = 0;
+    int32_t track = 0;
+    uint8_t isUtf8 = 0;
+
+    AudioInfo() = default;
+    AudioInfo(const AudioInfo& other);
+    AudioInfo& operator=(const AudioInfo& other);
+    ~AudioInfo();
+
+    void setFileName(const QByteArray& utf8Path);
+    QByteArray fileNameBytes() const { return QByteArray(fileName ? fileName : ""); }
+
+    // Stores up to 30 bytes of text into one of the text fields (title, artist, album),
+    // cut at a UTF-8 character boundary when utf8 is set.
+    static void setText(char (&field)[TextSize], const QByteArray& text, bool utf8 = true);
+};
+
+// Order by artist, album, year, track, title.
+int compareAudioInfo(const AudioInfo& a, const AudioInfo& b); // -1, 0 or 1
+bool operator<(const AudioInfo& a, const AudioInfo& b);
+bool operator>(const AudioInfo& a, const AudioInfo& b);
+bool operator==(const AudioInfo& a, const AudioInfo& b);
