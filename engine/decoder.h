@@ -28,4 +28,8 @@ public:
 
     // Fills buffer with up to size bytes of PCM; *produced <= 0 means the end.
     virtual bool decode(char* buffer, int size, int* produced, PlayInfo* info) = 0;
+
+    // Formats that resample for playback (MPEG-2 MP3 is upsampled to twice its rate)
+    // deliver at the stream's own rate instead; for tools that compare decoders.
+    virtual void setNativeRate(bool) {}
 };
