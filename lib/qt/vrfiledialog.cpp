@@ -28,6 +28,8 @@ VRFileDialog::VRFileDialog(Mode mode, const QString& startDir, const QString& ca
     m_path->setObjectName(QStringLiteral("path"));
     m_path->setTextFormat(Qt::PlainText);
     m_path->setMinimumWidth(40);
+    // Long paths must not widen the dialog beyond the display.
+    m_path->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     grid->addWidget(m_path, 0, 1);
     m_list = new VRXListView(this, QStringLiteral("vrxFileList"));
     m_list->addColumn(QString());

@@ -49,3 +49,9 @@ int VRXDialog::comfortableWidth(int wanted)
     const int display = displaySize().width();
     return qMax(100, qMin(wanted, display - 20));
 }
+
+QSize VRXDialog::sizeHint() const
+{
+    const QSize display = displaySize();
+    return QDialog::sizeHint().boundedTo(QSize(display.width() - 10, display.height() - 10));
+}

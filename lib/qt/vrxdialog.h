@@ -25,6 +25,9 @@ public:
 
     // A width that fits the display with a margin: dialogs are used at 240 pixels.
     static int comfortableWidth(int wanted);
+
+    // Never larger than the display.
+    QSize sizeHint() const override;
 };
 
 // Installs an answer hook for the lifetime of the object.
