@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QPainter>
+#include <QResizeEvent>
 #include <QTime>
 
 namespace {
@@ -74,6 +75,10 @@ void TrackInfo::changeEvent(QEvent* e)
 
 void TrackInfo::paintEvent(QPaintEvent*)
 {
+    if (m_background.size() != size()) {
+        QResizeEvent re(size(), size());
+        resizeEvent(&re);
+    }
     if (m_background.isNull())
         return;
     QPixmap canvas = m_background;
