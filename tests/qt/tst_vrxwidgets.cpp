@@ -2,6 +2,7 @@
 
 #include "screenshot.h"
 #include "vrfiledialog.h"
+#include "vrxcolorbutton.h"
 #include "vrtabwidget.h"
 #include "vrxactionregistry.h"
 #include "vrxinputdialog.h"
@@ -13,6 +14,8 @@
 #include "vrxrenamedialog.h"
 
 #include <QLabel>
+#include <QMenu>
+#include <QToolButton>
 #include <QLineEdit>
 #include <QPainter>
 #include <QSignalSpy>
@@ -306,6 +309,27 @@ private slots:
             });
             QCOMPARE(VRFileDialog::getExistingDirectory(dir.path() + "/missing", "x"), QDir::homePath());
         }
+    }
+
+    void colorButton()
+    {
+        VRXColorButton b(nullptr, "color_fill", "b2");
+        QSignalSpy spy(&b, &VRXColorButton::activated);
+        b.setColor(QColor("#336699"));
+        QCOMPARE(spy.size(), 0);
+        QCOMPARE(b.color(), QColor("#336699"));
+        // Picking a swatch of the pop-up sets the colour and reports it.
+        auto* swatch = b.menu()->findChild<QToolButton*>("swatch9");
+        QVERIFY(swatch);
+        swatch->click();
+        QCOMPARE(spy.size(), 1);
+        QCOMPARE(spy.last().at(0).value<QColor>(), VRXColorButton::standardColors().at(9));
+        QCOMPARE(b.color(), VRXColorButton::standardColors().at(9));
+        b.choose(QColor()); // invalid colours are ignored
+        QCOMPARE(spy.size(), 1);
+        // The icon's bottom bar shows the colour.
+        const QImage icon = b.icon().pixmap(24, 24).toImage();
+        QCOMPARE(QColor(icon.pixel(12, 21)), b.color());
     }
 
     void dialogScreenshots()
