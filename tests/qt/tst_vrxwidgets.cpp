@@ -85,12 +85,28 @@ private slots:
             tabs.addTab(new QLabel("Player page"), QStringLiteral("Player"), findIconSet("audio"));
             tabs.resize(d);
             tabs.setTabPosition(0);
+            tabs.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&tabs));
+            // All three tabs fit side by side: on the small display the tabs that are not
+            // current show only their icons.
+            QVERIFY(tabs.tabBar()->tabRect(2).right() <= d.width());
+            QCOMPARE(tabs.label(1), QStringLiteral("Library"));
+            if (tabs.isCompact()) {
+                QCOMPARE(tabs.tabText(0), QStringLiteral("Play List"));
+                QCOMPARE(tabs.tabText(1), QString());
+                QCOMPARE(tabs.tabToolTip(1), QStringLiteral("Library"));
+            }
+            if (d.width() >= 480)
+                QVERIFY(!tabs.isCompact());
             const QImage img = saveScreenshot(&tabs, QStringLiteral("vrtabwidget"), d);
             QCOMPARE(img.size(), d * tabs.devicePixelRatioF());
             QVERIFY(tabs.tabBar()->height() >= 24);
             QVERIFY(tabs.tabBar()->geometry().top() < 5);
             tabs.setTabPosition(2);
+            QCoreApplication::processEvents();
             saveScreenshot(&tabs, QStringLiteral("vrtabwidget-left"), d);
+            QVERIFY(!tabs.isCompact()); // the side has room for the labels
+            QCOMPARE(tabs.tabText(1), QStringLiteral("Library"));
             QVERIFY(tabs.tabBar()->geometry().left() < 5);
             QVERIFY(tabs.tabBar()->width() < d.width() / 2);
         }
