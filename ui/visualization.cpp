@@ -33,7 +33,7 @@ Visualization::Visualization(LoopControl* source, QWidget* parent, const char* n
     init();
 }
 
-Visualization::Visualization(AnalyzerSource* source, QWidget* parent, const char* name)
+Visualization::Visualization(QWidget* parent, AnalyzerSource* source, const char* name)
     : QWidget(parent)
     , m_source(source)
 {

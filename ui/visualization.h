@@ -22,7 +22,8 @@ public:
 
     explicit Visualization(LoopControl* source, QWidget* parent = nullptr, const char* name = nullptr);
     // For tests and benchmarks: any sample source (not owned; null for the demonstration).
-    Visualization(AnalyzerSource* source, QWidget* parent, const char* name = nullptr);
+    // The parent comes first so that Visualization(nullptr, parent) stays unambiguous.
+    Visualization(QWidget* parent, AnalyzerSource* source, const char* name = nullptr);
     ~Visualization() override;
 
     void setAnalyzerOptions(bool peaks, int barLimit, int barWidth, int space, int maxHeight);

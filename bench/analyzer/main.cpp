@@ -116,7 +116,7 @@ int main(int argc, char** argv)
                             {"640x480 defaults (14 bars of 14, height 100)", 640, 14, 14, 6, 100},
                             {"100 bars of 3, height 300", 700, 100, 3, 3, 300}};
     for (const Setup& s : setups) {
-        Visualization v(&src, nullptr);
+        Visualization v(nullptr, &src);
         v.setAnalyzerOptions(true, s.bars, s.barWidth, s.space, s.height);
         v.resize(s.width, s.height);
         v.show();

@@ -1,11 +1,17 @@
 #include "testmain.h"
 
 #include "../qt/screenshot.h"
+#include "decoder.h"
+#include "decoderfactory.h"
 #include "fixedfft.h"
+#include "loopcontrol.h"
+#include "playinfo.h"
 #include "framepainter.h"
 #include "visualization.h"
 
+#include <chrono>
 #include <cmath>
+#include <thread>
 #include <complex>
 #include <random>
 #include <vector>
@@ -49,6 +55,48 @@ double worstError(const std::vector<int16_t>& s)
         worst = std::max({worst, std::abs(x.real() - re[k]), std::abs(x.imag() - im[k])});
     }
     return worst;
+}
+
+// Interleaved stereo: a sine on bin 16 in the left channel, one on bin 80 in the right.
+class ToneDecoder : public Decoder
+{
+public:
+    QString mimeType() const override { return QStringLiteral("audio/mpeg"); }
+    bool open(const QString&, AudioInfo*) override
+    {
+        m_frame = 0;
+        return true;
+    }
+    void close() override {}
+    bool decode(char* buffer, int size, int* produced, PlayInfo* info) override
+    {
+        // Roughly real time, so that the track lasts while the test looks at it.
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        const int frames = size / 4;
+        for (int i = 0; i < frames; ++i, ++m_frame) {
+            const int16_t l = int16_t(std::lround(10000 * std::sin(2 * M_PI * 16 * m_frame / 512.0)));
+            const int16_t r = int16_t(std::lround(10000 * std::sin(2 * M_PI * 80 * m_frame / 512.0)));
+            buffer[4 * i] = char(l & 0xff);
+            buffer[4 * i + 1] = char((l >> 8) & 0xff);
+            buffer[4 * i + 2] = char(r & 0xff);
+            buffer[4 * i + 3] = char((r >> 8) & 0xff);
+        }
+        *produced = frames * 4;
+        info->channels = 2;
+        info->rate = 44100;
+        info->bitrate = 128000;
+        info->length = info->range = 60;
+        info->position = int(m_frame / 44100);
+        return m_frame < 60 * 44100;
+    }
+
+private:
+    int64_t m_frame = 0;
+};
+
+Decoder* makeToneDecoder(const QString&)
+{
+    return new ToneDecoder;
 }
 
 QColor canvasPixel(const Visualization& v, int x, int y)
@@ -113,7 +161,7 @@ private slots:
     void geometryLimits()
     {
         FakeSource src;
-        Visualization v(&src, nullptr);
+        Visualization v(nullptr, &src);
         v.resize(80, 60);
         v.show();
         QVERIFY(QTest::qWaitForWindowExposed(&v));
@@ -167,7 +215,7 @@ private slots:
     void bandEdgesAndLevels()
     {
         FakeSource src;
-        Visualization v(&src, nullptr);
+        Visualization v(nullptr, &src);
         v.setAnalyzerOptions(true, 20, 4, 2, 200);
         v.resize(60 + 20 * 6, 122);
         v.show();
@@ -196,7 +244,7 @@ private slots:
     void delayAndPeakFall()
     {
         FakeSource src;
-        Visualization v(&src, nullptr);
+        Visualization v(nullptr, &src);
         v.setAnalyzerOptions(true, 10, 4, 2, 200);
         v.resize(60 + 10 * 6, 122);
         v.show();
@@ -249,7 +297,7 @@ private slots:
     void drawingAndRepaint()
     {
         FakeSource src;
-        Visualization v(&src, nullptr);
+        Visualization v(nullptr, &src);
         v.setAnalyzerOptions(true, 10, 4, 2, 200);
         v.resize(60 + 10 * 6, 122);
         v.show();
@@ -299,7 +347,7 @@ private slots:
     void peaksOff()
     {
         FakeSource src;
-        Visualization v(&src, nullptr);
+        Visualization v(nullptr, &src);
         v.setAnalyzerOptions(false, 10, 4, 2, 200);
         v.resize(60 + 10 * 6, 122);
         v.show();
@@ -324,7 +372,7 @@ private slots:
     {
         // Bar areas taller than 255 pixels: levels are not cut to a byte.
         FakeSource src;
-        Visualization v(&src, nullptr);
+        Visualization v(nullptr, &src);
         v.setAnalyzerOptions(true, 10, 4, 2, 1000);
         v.resize(60 + 10 * 6, 422);
         v.show();
@@ -345,7 +393,7 @@ private slots:
 
     void demonstrationCurve()
     {
-        Visualization v(static_cast<AnalyzerSource*>(nullptr), nullptr);
+        Visualization v(nullptr); // no controller: the demonstration
         v.setAnalyzerOptions(true, 20, 4, 2, 200);
         v.resize(60 + 20 * 6, 122);
         v.show();
@@ -372,6 +420,39 @@ private slots:
         }
     }
 
+    void loopControlSource()
+    {
+        // The controller's analyzer buffer: the left channel of the last block played.
+        setDecoderFactory(makeToneDecoder);
+        QTemporaryDir dir;
+        const QString file = dir.path() + "/tone.mp3";
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.close();
+        LoopControl control;
+        Visualization v(&control);
+        v.setAnalyzerOptions(true, 10, 4, 2, 200);
+        v.resize(60 + 10 * 6, 122);
+        v.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&v));
+        QVERIFY(!v.isRunning()); // the main window starts it
+        QCOMPARE(v.bandEdge(4), 4);
+        QCOMPARE(v.bandEdge(5), 51);
+        for (int t = 0; t < 13; ++t)
+            v.advance();
+        QCOMPARE(v.level(4), 0); // nothing plays
+        QVERIFY(control.open(file));
+        control.play();
+        QTRY_VERIFY(control.positionMs() > 0);
+        for (int t = 0; t < 13; ++t)
+            v.advance();
+        control.stop();
+        setDecoderFactory(nullptr);
+        QVERIFY(v.level(4) > 0);  // bin 16, left channel
+        QCOMPARE(v.level(5), 0);  // bin 80 is only in the right channel
+        QCOMPARE(v.level(0), 0);
+    }
+
     void screenshots()
     {
         struct Setup { QSize display; int bars, width, space, height; };
@@ -379,7 +460,7 @@ private slots:
             useDisplay(s.display);
             QVERIFY2(!FramePainter::frameImage().isNull(), "pictures not rendered");
             FakeSource src;
-            Visualization v(&src, nullptr);
+            Visualization v(nullptr, &src);
             v.resize(s.display.width(), s.height);
             v.show();
             QVERIFY(QTest::qWaitForWindowExposed(&v));
@@ -407,7 +488,7 @@ private slots:
             QCOMPARE(QColor(img.pixel(v.barX0() + 1, bottom - 1)), QColor(0x00, 0x00, 0x80));
             QVERIFY(QColor(img.pixel(0, img.height() / 2)).lightness() < 100); // the frame's edge
 
-            Visualization demo(static_cast<AnalyzerSource*>(nullptr), nullptr);
+            Visualization demo(nullptr);
             demo.resize(s.display.width(), s.height);
             demo.show();
             QVERIFY(QTest::qWaitForWindowExposed(&demo));
