@@ -263,6 +263,9 @@ private slots:
                      2);
             QCOMPARE(caption, QStringLiteral("Save Playlist ..."));
             QCOMPARE(text, QStringLiteral("Playlist already exists!"));
+            // User data in a message is shown as it is.
+            VRXMessageBox plain("c", "<b>mine</b>", "dialog_critical");
+            QCOMPARE(plain.findChild<QLabel*>("text")->textFormat(), Qt::PlainText);
         }
         {
             // Escape chooses the first button.
