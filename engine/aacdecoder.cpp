@@ -303,6 +303,13 @@ void AACDecoder::drain(char* out, int* outLength, int outCapacity)
 void AACDecoder::close()
 {
     qDebug("AACDecoder::close()");
+    if (m_process > 0 && !finished()) {
+        // Let the program finish the turn it has, so the stop request reaches it intact.
+        sembuf op = {static_cast<unsigned short>(PlayerSemaphore), -1, 0};
+        timespec wait = {0, 200 * 1000000L};
+        while (::semtimedop(m_semaphores, &op, 1, &wait) != 0 && errno == EINTR) {
+        }
+    }
     if (m_segment) {
         words()[LengthWord] = 0;
         words()[StopWord] = 1;
@@ -310,5 +317,14 @@ void AACDecoder::close()
     }
     if (m_semaphores >= 0)
         giveTurn();
+    // The program ends by itself on the stop request; give it a moment to do so cleanly.
+    for (int i = 0; i < 20 && m_process > 0; ++i) {
+        if (::waitpid(m_process, nullptr, WNOHANG) == m_process) {
+            qDebug("decoder %d stopped", int(m_process));
+            m_process = -1;
+            break;
+        }
+        ::usleep(5000);
+    }
     stopProcess();
 }

@@ -266,7 +266,9 @@ int64_t Mp4Decoder::seek(int seconds)
         if (!d->openContainer())
             return -1;
     }
-    while (d->readPacket() && d->packet.timestamp + d->packet.duration <= targetTick)
+    // Stop one frame early: the decoder's first frame only primes it, so the frame that
+    // holds the target comes out whole.
+    while (d->readPacket() && d->packet.timestamp + 2 * int64_t(d->packet.duration) <= targetTick)
         d->pending = false;
 
     // The program starts afresh at the frame holding the target; what it and we held
