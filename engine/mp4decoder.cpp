@@ -24,16 +24,24 @@ constexpr int PcmBufferSize = 65536;
 // An ADTS frame is at most 8191 bytes, header included.
 constexpr int FrameBufferSize = 8192;
 
-// libquicktime looks for its settings below $HOME and waits forever without one.
-void ensureHome()
+void logMessage(lqt_log_level_t, const char* domain, const char* message, void*)
+{
+    qDebug("libquicktime %s: %s", domain ? domain : "", message ? message : "");
+}
+
+// Set-up before the first use of libquicktime: it looks for its settings below $HOME
+// and waits forever without one, and it writes its complaints to stderr unless given a
+// log of ours.
+void prepareLibrary()
 {
     static std::once_flag once;
     std::call_once(once, [] {
         const char* home = std::getenv("HOME");
-        if (home && *home)
-            return;
-        const passwd* pw = ::getpwuid(::getuid());
-        ::setenv("HOME", pw && pw->pw_dir && *pw->pw_dir ? pw->pw_dir : "/tmp", 0);
+        if (!home || !*home) {
+            const passwd* pw = ::getpwuid(::getuid());
+            ::setenv("HOME", pw && pw->pw_dir && *pw->pw_dir ? pw->pw_dir : "/tmp", 0);
+        }
+        lqt_set_log_callback(logMessage, nullptr);
     });
 }
 } // namespace
@@ -175,7 +183,7 @@ bool Mp4Decoder::open(const QString& file, AudioInfo* info)
         return true;
     }
 
-    ensureHome();
+    prepareLibrary();
     d->path = path;
     if (!d->openContainer())
         return false;
