@@ -23,6 +23,7 @@ private:
     // Each case gets its own key file (and so its own segment), script and log.
     void useScript(const QStringList& steps)
     {
+        AACDecoder::removeSharedObjects(); // the previous key's, if any
         m_key = quavrixTestRoot() + QStringLiteral("/key%1").arg(++m_case);
         qputenv(KeyFileVariable, QFile::encodeName(m_key));
         QFile script(m_key + QStringLiteral(".script"));
@@ -249,9 +250,10 @@ private slots:
         if (!QFile::exists("/home/QtPalmtop/bin/aacdecoder"))
             QCOMPARE(AACDecoder::programPath(), (QCoreApplication::applicationDirPath() + "/aacdecoder").toStdString());
         qputenv("QUAVRIX_AACDECODER", QUAVRIX_TESTS_BIN_DIR "/fake_aacdecoder");
+        const QByteArray key = qgetenv(KeyFileVariable);
         qunsetenv(KeyFileVariable);
         QCOMPARE(AACDecoder::keyFile(), std::string("/tmp/snd_dec"));
-        useScript({}); // never let cleanup() touch the real key
+        qputenv(KeyFileVariable, key); // cleanup() must never touch the real key
     }
 };
 
