@@ -4,7 +4,8 @@
 
 #include "audioinfo.h"
 #include "decoder.h"
-#include "decoderfactory.h"
+#include "loopcontrol.h"
+#include "mimetype.h"
 #include "playinfo.h"
 
 #include <QCoreApplication>
@@ -20,7 +21,7 @@
 
 namespace {
 
-constexpr int BlockSize = 2048;
+constexpr int BlockSize = LoopControl::BlockSize;
 bool g_verbose = false;
 
 void messageHandler(QtMsgType type, const QMessageLogContext&, const QString& text)
@@ -43,36 +44,6 @@ int fail(const QString& file, const char* what)
 {
     std::fprintf(stderr, "quavrix-decode: %s: %s\n", QFile::encodeName(file).constData(), what);
     return 1;
-}
-
-QString mimeTypeOf(const QString& file)
-{
-    const QString suffix = QFileInfo(file).suffix().toLower();
-    if (suffix == QLatin1String("mp3"))
-        return QStringLiteral("audio/mpeg");
-    if (suffix == QLatin1String("ogg") || suffix == QLatin1String("oga"))
-        return QStringLiteral("audio/ogg");
-    if (suffix == QLatin1String("m4a") || suffix == QLatin1String("m4b") || suffix == QLatin1String("mp4"))
-        return QStringLiteral("audio/quicktime");
-    return QString();
-}
-
-std::unique_ptr<Decoder> decoderFor(const QString& file)
-{
-    return std::unique_ptr<Decoder>(createDecoder(mimeTypeOf(file)));
-}
-
-// The track record as the player makes it, for the --info listing.
-std::unique_ptr<AudioInfo> readTrackInfo(Decoder* decoder, const QString& file)
-{
-    std::unique_ptr<AudioInfo> info(new AudioInfo);
-    info->setFileName(file.toUtf8());
-    if (!decoder->open(file, info.get()))
-        return nullptr;
-    if (!info->title[0])
-        AudioInfo::setText(info->title, QFileInfo(file).completeBaseName().toUtf8());
-    decoder->close();
-    return info;
 }
 
 void putLe(QByteArray& out, uint32_t value, int bytes)
@@ -120,10 +91,10 @@ int runInfo(const QString& file)
 {
     if (!readable(file))
         return fail(file, "cannot read the file");
-    if (mimeTypeOf(file).isEmpty())
+    if (MimeType(file).id().isEmpty())
         return fail(file, "not an audio file");
-    std::unique_ptr<Decoder> decoder = decoderFor(file);
-    std::unique_ptr<AudioInfo> info = readTrackInfo(decoder.get(), file);
+    LoopControl control;
+    std::unique_ptr<AudioInfo> info(LoopControl::readTrackInfo(control.decoderFor(file), file));
     if (!info)
         return fail(file, "cannot read the track information");
     std::printf("file: %s\ntitle: %s\nartist: %s\nalbum: %s\nyear: %d\ntrack: %d\n", info->fileName,
@@ -142,7 +113,8 @@ int runBench(const QString& file, int runs)
         while (!f.read(1 << 20).isEmpty()) {
         }
     }
-    std::unique_ptr<Decoder> decoder = decoderFor(file);
+    LoopControl control;
+    Decoder* decoder = control.decoderFor(file);
     char block[BlockSize];
     double audioSeconds = 0;
     const double cpuStart = cpuSeconds();
@@ -173,7 +145,8 @@ int runDecode(const QString& file, const QString& outName, bool wav, int seekSec
 {
     if (!readable(file))
         return fail(file, "cannot read the file");
-    std::unique_ptr<Decoder> decoder = decoderFor(file);
+    LoopControl control;
+    Decoder* decoder = control.decoderFor(file);
     decoder->setNativeRate(native);
     if (!decoder->open(file, nullptr))
         return fail(file, "cannot decode the file");

@@ -3,6 +3,7 @@
 
 #include "aacdecoder.h"
 #include "audioinfo.h"
+#include "loopcontrol.h"
 #include "mp4decoder.h"
 #include "playinfo.h"
 #include "testmain.h"
@@ -213,6 +214,14 @@ private slots:
         QVERIFY(!decoder.decode(buffer, sizeof buffer, &produced, &info));
         QCOMPARE(produced, 0);
         qputenv("QUAVRIX_AAC_KEYFILE", keyFile);
+
+        // The player's record: tags as read, the title from the file name without them.
+        std::unique_ptr<AudioInfo> record(LoopControl::readTrackInfo(&decoder, data("stereo-tagged.m4a")));
+        QVERIFY(record);
+        QCOMPARE(QByteArray(record->album), QByteArray("Stereo Album"));
+        record.reset(LoopControl::readTrackInfo(&decoder, data("mono.m4a")));
+        QVERIFY(record);
+        QCOMPARE(QByteArray(record->title), QByteArray("mono"));
     }
 
     void badFiles()

@@ -1,6 +1,7 @@
 // OggDecoder against Tremor's own output on oggenc-made files (tests/data/ogg/README).
 
 #include "audioinfo.h"
+#include "loopcontrol.h"
 #include "oggdecoder.h"
 #include "playinfo.h"
 #include "testmain.h"
@@ -154,6 +155,23 @@ private slots:
         PlayInfo info;
         QVERIFY(!decoder.decode(buffer.data(), 2048, &produced, &info));
         QCOMPARE(produced, 0);
+    }
+
+    void trackRecord()
+    {
+        // Through the player's track reading: no comments give the title from the file
+        // name; comment text is UTF-8 and kept as written.
+        OggDecoder decoder;
+        std::unique_ptr<AudioInfo> plain(LoopControl::readTrackInfo(&decoder, data("mono-untagged.ogg")));
+        QVERIFY(plain);
+        QCOMPARE(QByteArray(plain->title), QByteArray("mono-untagged"));
+        QCOMPARE(plain->artist[0], '\0');
+        QCOMPARE(plain->isUtf8, uint8_t(1));
+        std::unique_ptr<AudioInfo> upper(LoopControl::readTrackInfo(&decoder, data("upper-case.ogg")));
+        QVERIFY(upper);
+        QCOMPARE(QByteArray(upper->title), QByteArray("Upper Title"));
+        QCOMPARE(upper->track, 7);
+        QVERIFY(!LoopControl::readTrackInfo(&decoder, data("garbage.ogg")));
     }
 
     void badFiles()
