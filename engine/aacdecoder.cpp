@@ -141,8 +141,23 @@ bool AACDecoder::start()
     char* argv[] = {const_cast<char*>(path.c_str()), nullptr};
     char* envp[] = {const_cast<char*>(keyVariable.c_str()), const_cast<char*>(channelsVariable.c_str()),
                     const_cast<char*>(upsampleVariable.c_str()), nullptr};
+    // A clean start: default signal handling, nothing blocked (the caller's thread may
+    // block signals it waits for), and none of the player's files (the sound device).
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    sigset_t none, all;
+    sigemptyset(&none);
+    sigfillset(&all);
+    posix_spawnattr_setsigmask(&attributes, &none);
+    posix_spawnattr_setsigdefault(&attributes, &all);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addclosefrom_np(&actions, 3);
     pid_t pid = -1;
-    const int error = ::posix_spawn(&pid, path.c_str(), nullptr, nullptr, argv, envp);
+    const int error = ::posix_spawn(&pid, path.c_str(), &actions, &attributes, argv, envp);
+    posix_spawn_file_actions_destroy(&actions);
+    posix_spawnattr_destroy(&attributes);
     if (error != 0) {
         qDebug("Can not start %s, error '%s'", path.c_str(), std::strerror(error));
         fail("could not start");
