@@ -115,7 +115,7 @@ void Mp4Decoder::State::closeContainer()
 
 // Reads the next frame into packet (pending); false at the end of the track. The packet
 // reader wraps to the first frame after the last one, so the end is judged by the
-// timestamps as well as by the result.
+// timestamps as well as by the result: they must keep rising and stay inside the track.
 bool Mp4Decoder::State::readPacket()
 {
     if (pending)
@@ -126,7 +126,7 @@ bool Mp4Decoder::State::readPacket()
         inputEnded = true;
         return false;
     }
-    if (packet.timestamp < lastTimestamp || (totalTicks > 0 && packet.timestamp >= totalTicks)) {
+    if (packet.timestamp <= lastTimestamp || (totalTicks > 0 && packet.timestamp >= totalTicks)) {
         inputEnded = true;
         return false;
     }
