@@ -3,10 +3,6 @@
 
 #include "mp4atoms.h"
 
-// The walk is compiled into this target so that it carries the fuzzer's coverage
-// instrumentation (the engine library is built without it); this copy is the one linked.
-#include "../engine/mp4atoms.cpp"
-
 #include <QString>
 
 #include <cstdint>
