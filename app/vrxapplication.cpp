@@ -5,10 +5,6 @@
 #include "screen.h"
 #include "settingskeys.h"
 
-#include <QStyle>
-#include <QStyleFactory>
-
-#include <dlfcn.h>
 
 VRXApplication* VRXApplication::s_instance = nullptr;
 
@@ -23,7 +19,7 @@ VRXApplication::VRXApplication(const char* name, int& argc, char** argv)
     {
         Config cfg(QString::fromLatin1(Settings::ToolkitFile));
         if (cfg.read(Settings::Style::Id) != -1 && isSmallScreen())
-            loadStyle();
+            m_style.load();
     }
     m_channel = new QCopChannel(QStringLiteral("QPE/System"), this);
     connect(m_channel, &QCopChannel::received, this, &VRXApplication::vrxAppReceive);
@@ -36,9 +32,8 @@ VRXApplication::VRXApplication(const char* name, int& argc, char** argv)
 VRXApplication::~VRXApplication()
 {
     // No style object may outlive the code of the library that made it.
-    if (style() && style()->objectName() == QLatin1String("xp"))
-        setStyle(QStyleFactory::create(QStringLiteral("Windows")));
-    unloadStyle();
+    VRXStyleLoader::replaceLibraryStyle();
+    m_style.unload();
     if (s_instance == this)
         s_instance = nullptr;
 }
@@ -46,7 +41,7 @@ VRXApplication::~VRXApplication()
 void VRXApplication::vrxAppReceive(const QByteArray& message, const QByteArray&)
 {
     if (message == "applyVRXStyle()")
-        loadStyle();
+        m_style.load();
 }
 
 void VRXApplication::updateDateTimeFormats()
@@ -60,30 +55,3 @@ void VRXApplication::updateDateTimeFormats()
     emit dateTimeSettingChanged();
 }
 
-void VRXApplication::loadStyle()
-{
-    const QByteArray path = (qpeDir() + QStringLiteral("/lib/libvrxstyle.so")).toLocal8Bit();
-    if (!m_styleHandle) {
-        m_styleHandle = dlopen(path.constData(), RTLD_LAZY);
-        if (!m_styleHandle)
-            return;
-    }
-    dlerror();
-    void* sym = dlsym(m_styleHandle, "vrx_style_instantiate");
-    if (const char* err = dlerror()) {
-        qDebug("%s", err);
-        return;
-    }
-    qDebug("Load vrxStyle library");
-    auto instantiate = reinterpret_cast<QStyle* (*)()>(sym);
-    if (QStyle* s = instantiate())
-        setStyle(s);
-}
-
-void VRXApplication::unloadStyle()
-{
-    if (m_styleHandle && dlclose(m_styleHandle) == 0) {
-        m_styleHandle = nullptr;
-        qDebug("Unload vrxStyle library");
-    }
-}

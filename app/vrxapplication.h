@@ -1,6 +1,7 @@
 #pragma once
 
 #include "qpeapplication.h"
+#include "vrxstyleloader.h"
 
 class QCopChannel;
 
@@ -24,7 +25,7 @@ public:
 
     static VRXApplication* instance() { return s_instance; }
     const DateTimeFormats& dateTimeFormats() const { return m_formats; }
-    bool styleLoaded() const { return m_styleHandle != nullptr; }
+    bool styleLoaded() const { return m_style.isLoaded(); }
 
 public slots:
     void vrxAppReceive(const QByteArray& message, const QByteArray& data);
@@ -34,11 +35,8 @@ signals:
     void dateTimeSettingChanged();
 
 private:
-    void loadStyle();
-    void unloadStyle();
-
     static VRXApplication* s_instance;
-    void* m_styleHandle = nullptr;
+    VRXStyleLoader m_style;
     DateTimeFormats m_formats;
     QCopChannel* m_channel = nullptr;
 };

@@ -11,9 +11,8 @@
 #include <QThread>
 
 VRXPlayerWindow::VRXPlayerWindow(QWidget* parent)
-    : QMainWindow(parent)
+    : VRXMainWindow(parent)
 {
-    setWindowTitle(qApp->objectName());
     m_controller = new LoopControl(this);
     m_title = new QLabel(this);
     m_title->setAlignment(Qt::AlignCenter);
@@ -83,7 +82,7 @@ bool VRXPlayerWindow::event(QEvent* e)
             setFile(m_documentFile);
         return true;
     }
-    return QMainWindow::event(e);
+    return VRXMainWindow::event(e);
 }
 
 void VRXPlayerWindow::resumeAfterPowerOn(int count)

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QMainWindow>
+#include "vrxmainwindow.h"
+
 #include <QString>
 
 class LoopControl;
@@ -8,7 +9,7 @@ class QLabel;
 struct AudioInfo;
 
 // The one top-level window: owns the playback controller and decides what plays.
-class VRXPlayerWindow : public QMainWindow
+class VRXPlayerWindow : public VRXMainWindow
 {
     Q_OBJECT
 public:
