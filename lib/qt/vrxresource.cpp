@@ -1,0 +1,224 @@
+#include "vrxresource.h"
+
+#include "global.h"
+#include "screen.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QFontMetrics>
+#include <QPainter>
+
+namespace {
+
+QString g_baseDir;
+bool g_baseDirKnown = false;
+
+QString baseDir()
+{
+    if (!g_baseDirKnown) {
+        g_baseDir = Global::qpeDir();
+        g_baseDirKnown = true;
+    }
+    return g_baseDir;
+}
+
+QString appName()
+{
+    QString name = qApp ? qApp->objectName() : QString();
+    if (name.isEmpty() && qApp)
+        name = QCoreApplication::applicationName();
+    return name;
+}
+
+} // namespace
+
+void resetPictureCache()
+{
+    g_baseDirKnown = false;
+    g_baseDir.clear();
+}
+
+QStringList pictureSearchPaths(const QString& name)
+{
+    const QString q = baseDir();
+    const QString a = appName();
+    const bool large = isLargeScreen();
+    QStringList paths;
+    if (large) {
+        paths << q + QStringLiteral("/pics144/") + a + QStringLiteral("/%1.png");
+        paths << q + QStringLiteral("/pics144/vrx/%1.png");
+    }
+    paths << q + QStringLiteral("/pics/") + a + QStringLiteral("/%1.png");
+    paths << q + QStringLiteral("/pics/vrx/%1.png");
+    if (large)
+        paths << q + QStringLiteral("/pics144/%1.png");
+    paths << q + QStringLiteral("/pics/%1.png");
+    for (QString& p : paths)
+        p = p.arg(name);
+    return paths;
+}
+
+QString findPicturePath(const QString& name)
+{
+    if (name.isEmpty())
+        return QString();
+    for (const QString& p : pictureSearchPaths(name)) {
+        if (QFileInfo(p).isFile())
+            return p;
+    }
+    return QString();
+}
+
+QImage findImage(const QString& name)
+{
+    const QString path = findPicturePath(name);
+    return path.isEmpty() ? QImage() : QImage(path);
+}
+
+QPixmap findPixmap(const QString& name)
+{
+    const QString path = findPicturePath(name);
+    return path.isEmpty() ? QPixmap() : QPixmap(path);
+}
+
+QBitmap findBitmap(const QString& name)
+{
+    const QString path = findPicturePath(name);
+    return path.isEmpty() ? QBitmap() : QBitmap(path);
+}
+
+int pictureSizeBucket(int fontHeight)
+{
+    if (fontHeight <= 16)
+        return 16;
+    if (fontHeight <= 24)
+        return 24;
+    return 32;
+}
+
+static QString sizedName(const QString& name, const QFontMetrics& fm)
+{
+    return QStringLiteral("%1/%2").arg(pictureSizeBucket(fm.height())).arg(name);
+}
+
+QPixmap findSizedPixmap(const QString& name, const QFontMetrics& fm)
+{
+    return findPixmap(sizedName(name, fm));
+}
+
+QImage findSizedImage(const QString& name, const QFontMetrics& fm)
+{
+    return findImage(sizedName(name, fm));
+}
+
+static QRgb disabledPixel(QRgb c, bool keepAlpha)
+{
+    const int grey = (11 * qRed(c) + 16 * qGreen(c) + 5 * qBlue(c)) >> 5;
+    const int light = grey + (255 - grey) * 25 / 100;
+    const int a = keepAlpha ? qAlpha(c) - qAlpha(c) * 25 / 100 : 255;
+    return qRgba(light, light, light, a);
+}
+
+QImage disabledImage(const QImage& image)
+{
+    if (image.isNull())
+        return QImage();
+    if (image.format() == QImage::Format_Indexed8 || image.format() == QImage::Format_Mono
+        || image.format() == QImage::Format_MonoLSB) {
+        QImage img = image.copy();
+        QList<QRgb> table = img.colorTable();
+        for (QRgb& c : table)
+            c = disabledPixel(c, false);
+        img.setColorTable(table);
+        return img;
+    }
+    // Work on straight (not premultiplied) ARGB so that the alpha formula applies as is.
+    QImage img = image.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < img.height(); ++y) {
+        QRgb* line = reinterpret_cast<QRgb*>(img.scanLine(y));
+        for (int x = 0; x < img.width(); ++x)
+            line[x] = disabledPixel(line[x], true);
+    }
+    return img;
+}
+
+QIcon iconSetFromImage(const QImage& image)
+{
+    if (image.isNull())
+        return QIcon();
+    QIcon icon;
+    const QPixmap normal = QPixmap::fromImage(image);
+    icon.addPixmap(normal, QIcon::Normal, QIcon::Off);
+    icon.addPixmap(QPixmap::fromImage(disabledImage(image)), QIcon::Disabled, QIcon::Off);
+    return icon;
+}
+
+QIcon findIconSet(const QString& name)
+{
+    return iconSetFromImage(findImage(name));
+}
+
+static void tile(QPainter& p, const QRect& target, const QImage& src, const QRect& part)
+{
+    if (target.isEmpty() || part.isEmpty())
+        return;
+    const QImage piece = src.copy(part);
+    for (int y = target.top(); y <= target.bottom(); y += piece.height()) {
+        for (int x = target.left(); x <= target.right(); x += piece.width()) {
+            const int w = qMin(piece.width(), target.right() - x + 1);
+            const int h = qMin(piece.height(), target.bottom() - y + 1);
+            p.drawImage(QPoint(x, y), piece, QRect(0, 0, w, h));
+        }
+    }
+}
+
+QPixmap drawBorderedImage(const QSize& size, const QImage& image, int frame, int frames,
+                          int left, int right, int top, int bottom, const QColor* fill)
+{
+    const int W = size.width();
+    const int H = size.height();
+    if (W - left - right < 0 || H - top - bottom < 0 || W <= 0 || H <= 0 || top <= 0 || bottom <= 0)
+        return QPixmap();
+    if (frames <= 0)
+        frames = 1;
+    const int ph = image.height() / frames;
+    const int pw = image.width();
+    const int py = frame * ph;
+
+    QPixmap pm(size);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    // Source parts of the picture; empty parts are skipped.
+    const int midW = pw - left - right;
+    const int midH = ph - top - bottom;
+    const QRect tMid(left, top, W - left - right, H - top - bottom);
+    if (fill && fill->isValid())
+        p.fillRect(pm.rect(), *fill);
+    else if (midW > 0 && midH > 0)
+        tile(p, tMid, image, QRect(left, py + top, midW, midH));
+
+    if (image.isNull() || ph <= 0)
+        return pm;
+    if (midW > 0) {
+        tile(p, QRect(left, 0, W - left - right, top), image, QRect(left, py, midW, top));
+        tile(p, QRect(left, H - bottom, W - left - right, bottom), image,
+             QRect(left, py + ph - bottom, midW, bottom));
+    }
+    if (midH > 0) {
+        if (left > 0)
+            tile(p, QRect(0, top, left, H - top - bottom), image, QRect(0, py + top, left, midH));
+        if (right > 0)
+            tile(p, QRect(W - right, top, right, H - top - bottom), image,
+                 QRect(pw - right, py + top, right, midH));
+    }
+    // Corners, unscaled.
+    if (left > 0)
+        p.drawImage(QPoint(0, 0), image, QRect(0, py, left, top));
+    if (right > 0)
+        p.drawImage(QPoint(W - right, 0), image, QRect(pw - right, py, right, top));
+    if (left > 0)
+        p.drawImage(QPoint(0, H - bottom), image, QRect(0, py + ph - bottom, left, bottom));
+    if (right > 0)
+        p.drawImage(QPoint(W - right, H - bottom), image, QRect(pw - right, py + ph - bottom, right, bottom));
+    return pm;
+}

@@ -1,0 +1,91 @@
+#include "listview.h"
+
+#include "keycodes.h"
+#include "vrxresource.h"
+
+#include <QEvent>
+#include <QFontMetrics>
+#include <QKeyEvent>
+
+ListView::ListView(QWidget* parent, const QString&)
+    : VRXListView(parent, QStringLiteral("listview"))
+{
+    setHeaderVisible(false);
+    setSorting(0, true);
+    loadIcons();
+    resetColumns();
+    setColorMode(1);
+}
+
+void ListView::resetColumns()
+{
+    while (columns() > 0)
+        removeColumn(columns() - 1);
+    for (int i = 0; i < 5; ++i)
+        addColumn(QString());
+}
+
+void ListView::loadIcons()
+{
+    const QFontMetrics fm(font());
+    m_audio = findSizedPixmap(QStringLiteral("audio"), fm);
+    m_fileAudio = findSizedPixmap(QStringLiteral("file_audio"), fm);
+    const int side = qMax(m_audio.height(), m_fileAudio.height());
+    if (side > 0)
+        setIconSize(QSize(side, side));
+}
+
+QPixmap ListView::icon(int which) const
+{
+    switch (which) {
+    case 0: return m_audio;
+    case 1: return m_fileAudio;
+    default: return QPixmap();
+    }
+}
+
+void ListView::setFont(const QFont& font)
+{
+    VRXListView::setFont(font);
+    loadIcons();
+}
+
+void ListView::changeEvent(QEvent* e)
+{
+    if (e->type() == QEvent::FontChange) {
+        // Rows change height with the font; the owners refill the list afterwards.
+        clear();
+        loadIcons();
+    }
+    VRXListView::changeEvent(e);
+}
+
+int ListView::keyCode(int key, int state)
+{
+    if (key == 0x1020 || key == 0x1021 || key == 0x1023 || key == 0x1045)
+        return -1;
+    int code = key;
+    if (state == 0x100 || state == 8)
+        code += 0x200000;
+    else if (state == 0x200 || state == 16)
+        code += 0x400000;
+    else if (state == 0x400 || state == 32)
+        code += 0x800000;
+    return code;
+}
+
+void ListView::keyPressEvent(QKeyEvent* e)
+{
+    const int code = keyCode(qt2Key(e->key()), qt2Modifiers(e->modifiers()));
+    if (code < 0) {
+        VRXListView::keyPressEvent(e);
+        return;
+    }
+    bool handled = false;
+    emit checkKey(handled, code);
+    if (handled) {
+        e->ignore();
+        return;
+    }
+    VRXListView::keyPressEvent(e);
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "vrxlistview.h"
+
+#include <QPixmap>
+
+// The five-column track list (title, artist, album, year, track) of the play list, the
+// library and the colours preview. Its name is always "listview", which selects the
+// settings group of its colours. Every key press is offered to checkKey() first.
+class ListView : public VRXListView
+{
+    Q_OBJECT
+public:
+    explicit ListView(QWidget* parent = nullptr, const QString& name = QString());
+
+    void resetColumns();
+    void loadIcons();
+    // 0 "audio", 1 "file_audio", anything else a null pixmap.
+    QPixmap icon(int which) const;
+
+    // Sets the font, then reloads the icons for its size. The font change empties the list.
+    void setFont(const QFont& font);
+
+    // The code checkKey() reports: Qt 2 key value plus 0x200000 (Shift), 0x400000 (Control)
+    // or 0x800000 (Alt) when exactly that modifier state is held; -1 when the key goes to
+    // the list directly.
+    static int keyCode(int qt2key, int qt2state);
+
+signals:
+    void checkKey(bool& handled, int code);
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override;
+    void changeEvent(QEvent* e) override;
+
+private:
+    QPixmap m_audio;
+    QPixmap m_fileAudio;
+};

@@ -1,0 +1,377 @@
+#include "testmain.h"
+
+#include "screenshot.h"
+#include "vrfiledialog.h"
+#include "vrtabwidget.h"
+#include "vrxactionregistry.h"
+#include "vrxinputdialog.h"
+#include "vrxlistview.h"
+#include "vrxmainwindow.h"
+#include "vrxmessagebox.h"
+#include "vrxokcancel.h"
+#include "vrxpushbutton.h"
+#include "vrxrenamedialog.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QSignalSpy>
+
+namespace {
+class ZoomWindow : public VRXMainWindow
+{
+public:
+    int zoomIns = 0, zoomOuts = 0, rotations = 0;
+    void zoomin() override { ++zoomIns; }
+    void zoomout() override { ++zoomOuts; }
+    void rotate() override { ++rotations; }
+};
+
+const QSize kDisplays[] = {QSize(240, 320), QSize(480, 640)};
+}
+
+// Tab widget, main window and dialogs; each dialog is answered through the hook.
+class TestVRXWidgets : public QObject
+{
+    Q_OBJECT
+private slots:
+    void cleanup()
+    {
+        VRXDialog::setAnswerHook(nullptr);
+        useDisplay(QSize(480, 640));
+    }
+
+    void tabWidget()
+    {
+        VRTabWidget tabs;
+        auto* a = new QLabel("a");
+        auto* b = new QLabel("b");
+        QPointer<QLabel> pa(a);
+        QCOMPARE(tabs.addTab(a, QStringLiteral("First"), findIconSet("file_audio")), 0);
+        QCOMPARE(tabs.addTab(b, QStringLiteral("Second"), findIconSet("folder_audio")), 1);
+        QSignalSpy changed(&tabs, &VRTabWidget::currentPageChanged);
+        tabs.showPage(b);
+        QCOMPARE(tabs.currentPage(), b);
+        QCOMPARE(changed.size(), 1);
+        QCOMPARE(changed.last().at(0).value<QWidget*>(), b);
+        QVERIFY(pa); // hidden pages stay alive
+        tabs.showPage(nullptr);
+        QCOMPARE(tabs.currentPage(), b);
+        const QTabWidget::TabPosition want[] = {QTabWidget::North, QTabWidget::South, QTabWidget::West,
+                                                QTabWidget::East};
+        for (int p = 0; p < 4; ++p) {
+            tabs.setTabPosition(p);
+            QCOMPARE(tabs.tabPositionNumber(), p);
+            QCOMPARE(tabs.tabPosition(), want[p]);
+        }
+        tabs.setTabPosition(-3);
+        QCOMPARE(tabs.tabPosition(), QTabWidget::North);
+        tabs.setTabPosition(4);
+        QCOMPARE(tabs.tabPosition(), QTabWidget::East);
+        tabs.setTabPosition(99);
+        QCOMPARE(tabs.tabPositionNumber(), 3);
+    }
+
+    void tabWidgetScreenshots()
+    {
+        for (QSize d : kDisplays) {
+            useDisplay(d);
+            VRTabWidget tabs;
+            tabs.addTab(new QLabel("Play list page"), QStringLiteral("Play List"), findIconSet("file_audio"));
+            tabs.addTab(new QLabel("Library page"), QStringLiteral("Library"), findIconSet("folder_audio"));
+            tabs.addTab(new QLabel("Player page"), QStringLiteral("Player"), findIconSet("audio"));
+            tabs.resize(d);
+            tabs.setTabPosition(0);
+            const QImage img = saveScreenshot(&tabs, QStringLiteral("vrtabwidget"), d);
+            QCOMPARE(img.size(), d * tabs.devicePixelRatioF());
+            QVERIFY(tabs.tabBar()->height() >= 24);
+            QVERIFY(tabs.tabBar()->geometry().top() < 5);
+            tabs.setTabPosition(2);
+            saveScreenshot(&tabs, QStringLiteral("vrtabwidget-left"), d);
+            QVERIFY(tabs.tabBar()->geometry().left() < 5);
+            QVERIFY(tabs.tabBar()->width() < d.width() / 2);
+        }
+    }
+
+    void mainWindowActions()
+    {
+        ZoomWindow w;
+        VRXActionRegistry* reg = w.actionRegistry();
+        QStringList names;
+        for (QAction* a : reg->actions())
+            names << a->objectName();
+        QCOMPARE(names, QStringList({"Orblane", "zoomin", "zoomout", "exit"}));
+        QCOMPARE(w.action("Orblane")->text(), QStringLiteral("About ..."));
+        QCOMPARE(w.action("zoomin")->text(), QStringLiteral("Zoom In"));
+        QCOMPARE(w.action("zoomout")->text(), QStringLiteral("Zoom Out"));
+        QCOMPARE(w.action("exit")->text(), QStringLiteral("Exit"));
+        QCOMPARE(w.action("zoomin")->property("iconName").toString(), QStringLiteral("viewmag+"));
+        QVERIFY(!w.action("zoomin")->icon().isNull());
+        QCOMPARE(w.action("nothing"), nullptr);
+
+        w.action("zoomin")->trigger();
+        w.action("zoomout")->trigger();
+        QCOMPARE(w.zoomIns, 1);
+        QCOMPARE(w.zoomOuts, 1);
+
+        // Zoom keys of the device (0x2010 in, 0x200f out) and of desktop keyboards.
+        QKeyEvent in(QEvent::KeyPress, 0x2010, Qt::NoModifier);
+        QCoreApplication::sendEvent(&w, &in);
+        QKeyEvent out(QEvent::KeyPress, 0x200f, Qt::NoModifier);
+        QCoreApplication::sendEvent(&w, &out);
+        QKeyEvent desktopIn(QEvent::KeyPress, Qt::Key_ZoomIn, Qt::NoModifier);
+        QCoreApplication::sendEvent(&w, &desktopIn);
+        QCOMPARE(w.zoomIns, 3);
+        QCOMPARE(w.zoomOuts, 2);
+
+        // A registry entry replaces one of the same name; slots by name also work.
+        int hits = 0;
+        QAction* again = reg->add("zoomin", "viewmag+", "Again", &w, [&hits] { ++hits; });
+        QCOMPARE(w.action("zoomin"), again);
+        QCOMPARE(reg->actions().size(), 4);
+        again->trigger();
+        QCOMPARE(hits, 1);
+        QCOMPARE(w.zoomIns, 3);
+
+        // About: posted to itself, shown through the toolkit's message box.
+        QString caption;
+        VRXDialogAnswer answer([&](VRXDialog* d) {
+            caption = d->windowTitle();
+            d->done(1);
+        });
+        w.action("Orblane")->trigger();
+        QVERIFY(caption.isEmpty());
+        QCoreApplication::processEvents();
+        QCOMPARE(caption, QStringLiteral("About ..."));
+    }
+
+    void rotation()
+    {
+        useDisplay(QSize(240, 320));
+        ZoomWindow w;
+        QVERIFY(w.portrait());
+        w.resize(240, 300);
+        w.show();
+        QCoreApplication::processEvents();
+        const int before = w.rotations;
+        setDisplaySize(QSize(320, 240));
+        w.resize(320, 240);
+        QCoreApplication::processEvents();
+        QVERIFY(!w.portrait());
+        QCOMPARE(w.rotations, before + 1);
+        w.resize(310, 230); // still landscape
+        QCoreApplication::processEvents();
+        QCOMPARE(w.rotations, before + 1);
+    }
+
+    void inputDialog()
+    {
+        bool ok = true;
+        {
+            VRXDialogAnswer answer([](VRXDialog* d) {
+                auto* in = qobject_cast<VRXInputDialog*>(d);
+                QVERIFY(in);
+                QCOMPARE(in->windowTitle(), QStringLiteral("Save Playlist ..."));
+                QCOMPARE(in->text(), QStringLiteral("PlayList1"));
+                in->setText(QStringLiteral("Road trip"));
+                in->accept();
+            });
+            QCOMPARE(VRXInputDialog::getText("Save Playlist", "Name:", "PlayList1", &ok),
+                     QStringLiteral("Road trip"));
+            QVERIFY(ok);
+        }
+        {
+            // Cancel gives back the initial text with ok clear.
+            VRXDialogAnswer answer([](VRXDialog* d) {
+                qobject_cast<VRXInputDialog*>(d)->setText("typed");
+                d->reject();
+            });
+            QCOMPARE(VRXInputDialog::getText("Save Playlist", "Name:", "PlayList1", &ok),
+                     QStringLiteral("PlayList1"));
+            QVERIFY(!ok);
+        }
+        {
+            // A hook that answers nothing counts as Cancel.
+            VRXDialogAnswer answer([](VRXDialog*) {});
+            QCOMPARE(VRXInputDialog::getText("c", "l", "x", &ok), QStringLiteral("x"));
+            QVERIFY(!ok);
+        }
+    }
+
+    void renameDialog()
+    {
+        QString newName;
+        {
+            VRXDialogAnswer answer([](VRXDialog* d) {
+                auto* r = qobject_cast<VRXRenameDialog*>(d);
+                QVERIFY(r);
+                QCOMPARE(r->windowTitle(), QStringLiteral("Rename ..."));
+                auto* old = r->findChild<QLineEdit*>("oldText");
+                QVERIFY(old && old->isReadOnly());
+                QCOMPARE(old->text(), QStringLiteral("Old"));
+                QCOMPARE(r->lineEdit()->selectedText(), QStringLiteral("Old"));
+                r->setNewText("New");
+                r->accept();
+            });
+            QVERIFY(VRXRenameDialog::getNewName("Old", newName));
+            QCOMPARE(newName, QStringLiteral("New"));
+        }
+        {
+            VRXDialogAnswer answer([](VRXDialog* d) { d->reject(); });
+            newName = "unchanged";
+            QVERIFY(!VRXRenameDialog::getNewName("Old", newName));
+            QCOMPARE(newName, QStringLiteral("unchanged"));
+        }
+    }
+
+    void messageBoxes()
+    {
+        QString text, caption;
+        {
+            VRXDialogAnswer answer([&](VRXDialog* d) {
+                auto* box = qobject_cast<VRXMessageBox*>(d);
+                QVERIFY(box);
+                caption = box->windowTitle();
+                text = box->text();
+                QCOMPARE(box->button(1)->text(), QStringLiteral("Cancel"));
+                QCOMPARE(box->button(1)->iconName(), QStringLiteral("button_cancel"));
+                QVERIFY(box->button(1)->isDefault());
+                QCOMPARE(box->button(2)->text(), QStringLiteral("Overwrite"));
+                box->button(2)->click();
+            });
+            QCOMPARE(VRXMessageBox::question(nullptr, "Save Playlist", "Playlist already exists!", "Overwrite",
+                                             "filesave"),
+                     2);
+            QCOMPARE(caption, QStringLiteral("Save Playlist ..."));
+            QCOMPARE(text, QStringLiteral("Playlist already exists!"));
+        }
+        {
+            // Escape chooses the first button.
+            VRXDialogAnswer answer([](VRXDialog* d) { d->reject(); });
+            QCOMPARE(VRXMessageBox::question(nullptr, "c", "t", "Save", "filesave"), 1);
+            QVERIFY(!VRXMessageBox::confirmDelete(nullptr, "Delete it?"));
+        }
+        {
+            VRXDialogAnswer answer([&](VRXDialog* d) {
+                caption = d->windowTitle();
+                qobject_cast<VRXMessageBox*>(d)->button(1)->click();
+            });
+            QVERIFY(VRXMessageBox::confirmDelete(nullptr, "Delete it?"));
+            QCOMPARE(caption, QStringLiteral("Delete ..."));
+            VRXMessageBox::error(nullptr, "Rename Playlist", "Rename failed!");
+            QCOMPARE(caption, QStringLiteral("Rename Playlist ..."));
+        }
+    }
+
+    void folderChooser()
+    {
+        QTemporaryDir dir;
+        QDir(dir.path()).mkpath("Music/Rock");
+        QDir(dir.path()).mkpath("Music/Jazz");
+        QFile f(dir.path() + "/Music/song.mp3");
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.close();
+        {
+            // Entering a folder by activation, then choosing a sub-folder.
+            VRXDialogAnswer answer([&](VRXDialog* d) {
+                auto* fd = qobject_cast<VRFileDialog*>(d);
+                QVERIFY(fd);
+                QCOMPARE(fd->windowTitle(), QStringLiteral("Select Media Folder ..."));
+                QCOMPARE(fd->listView()->childCount(), 1); // only folders are listed
+                emit fd->listView()->returnPressed(fd->listView()->itemAtRow(0));
+                QCOMPARE(fd->directory(), QDir(dir.path() + "/Music").absolutePath());
+                QCOMPARE(fd->listView()->childCount(), 2);
+                QCOMPARE(fd->listView()->itemAtRow(0)->text(0), QStringLiteral("Jazz"));
+                fd->selectName("Rock");
+                fd->accept();
+            });
+            QCOMPARE(VRFileDialog::getExistingDirectory(dir.path(), "Select Media Folder"),
+                     QDir(dir.path() + "/Music/Rock").absolutePath());
+        }
+        {
+            // Nothing selected: the folder shown.
+            VRXDialogAnswer answer([](VRXDialog* d) { d->accept(); });
+            QCOMPARE(VRFileDialog::getExistingDirectory(dir.path() + "/Music", "x"),
+                     QDir(dir.path() + "/Music").absolutePath());
+        }
+        {
+            VRXDialogAnswer answer([](VRXDialog* d) { d->reject(); });
+            QCOMPARE(VRFileDialog::getExistingDirectory(dir.path(), "x"), QString());
+        }
+        {
+            // A start folder that does not exist opens at home.
+            VRXDialogAnswer answer([](VRXDialog* d) {
+                QCOMPARE(qobject_cast<VRFileDialog*>(d)->directory(), QDir::homePath());
+                d->accept();
+            });
+            QCOMPARE(VRFileDialog::getExistingDirectory(dir.path() + "/missing", "x"), QDir::homePath());
+        }
+    }
+
+    void dialogScreenshots()
+    {
+        for (QSize d : kDisplays) {
+            useDisplay(d);
+            QTemporaryDir dir;
+            QDir(dir.path()).mkpath("Music/Rock");
+            QDir(dir.path()).mkpath("Music/Jazz");
+            QDir(dir.path()).mkpath("Documents");
+            VRXInputDialog in("Save Playlist", "Name:", "PlayList1");
+            VRXRenameDialog rn("Road trip");
+            VRXMessageBox q("Save Playlist", "Playlist already exists!", "dialog_critical");
+            q.addButton("Cancel", "button_cancel");
+            q.addButton("Overwrite", "filesave");
+            VRFileDialog fd(VRFileDialog::Directory, dir.path(), "Select Media Folder");
+            const QList<QPair<QDialog*, QString>> all = {
+                {&in, "vrxinputdialog"}, {&rn, "vrxrenamedialog"}, {&q, "vrxmessagebox"}, {&fd, "vrfiledialog"}};
+            for (const auto& [dlg, name] : all) {
+                dlg->adjustSize();
+                QVERIFY2(dlg->width() <= d.width(), qPrintable(name));
+                if (name == "vrfiledialog")
+                    dlg->resize(d.width() - 20, d.height() / 2);
+                const QImage img = saveScreenshot(dlg, name, d);
+                QVERIFY(!img.isNull());
+            }
+            // The message box shows its icon: some pixel of the icon label is red.
+            auto* icon = q.findChild<QLabel*>("icon");
+            QVERIFY(icon && !icon->pixmap().isNull());
+            const QImage pm = icon->pixmap().toImage();
+            const QColor c = pm.pixelColor(pm.width() / 4, pm.height() / 2);
+            QVERIFY2(c.red() > 150 && c.green() < 120, qPrintable(c.name()));
+        }
+    }
+
+    void pictureSheet()
+    {
+        // Every picture the program names, drawn on one sheet for review.
+        const QStringList names = {
+            "play", "pause", "stop", "exit", "back", "forward", "prev", "next", "volume", "bookmark",
+            "bookmark_add", "audio", "file_audio", "folder_audio", "cd_audio", "cd_audio_add", "kuser",
+            "cabinet", "up", "down", "remove", "remove2", "rename", "rename2", "delete", "mouse",
+            "filefind2", "filesave", "fileopen", "sort-name", "package_utilities", "color", "color_line",
+            "color_fill", "key_bindings", "view", "analyzer", "viewmag+", "viewmag-", "Orblane",
+            "button_ok", "button_cancel", "dialog_critical", "frame", "v0", "v1", "v2", "v3", "h0", "h1",
+            "h2", "h3"};
+        for (QSize d : kDisplays) {
+            useDisplay(d);
+            const int cell = d.width() >= 480 ? 100 : 56;
+            QImage sheet(cell * 8, cell * ((names.size() + 7) / 8), QImage::Format_ARGB32);
+            sheet.fill(QColor("#d8dde3"));
+            QPainter p(&sheet);
+            for (int i = 0; i < names.size(); ++i) {
+                const QImage img = findImage(names[i]);
+                QVERIFY2(!img.isNull(), qPrintable(names[i]));
+                const QPoint at((i % 8) * cell + 2, (i / 8) * cell + 2);
+                p.drawImage(QRect(at, img.size().boundedTo(QSize(cell - 4, cell - 4))), img);
+            }
+            p.end();
+            sheet.save(screenshotPath("pictures", d), "PNG");
+            // Large displays get the double-size pictures, small ones the normal size.
+            QCOMPARE(findImage("play").width(), d.width() >= 480 ? 40 : 20);
+            QCOMPARE(findImage("frame").width(), 40);
+        }
+    }
+};
+
+QUAVRIX_TEST_MAIN(TestVRXWidgets)
+#include "tst_vrxwidgets.moc"
