@@ -194,6 +194,9 @@ void CopyRemoveDialog::scanFolder(const QString& path, bool recursive, QSet<QStr
         if (cancelled)
             return;
         QApplication::processEvents();
+        // Cancel pressed just now: no further file is read.
+        if (cancelled)
+            return;
     }
 }
 
@@ -214,6 +217,8 @@ void CopyRemoveDialog::collectDocuments()
         if (cancelled)
             return;
         QApplication::processEvents();
+        if (cancelled)
+            return;
         if (QFileInfo(file).isFile())
             readFile(file);
     }

@@ -365,11 +365,19 @@ void PlayList::doRemove()
 
 void PlayList::addRecords(const RecordList& records)
 {
+    TrackItem* firstNew = nullptr;
     for (AudioInfo* r : records) {
-        if (r)
-            appendEntry(r);
+        if (!r)
+            continue;
+        TrackItem* e = appendEntry(r);
+        if (!firstNew)
+            firstNew = e;
     }
     lv->sort();
+    // A list that had no current entry gets one, so that its buttons (Play first of all)
+    // work at once.
+    if (!lv->currentItem() && firstNew)
+        lv->setCurrentItem(firstNew);
     currentChanged(lv->currentItem());
     setupRandomOrder();
     modified = true;
