@@ -48,8 +48,9 @@ bool matchesText(const Filter& f, const char* field)
 {
     if (f.all())
         return true;
+    // A value of blanks only is listed under no value of its own, so "[Empty]" takes it.
     if (f.empty())
-        return field[0] == 0;
+        return textOf(field).isEmpty();
     return textOf(field) == f.text;
 }
 
