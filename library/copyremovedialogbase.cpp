@@ -40,5 +40,8 @@ CopyRemoveDialogBase::CopyRemoveDialogBase(QWidget* parent, const QString& name)
     btnCancel = new VRXPushButton(QStringLiteral("button_cancel"), tr("Cancel"), this, QStringLiteral("btnCancel"));
     grid->addWidget(btnCancel, 5, 0, 1, 2);
     grid->setColumnStretch(1, 1);
+    // Room for one line each before any text is set: the dialog's height follows its hint.
+    for (QLabel* l : {text, iSource, source})
+        l->setMinimumHeight(l->fontMetrics().height());
     connect(btnCancel, &QPushButton::clicked, this, &CopyRemoveDialogBase::cancel);
 }

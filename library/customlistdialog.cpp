@@ -1,5 +1,6 @@
 #include "customlistdialog.h"
 
+#include "deleteentry.h"
 #include "screen.h"
 #include "vrxlistview.h"
 #include "vrxpushbutton.h"
@@ -149,7 +150,7 @@ void CustomListDialog::doRemove()
     emit removeItem(cur->text(0), &ok);
     if (!ok)
         return;
-    delete cur;
+    deleteEntry(list, cur);
     renumber();
     currentChanged(list->currentItem());
 }

@@ -1,6 +1,7 @@
 #include "mediafoldersdialog.h"
 
 #include "datafile.h"
+#include "deleteentry.h"
 #include "settingskeys.h"
 #include "vrfiledialog.h"
 #include "vrxlistview.h"
@@ -127,7 +128,7 @@ void MediaFoldersDialog::doNew()
 void MediaFoldersDialog::doRemove()
 {
     if (VRXListViewItem* cur = list->currentItem())
-        delete cur;
+        deleteEntry(list, cur);
     currentChanged(list->currentItem());
 }
 

@@ -2,6 +2,7 @@
 
 #include "audioinfo.h"
 #include "datafile.h"
+#include "deleteentry.h"
 #include "listview.h"
 #include "loopcontrol.h"
 #include "medialibrary.h"
@@ -183,7 +184,7 @@ void PlayList::removeEntry(TrackItem* entry)
         previous = own;
     }
     AudioInfo* record = entry->record();
-    delete entry;
+    deleteEntry(lv, entry);
     releaseOwned(record);
 }
 
