@@ -1,7 +1,9 @@
 #include "decoderfactory.h"
 
 #include "decoder.h"
+#include "mp4decoder.h"
 #include "nulldecoder.h"
+#include "oggdecoder.h"
 
 namespace {
 DecoderFactoryFunction g_factory = nullptr;
@@ -17,5 +19,9 @@ Decoder* createDecoder(const QString& mimeType)
     if (g_factory)
         return g_factory(mimeType);
     // Formats are added here as their decoders are built.
+    if (mimeType == QLatin1String("audio/ogg"))
+        return new OggDecoder;
+    if (mimeType == QLatin1String("audio/quicktime"))
+        return new Mp4Decoder;
     return new NullDecoder(mimeType);
 }
