@@ -41,6 +41,16 @@ QString TrackItem::key(int) const
     return QString::asprintf("%08d", m_index);
 }
 
+bool TrackItem::operator<(const QTreeWidgetItem& other) const
+{
+    // Same order as comparing the "%08d" keys, without formatting them for every
+    // comparison; other indices compare by their keys.
+    const auto* o = dynamic_cast<const TrackItem*>(&other);
+    if (o && m_index >= 0 && o->m_index >= 0 && m_index < 100000000 && o->m_index < 100000000)
+        return m_index < o->m_index;
+    return VRXListViewItem::operator<(other);
+}
+
 QVariant TrackItem::data(int column, int role) const
 {
     if (role == Qt::DisplayRole) {

@@ -21,6 +21,7 @@ public:
 
     QVariant data(int column, int role) const override;
     QString key(int column) const override;
+    bool operator<(const QTreeWidgetItem& other) const override;
 
     // True when the lower-cased last extension of the file name is not "mp3".
     static bool isNonMp3(const char* fileName);

@@ -31,9 +31,25 @@ public:
     void setTabPosition(int position);
     int tabPositionNumber() const { return m_position; }
 
+    // A tab's label. When the labels do not fit along the bar, only the current tab shows
+    // its label and the others show their icons (the label becomes their tool tip).
+    QString label(int index) const { return m_labels.value(index); }
+    void setLabel(int index, const QString& label);
+    bool isCompact() const { return m_compact; }
+
 signals:
     void currentPageChanged(QWidget* page);
 
+protected:
+    void tabInserted(int index) override;
+    void tabRemoved(int index) override;
+    void resizeEvent(QResizeEvent* e) override;
+
 private:
+    void updateLabels();
+
     int m_position = 0;
+    QStringList m_labels;
+    bool m_compact = false;
+    bool m_updating = false;
 };

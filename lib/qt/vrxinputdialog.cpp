@@ -15,6 +15,7 @@ VRXInputDialog::VRXInputDialog(const QString& caption, const QString& label, con
     m_label = new QLabel(label, this);
     m_label->setObjectName(QStringLiteral("label"));
     m_label->setWordWrap(true);
+    m_label->setTextFormat(Qt::PlainText);
     m_edit = new QLineEdit(text, this);
     m_edit->setObjectName(QStringLiteral("text"));
     m_edit->selectAll();

@@ -21,6 +21,8 @@ VRXMessageBox::VRXMessageBox(const QString& caption, const QString& text, const 
     m_text = new QLabel(text, this);
     m_text->setObjectName(QStringLiteral("text"));
     m_text->setWordWrap(true);
+    // Texts may carry user data (playlist names): never read them as markup.
+    m_text->setTextFormat(Qt::PlainText);
     grid->addWidget(m_text, 0, 1);
     grid->setColumnStretch(1, 1);
     grid->setRowStretch(1, 1);
@@ -104,6 +106,7 @@ void VRXMessageBox::about(QWidget* parent)
                       tr("<b>%1</b><br>Music player for small screens.<br>"
                          "MP3, Ogg Vorbis and AAC.").arg(app),
                       QStringLiteral("Orblane"), parent);
+    box.m_text->setTextFormat(Qt::RichText);
     box.addButton(tr("Ok"), QStringLiteral("button_ok"));
     box.setDefaultButton(1);
     box.run();

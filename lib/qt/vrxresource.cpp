@@ -177,7 +177,8 @@ QPixmap drawBorderedImage(const QSize& size, const QImage& image, int frame, int
 {
     const int W = size.width();
     const int H = size.height();
-    if (W - left - right < 0 || H - top - bottom < 0 || W <= 0 || H <= 0 || top <= 0 || bottom <= 0)
+    if (W - left - right < 0 || H - top - bottom < 0 || W <= 0 || H <= 0 || top <= 0 || bottom <= 0
+        || left < 0 || right < 0)
         return QPixmap();
     if (frames <= 0)
         frames = 1;

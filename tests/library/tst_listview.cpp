@@ -234,7 +234,7 @@ private slots:
         for (QSize d : {QSize(240, 320), QSize(480, 640)}) {
             useDisplay(d);
             if (findImage("16/audio").isNull())
-                QSKIP("pictures not rendered (build the quavrix_pics target)");
+                QSKIP("pictures not rendered (build the pictures target)");
             ListView lv;
             lv.loadIcons();
             const char* titles[] = {"Morning Light", "Harbour Walk", "Slow Train", "Northern Lights Over the Bay"};

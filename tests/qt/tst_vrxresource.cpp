@@ -251,6 +251,9 @@ private slots:
         QVERIFY(drawBorderedImage(QSize(30, 30), img, 0, 1, 1, 1, 0, 1, nullptr).isNull());
         QVERIFY(drawBorderedImage(QSize(30, 30), img, 0, 1, 1, 1, 1, 0, nullptr).isNull());
         QVERIFY(!drawBorderedImage(QSize(25, 22), img, 0, 1, 12, 13, 11, 11, nullptr).isNull());
+        QVERIFY(drawBorderedImage(QSize(30, 30), img, 0, 1, -1, 1, 1, 1, nullptr).isNull());
+        // A frame number past the picture draws nothing from outside it.
+        QCOMPARE(drawBorderedImage(QSize(30, 30), img, 5, 2, 1, 1, 1, 1, nullptr).size(), QSize(30, 30));
         // A null picture still gives a picture of the size (nothing to draw on it).
         QCOMPARE(drawBorderedImage(QSize(40, 40), QImage(), 0, 1, 12, 13, 11, 11, nullptr).size(), QSize(40, 40));
     }

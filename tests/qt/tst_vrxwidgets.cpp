@@ -2,6 +2,7 @@
 
 #include "screenshot.h"
 #include "vrfiledialog.h"
+#include "vrxcolorbutton.h"
 #include "vrtabwidget.h"
 #include "vrxactionregistry.h"
 #include "vrxinputdialog.h"
@@ -13,6 +14,8 @@
 #include "vrxrenamedialog.h"
 
 #include <QLabel>
+#include <QMenu>
+#include <QToolButton>
 #include <QLineEdit>
 #include <QPainter>
 #include <QSignalSpy>
@@ -82,12 +85,28 @@ private slots:
             tabs.addTab(new QLabel("Player page"), QStringLiteral("Player"), findIconSet("audio"));
             tabs.resize(d);
             tabs.setTabPosition(0);
+            tabs.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&tabs));
+            // All three tabs fit side by side: on the small display the tabs that are not
+            // current show only their icons.
+            QVERIFY(tabs.tabBar()->tabRect(2).right() <= d.width());
+            QCOMPARE(tabs.label(1), QStringLiteral("Library"));
+            if (tabs.isCompact()) {
+                QCOMPARE(tabs.tabText(0), QStringLiteral("Play List"));
+                QCOMPARE(tabs.tabText(1), QString());
+                QCOMPARE(tabs.tabToolTip(1), QStringLiteral("Library"));
+            }
+            if (d.width() >= 480)
+                QVERIFY(!tabs.isCompact());
             const QImage img = saveScreenshot(&tabs, QStringLiteral("vrtabwidget"), d);
             QCOMPARE(img.size(), d * tabs.devicePixelRatioF());
             QVERIFY(tabs.tabBar()->height() >= 24);
             QVERIFY(tabs.tabBar()->geometry().top() < 5);
             tabs.setTabPosition(2);
+            QCoreApplication::processEvents();
             saveScreenshot(&tabs, QStringLiteral("vrtabwidget-left"), d);
+            QVERIFY(!tabs.isCompact()); // the side has room for the labels
+            QCOMPARE(tabs.tabText(1), QStringLiteral("Library"));
             QVERIFY(tabs.tabBar()->geometry().left() < 5);
             QVERIFY(tabs.tabBar()->width() < d.width() / 2);
         }
@@ -244,6 +263,9 @@ private slots:
                      2);
             QCOMPARE(caption, QStringLiteral("Save Playlist ..."));
             QCOMPARE(text, QStringLiteral("Playlist already exists!"));
+            // User data in a message is shown as it is.
+            VRXMessageBox plain("c", "<b>mine</b>", "dialog_critical");
+            QCOMPARE(plain.findChild<QLabel*>("text")->textFormat(), Qt::PlainText);
         }
         {
             // Escape chooses the first button.
@@ -306,6 +328,27 @@ private slots:
             });
             QCOMPARE(VRFileDialog::getExistingDirectory(dir.path() + "/missing", "x"), QDir::homePath());
         }
+    }
+
+    void colorButton()
+    {
+        VRXColorButton b(nullptr, "color_fill", "b2");
+        QSignalSpy spy(&b, &VRXColorButton::activated);
+        b.setColor(QColor("#336699"));
+        QCOMPARE(spy.size(), 0);
+        QCOMPARE(b.color(), QColor("#336699"));
+        // Picking a swatch of the pop-up sets the colour and reports it.
+        auto* swatch = b.menu()->findChild<QToolButton*>("swatch9");
+        QVERIFY(swatch);
+        swatch->click();
+        QCOMPARE(spy.size(), 1);
+        QCOMPARE(spy.last().at(0).value<QColor>(), VRXColorButton::standardColors().at(9));
+        QCOMPARE(b.color(), VRXColorButton::standardColors().at(9));
+        b.choose(QColor()); // invalid colours are ignored
+        QCOMPARE(spy.size(), 1);
+        // The icon's bottom bar shows the colour.
+        const QImage icon = b.icon().pixmap(24, 24).toImage();
+        QCOMPARE(QColor(icon.pixel(12, 21)), b.color());
     }
 
     void dialogScreenshots()

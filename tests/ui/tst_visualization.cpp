@@ -1,0 +1,504 @@
+#include "testmain.h"
+
+#include "../qt/screenshot.h"
+#include "decoder.h"
+#include "decoderfactory.h"
+#include "fixedfft.h"
+#include "loopcontrol.h"
+#include "playinfo.h"
+#include "framepainter.h"
+#include "visualization.h"
+
+#include <chrono>
+#include <cmath>
+#include <thread>
+#include <complex>
+#include <random>
+#include <vector>
+
+namespace {
+
+class FakeSource : public AnalyzerSource
+{
+public:
+    bool playing = false;
+    int64_t position = 1000;
+    std::vector<int16_t> block = std::vector<int16_t>(512, 0);
+    int copies = 0;
+    bool isPlaying() const override { return playing; }
+    int64_t positionMs() const override { return position; }
+    void copySamples(int16_t* out) override
+    {
+        ++copies;
+        std::copy(block.begin(), block.end(), out);
+    }
+};
+
+std::vector<int16_t> tone(double bin, double amplitude, double phase = 0)
+{
+    std::vector<int16_t> s(512);
+    for (int n = 0; n < 512; ++n)
+        s[n] = int16_t(std::lround(amplitude * std::sin(2 * M_PI * bin * n / 512 + phase)));
+    return s;
+}
+
+// Worst absolute difference between the fixed-point bins and a double-precision DFT.
+double worstError(const std::vector<int16_t>& s)
+{
+    int32_t re[257], im[257];
+    FixedFFT::transform(s.data(), re, im);
+    double worst = 0;
+    for (int k = 0; k <= 256; ++k) {
+        std::complex<double> x = 0;
+        for (int n = 0; n < 512; ++n)
+            x += double(s[n]) * std::polar(1.0, -2 * M_PI * k * n / 512.0);
+        worst = std::max({worst, std::abs(x.real() - re[k]), std::abs(x.imag() - im[k])});
+    }
+    return worst;
+}
+
+// Interleaved stereo: a sine on bin 16 in the left channel, one on bin 80 in the right.
+class ToneDecoder : public Decoder
+{
+public:
+    QString mimeType() const override { return QStringLiteral("audio/mpeg"); }
+    bool open(const QString&, AudioInfo*) override
+    {
+        m_frame = 0;
+        return true;
+    }
+    void close() override {}
+    bool decode(char* buffer, int size, int* produced, PlayInfo* info) override
+    {
+        // Roughly real time, so that the track lasts while the test looks at it.
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        const int frames = size / 4;
+        for (int i = 0; i < frames; ++i, ++m_frame) {
+            const int16_t l = int16_t(std::lround(10000 * std::sin(2 * M_PI * 16 * m_frame / 512.0)));
+            const int16_t r = int16_t(std::lround(10000 * std::sin(2 * M_PI * 80 * m_frame / 512.0)));
+            buffer[4 * i] = char(l & 0xff);
+            buffer[4 * i + 1] = char((l >> 8) & 0xff);
+            buffer[4 * i + 2] = char(r & 0xff);
+            buffer[4 * i + 3] = char((r >> 8) & 0xff);
+        }
+        *produced = frames * 4;
+        info->channels = 2;
+        info->rate = 44100;
+        info->bitrate = 128000;
+        info->length = info->range = 60;
+        info->position = int(m_frame / 44100);
+        return m_frame < 60 * 44100;
+    }
+
+private:
+    int64_t m_frame = 0;
+};
+
+Decoder* makeToneDecoder(const QString&)
+{
+    return new ToneDecoder;
+}
+
+QColor canvasPixel(const Visualization& v, int x, int y)
+{
+    return QColor(v.canvas().toImage().pixel(x, y));
+}
+
+} // namespace
+
+// The analyzer: transform accuracy, geometry, tables, animation, delay and drawing.
+class TestVisualization : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase()
+    {
+        qputenv("QUAVRIX_QPEDIR", QByteArray(QUAVRIX_BUILD_DIR "/share/quavrix"));
+        useDisplay(QSize(240, 320));
+    }
+
+    void transformAccuracy()
+    {
+        // Unnormalised DFT: a full-scale tone on bin 40 gives |X| = 512 * 32767 / 2.
+        double worst = 0;
+        std::vector<std::vector<int16_t>> blocks;
+        for (double bin : {1.0, 7.0, 40.0, 40.5, 128.0, 200.3, 255.0})
+            for (double amp : {32767.0, 1000.0, 3.0})
+                blocks.push_back(tone(bin, amp, bin / 7));
+        std::mt19937 rng(7);
+        std::uniform_int_distribution<int> full(-32768, 32767);
+        for (int r = 0; r < 4; ++r) {
+            std::vector<int16_t> s(512);
+            for (auto& v : s)
+                v = int16_t(full(rng));
+            blocks.push_back(s);
+        }
+        // Extremes: constant -32768 (X[0] = -2^24 needs the wide split) and a square wave.
+        blocks.push_back(std::vector<int16_t>(512, -32768));
+        std::vector<int16_t> square(512);
+        for (int n = 0; n < 512; ++n)
+            square[n] = (n / 4) % 2 ? 32767 : -32768;
+        blocks.push_back(square);
+        blocks.push_back(std::vector<int16_t>(512, 0));
+        for (const auto& b : blocks)
+            worst = std::max(worst, worstError(b));
+        qInfo("worst error against a double-precision DFT: %.1f (full scale of a bin: %d, %.2e of it)",
+              worst, 512 * 32768, worst / (512.0 * 32768));
+        // 14-bit twiddles over eight stages: well under 0.1 % of the full scale.
+        QVERIFY2(worst < 512.0 * 32768 * 1e-3, qPrintable(QString::number(worst)));
+        // Small signals stay exact to a few units.
+        QVERIFY(worstError(tone(40, 3)) < 8);
+        QVERIFY(worstError(tone(13, 1000)) < 64);
+
+        int32_t re[257], im[257];
+        const auto dc = std::vector<int16_t>(512, -32768);
+        FixedFFT::transform(dc.data(), re, im);
+        QCOMPARE(re[0], -512 * 32768);
+        QCOMPARE(im[0], 0);
+        QCOMPARE(im[256], 0);
+    }
+
+    void geometryLimits()
+    {
+        FakeSource src;
+        Visualization v(nullptr, &src);
+        v.resize(80, 60);
+        v.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&v));
+        QCOMPARE(v.bands(), 3);
+        QCOMPARE(v.barAreaHeight(), 38);
+        QVERIFY(!v.isRunning());
+        v.startAnalyzer();
+        QVERIFY(v.isRunning());
+        QCOMPARE(v.barX0(), (80 - (2 * 2 + 4 * 3)) / 2);
+        QCOMPARE(v.barY0(), 11);
+
+        // 77 wide: two bands, the running analyzer stops and waits.
+        v.resize(77, 60);
+        QCoreApplication::processEvents();
+        QCOMPARE(v.bands(), 2);
+        QVERIFY(!v.isRunning());
+        QVERIFY(v.isPending());
+        // Back to a usable size: the pending start happens.
+        v.resize(80, 60);
+        QCoreApplication::processEvents();
+        QVERIFY(v.isRunning());
+        v.stopAnalyzer();
+        QVERIFY(!v.isRunning() && !v.isPending());
+
+        v.resize(200, 29);
+        QCoreApplication::processEvents();
+        QCOMPARE(v.barAreaHeight(), 7);
+        v.startAnalyzer();
+        QVERIFY(!v.isRunning());
+        QVERIFY(v.isPending());
+        v.resize(200, 30);
+        QCoreApplication::processEvents();
+        QCOMPARE(v.barAreaHeight(), 8);
+        QVERIFY(v.isRunning());
+
+        // Options: limits and a pitch that would divide by zero.
+        v.setAnalyzerOptions(true, 2, 4, 2, 100);
+        QCOMPARE(v.bands(), 2);
+        QVERIFY(v.isPending());
+        v.setAnalyzerOptions(true, 100, 0, 0, 100);
+        QCOMPARE(v.bands(), 0);
+        QVERIFY(!v.isRunning());
+        v.setAnalyzerOptions(true, 500, 1, 0, 100);
+        QCOMPARE(v.bands(), 100);
+        QVERIFY(v.isRunning());
+        QCOMPARE(v.minimumSizeHint(), QSize(22, 25));
+        QCOMPARE(v.sizeHint(), QSize(22, 25));
+        QCOMPARE(v.maximumHeight(), 100);
+    }
+
+    void bandEdgesAndLevels()
+    {
+        FakeSource src;
+        Visualization v(nullptr, &src);
+        v.setAnalyzerOptions(true, 20, 4, 2, 200);
+        v.resize(60 + 20 * 6, 122);
+        v.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&v));
+        QCOMPARE(v.bands(), 20);
+        QCOMPARE(v.barAreaHeight(), 100);
+        QList<int> edges;
+        for (int i = 0; i <= 20; ++i)
+            edges << v.bandEdge(i);
+        QCOMPARE(edges, QList<int>({0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 30, 51, 72, 93, 114, 135, 156, 177, 198, 219, 255}));
+        QCOMPARE(v.levelTable(0), 0);
+        QCOMPARE(v.levelTable(1), int(100 * std::log(2.0) / std::log(512.0)));
+        QCOMPARE(v.levelTable(63), int(100 * std::log(64.0) / std::log(512.0)));
+        QCOMPARE(v.levelTable(511), 100);
+        for (int k = 1; k < 512; ++k)
+            QVERIFY(v.levelTable(k) >= v.levelTable(k - 1));
+
+        // Odd band counts: the upper half still ends at 255.
+        v.setAnalyzerOptions(true, 17, 4, 2, 200);
+        QCOMPARE(v.bandEdge(0), 0);
+        QCOMPARE(v.bandEdge(7), 7);
+        QCOMPARE(v.bandEdge(8), 7 + (255 - 34) / 9);
+        QCOMPARE(v.bandEdge(17), 255);
+    }
+
+    void delayAndPeakFall()
+    {
+        FakeSource src;
+        Visualization v(nullptr, &src);
+        v.setAnalyzerOptions(true, 10, 4, 2, 200);
+        v.resize(60 + 10 * 6, 122);
+        v.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&v));
+        QCOMPARE(v.bands(), 10);
+        // A full-scale tone on bin 3 (band 3), analysed once.
+        src.block = tone(3, 30000, M_PI / 2 + 0.3);
+        const int expected = v.analyse(src.block.data(), 3);
+        QVERIFY(expected > 50);
+        src.playing = true;
+        v.advance();
+        src.playing = false;
+        QCOMPARE(src.copies, 1);
+        for (int t = 1; t < 12; ++t) {
+            v.advance();
+            QCOMPARE(v.level(3), 0);
+        }
+        v.advance(); // the 12th tick after the analysis shows it
+        QCOMPARE(v.level(3), expected * 1000);
+        QCOMPARE(v.peak(3), expected * 1000);
+        QCOMPARE(v.peakSpeed(3), 10);
+        QCOMPARE(v.level(0), 0); // bin 0 has no imaginary part
+        // Then the bar falls by 1.3 pixels and the peak by 10, 13, 16, 20, 26, 33, 42, ...
+        QList<int> falls;
+        int prevPeak = v.peak(3);
+        int prevLevel = v.level(3);
+        for (int t = 0; t < 12; ++t) {
+            v.advance();
+            QCOMPARE(v.level(3), std::max(prevLevel - 1300, 0));
+            prevLevel = v.level(3);
+            falls << prevPeak - v.peak(3);
+            prevPeak = v.peak(3);
+        }
+        QCOMPARE(falls.mid(0, 12), QList<int>({10, 13, 16, 20, 26, 33, 42, 54, 70, 91, 118, 153}));
+        // Eventually the peak meets the falling bar and follows it down to 0.
+        for (int t = 0; t < 200; ++t) {
+            v.advance();
+            QVERIFY(v.peak(3) >= v.level(3));
+        }
+        QCOMPARE(v.level(3), 0);
+        QCOMPARE(v.peak(3), 0);
+        QCOMPARE(v.drawnBar(3), 1); // the floor
+        // Not playing or at position 0: nothing is copied.
+        src.playing = true;
+        src.position = 0;
+        v.advance();
+        QCOMPARE(src.copies, 1);
+    }
+
+    void drawingAndRepaint()
+    {
+        FakeSource src;
+        Visualization v(nullptr, &src);
+        v.setAnalyzerOptions(true, 10, 4, 2, 200);
+        v.resize(60 + 10 * 6, 122);
+        v.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&v));
+        const int H = v.barAreaHeight();
+        const int bottom = v.barY0() + H;
+        const int x3 = v.barX0() + 3 * 6;
+        src.block = tone(3, 30000, M_PI / 2 + 0.3);
+        src.playing = true;
+        for (int t = 0; t < 13; ++t)
+            v.advance();
+        src.playing = false;
+        const int h = v.drawnBar(3);
+        QVERIFY(h > 10);
+        const QColor navy(0x00, 0x00, 0x80);
+        const QColor panel = FramePainter::panelColor();
+        QCOMPARE(canvasPixel(v, x3, bottom - 1), navy);        // lit stripe
+        QCOMPARE(canvasPixel(v, x3, bottom - 2), panel);       // gap between stripes
+        QCOMPARE(canvasPixel(v, x3, bottom - h - 1), panel);   // above the bar
+        QCOMPARE(canvasPixel(v, v.barX0(), bottom - 1), navy); // band 0 at its floor
+        QCOMPARE(canvasPixel(v, v.barX0(), bottom - 3), panel);
+        // The peak sits on top of the bar while both are new.
+        const int p = v.drawnPeak(3);
+        QCOMPARE(p, h);
+        QCOMPARE(canvasPixel(v, x3, bottom - p), QColor(Qt::white));
+        // After some falling the old rows are background again and the peak floats.
+        for (int t = 0; t < 20; ++t)
+            v.advance();
+        QVERIFY(v.drawnBar(3) < h - 10);
+        QVERIFY(v.drawnPeak(3) > v.drawnBar(3));
+        QCOMPARE(canvasPixel(v, x3, bottom - v.drawnPeak(3)), QColor(Qt::white));
+        QCOMPARE(canvasPixel(v, x3, bottom - v.drawnPeak(3) - 1), panel); // old peak rows restored
+        QCOMPARE(canvasPixel(v, x3, bottom - v.drawnBar(3) - 1), panel);  // old bar rows restored
+        const QImage shown = v.grab().toImage();
+        QCOMPARE(QColor(shown.pixel(x3, bottom - v.drawnPeak(3))), QColor(Qt::white));
+
+        // A real repaint draws the frame afresh and the bars start again from 0.
+        v.repaint();
+        QCOMPARE(v.level(3), 0);
+        QCOMPARE(v.drawnBar(3), 0);
+        QCOMPARE(canvasPixel(v, x3, bottom - 1), panel);
+        v.advance();
+        QCOMPARE(v.drawnBar(3), 1);
+        QCOMPARE(canvasPixel(v, x3, bottom - 1), navy);
+    }
+
+    void peaksOff()
+    {
+        FakeSource src;
+        Visualization v(nullptr, &src);
+        v.setAnalyzerOptions(false, 10, 4, 2, 200);
+        v.resize(60 + 10 * 6, 122);
+        v.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&v));
+        src.block = tone(3, 30000, M_PI / 2 + 0.3);
+        src.playing = true;
+        for (int t = 0; t < 13; ++t)
+            v.advance();
+        src.playing = false;
+        QVERIFY(v.level(3) > 0);
+        QCOMPARE(v.peak(3), 0);
+        QCOMPARE(v.drawnPeak(3), 0);
+        for (int t = 0; t < 20; ++t)
+            v.advance();
+        const int bottom = v.barY0() + v.barAreaHeight();
+        const QImage img = v.canvas().toImage();
+        for (int y = v.barY0(); y < bottom; ++y)
+            QVERIFY(QColor(img.pixel(v.barX0() + 18, y)) != QColor(Qt::white));
+    }
+
+    void tallBarArea()
+    {
+        // Bar areas taller than 255 pixels: levels are not cut to a byte.
+        FakeSource src;
+        Visualization v(nullptr, &src);
+        v.setAnalyzerOptions(true, 10, 4, 2, 1000);
+        v.resize(60 + 10 * 6, 422);
+        v.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&v));
+        QCOMPARE(v.barAreaHeight(), 400);
+        QCOMPARE(v.levelTable(511), 400);
+        src.block = tone(3, 32767, 0); // a sine: all in the imaginary part
+        const int expected = v.analyse(src.block.data(), 3);
+        QVERIFY(expected > 255);
+        src.playing = true;
+        for (int t = 0; t < 13; ++t)
+            v.advance();
+        QCOMPARE(v.level(3), expected * 1000);
+        QCOMPARE(v.drawnBar(3), expected);
+        const int bottom = v.barY0() + 400;
+        QCOMPARE(canvasPixel(v, v.barX0() + 18, bottom - expected), QColor(Qt::white));
+    }
+
+    void demonstrationCurve()
+    {
+        Visualization v(nullptr); // no controller: the demonstration
+        v.setAnalyzerOptions(true, 20, 4, 2, 200);
+        v.resize(60 + 20 * 6, 122);
+        v.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&v));
+        QCOMPARE(v.bands(), 20);
+        QVERIFY(v.isRunning()); // started by itself
+        v.advance();
+        const int N = v.bands();
+        const int H = v.barAreaHeight();
+        int top = 0;
+        for (int i = 1; i < N; ++i)
+            if (v.level(i) > v.level(top))
+                top = i;
+        QVERIFY(qAbs(top - int((N - 1) / 2.6)) <= 1);
+        QCOMPARE(v.level(top) / 1000, int(0.2 * H + 0.5 * H * std::sin(top * 4.08407038 / (N - 1))));
+        QVERIFY(v.level(top) / 1000 <= int(0.7 * H));
+        QCOMPARE(v.level(N - 1), 0);
+        QCOMPARE(v.peak(N - 1), 0); // the last bar has no peak
+        QVERIFY(v.peak(N - 2) > 0);
+        for (int i = 0; i < N; ++i) {
+            QVERIFY(v.peak(i) >= v.level(i));
+            if (i > 0.87 * N)
+                QCOMPARE(v.level(i), 0);
+        }
+    }
+
+    void loopControlSource()
+    {
+        // The controller's analyzer buffer: the left channel of the last block played.
+        setDecoderFactory(makeToneDecoder);
+        QTemporaryDir dir;
+        const QString file = dir.path() + "/tone.mp3";
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.close();
+        LoopControl control;
+        Visualization v(&control);
+        v.setAnalyzerOptions(true, 10, 4, 2, 200);
+        v.resize(60 + 10 * 6, 122);
+        v.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&v));
+        QVERIFY(!v.isRunning()); // the main window starts it
+        QCOMPARE(v.bandEdge(4), 4);
+        QCOMPARE(v.bandEdge(5), 51);
+        for (int t = 0; t < 13; ++t)
+            v.advance();
+        QCOMPARE(v.level(4), 0); // nothing plays
+        QVERIFY(control.open(file));
+        control.play();
+        QTRY_VERIFY(control.positionMs() > 0);
+        for (int t = 0; t < 13; ++t)
+            v.advance();
+        control.stop();
+        setDecoderFactory(nullptr);
+        QVERIFY(v.level(4) > 0);  // bin 16, left channel
+        QCOMPARE(v.level(5), 0);  // bin 80 is only in the right channel
+        QCOMPARE(v.level(0), 0);
+    }
+
+    void screenshots()
+    {
+        struct Setup { QSize display; int bars, width, space, height; };
+        for (const Setup& s : {Setup{{240, 320}, 17, 7, 2, 50}, Setup{{480, 640}, 14, 14, 6, 100}}) {
+            useDisplay(s.display);
+            QVERIFY2(!FramePainter::frameImage().isNull(), "pictures not rendered");
+            FakeSource src;
+            Visualization v(nullptr, &src);
+            v.resize(s.display.width(), s.height);
+            v.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&v));
+            v.setAnalyzerOptions(true, s.bars, s.width, s.space, s.height);
+            QCOMPARE(v.bands(), s.bars);
+            // A chord with falling loudness, then a few ticks of silence so peaks float.
+            std::vector<int16_t> mix(512, 0);
+            const double parts[][2] = {{2, 9000}, {4, 7000}, {6, 5000}, {9, 3000}, {30, 1500}, {80, 900}, {150, 500}};
+            for (const auto& part : parts) {
+                const auto t = tone(part[0], part[1], 0.3);
+                for (int n = 0; n < 512; ++n)
+                    mix[n] = int16_t(mix[n] + t[n]);
+            }
+            src.block = mix;
+            src.playing = true;
+            for (int t = 0; t < 4; ++t)
+                v.advance();
+            src.playing = false;
+            // Twelve ticks until the sound shows, then eight of falling.
+            for (int t = 0; t < 20; ++t)
+                v.advance();
+            // Grabbed right after a tick: the paint shows what the tick drew.
+            const QImage img = saveScreenshot(&v, "visualization", s.display);
+            const int bottom = v.barY0() + v.barAreaHeight();
+            QCOMPARE(QColor(img.pixel(v.barX0() + 1, bottom - 1)), QColor(0x00, 0x00, 0x80));
+            QVERIFY(QColor(img.pixel(0, img.height() / 2)).lightness() < 100); // the frame's edge
+
+            Visualization demo(nullptr);
+            demo.resize(s.display.width(), s.height);
+            demo.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&demo));
+            demo.setAnalyzerOptions(true, s.bars, s.width, s.space, s.height);
+            QCoreApplication::processEvents();
+            demo.advance();
+            saveScreenshot(&demo, "visualization-demo", s.display);
+        }
+    }
+};
+
+QUAVRIX_TEST_MAIN(TestVisualization)
+#include "tst_visualization.moc"

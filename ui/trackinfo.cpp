@@ -1,0 +1,93 @@
+#include "trackinfo.h"
+
+#include "framepainter.h"
+#include "playinfo.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QPainter>
+#include <QResizeEvent>
+#include <QTime>
+
+namespace {
+const QColor kTextColour(0x50, 0x50, 0x50);
+
+QString tr(const char* text)
+{
+    return QCoreApplication::translate("TrackInfo", text);
+}
+}
+
+TrackInfo::TrackInfo(QWidget* parent, const char* name)
+    : QWidget(parent)
+{
+    setObjectName(QString::fromLatin1(name));
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_NoSystemBackground);
+    setFixedHeight(fontMetrics().lineSpacing() + 10);
+}
+
+QString TrackInfo::minutesSeconds(int seconds)
+{
+    return QTime(0, 0, 0).addSecs(seconds).toString(QStringLiteral("hh:mm:ss")).right(5);
+}
+
+void TrackInfo::setPosition(int seconds, PlayInfo* info)
+{
+    if (!info) {
+        m_time.clear();
+        m_info.clear();
+        repaint();
+        return;
+    }
+    m_time = minutesSeconds(seconds);
+    m_info = QStringLiteral("%1 %2 %3 %4 %5 %6")
+                 .arg(QString::number(info->bitrate / 1000), tr("kbps"), QString::number(info->rate / 1000),
+                      tr("kHz"), info->channels == 1 ? tr("mono") : tr("stereo"), minutesSeconds(info->length));
+    repaint();
+}
+
+void TrackInfo::resizeEvent(QResizeEvent* e)
+{
+    QWidget::resizeEvent(e);
+    const int w0 = fontMetrics().horizontalAdvance(QStringLiteral("000:00"));
+    const int H = height();
+    const int W = width();
+    m_timePanel = QRect(0, 0, w0 + 14, H);
+    const QRect right(QPoint(w0 + 14, 0), QPoint(W - 1, H - 1));
+    m_infoPanel = right.adjusted(7, 0, -7, 0);
+
+    m_background = QPixmap(size());
+    m_background.fill(palette().color(QPalette::Active, QPalette::Window));
+    const QImage frame = FramePainter::frameImage();
+    QPainter p(&m_background);
+    p.drawPixmap(m_timePanel.topLeft(), FramePainter::framed(frame, m_timePanel.size(), palette()));
+    if (right.width() > 0)
+        p.drawPixmap(right.topLeft(), FramePainter::framed(frame, right.size(), palette()));
+}
+
+void TrackInfo::changeEvent(QEvent* e)
+{
+    if (e->type() == QEvent::FontChange)
+        setFixedHeight(fontMetrics().lineSpacing() + 10);
+    QWidget::changeEvent(e);
+}
+
+void TrackInfo::paintEvent(QPaintEvent*)
+{
+    if (m_background.size() != size()) {
+        QResizeEvent re(size(), size());
+        resizeEvent(&re);
+    }
+    if (m_background.isNull())
+        return;
+    QPixmap canvas = m_background;
+    {
+        QPainter p(&canvas);
+        p.setFont(font());
+        p.setPen(kTextColour);
+        p.drawText(m_timePanel, Qt::AlignCenter, m_time);
+        p.drawText(m_infoPanel, Qt::AlignCenter, m_info);
+    }
+    QPainter(this).drawPixmap(0, 0, canvas);
+}
