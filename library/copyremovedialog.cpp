@@ -151,13 +151,14 @@ void CopyRemoveDialog::readingPass()
     if (!m_loaded)
         loadSettings();
     text->setText(tr("Get file info") + QLatin1Char(':'));
-    source->clear();
+    clearFile();
     for (const Folder& f : m_folders) {
         QSet<QString> visited;
         scanFolder(f.path, f.recursive, visited);
     }
     collectDocuments();
-    source->clear();
+    showProgress();
+    clearFile();
     iSource->clear();
     text->setText(tr("Sorting") + QStringLiteral(" ..."));
     QApplication::processEvents();
@@ -166,7 +167,7 @@ void CopyRemoveDialog::readingPass()
 void CopyRemoveDialog::scanFolder(const QString& path, bool recursive, QSet<QString>& visited)
 {
     iSource->setText(QStringLiteral("<center>%1</center>").arg(withoutSpace(path, QString())));
-    source->clear();
+    clearFile();
     if (cancelled)
         return;
     QApplication::processEvents();
@@ -187,7 +188,7 @@ void CopyRemoveDialog::scanFolder(const QString& path, bool recursive, QSet<QStr
         }
         const QString name = fi.fileName();
         if (isMediaFile(name)) {
-            source->setText(QStringLiteral("<center><b>%1</b></center>").arg(withoutSpace(name, QString())));
+            showFile(name);
             readFile(fi.filePath());
         }
         step();
@@ -203,7 +204,7 @@ void CopyRemoveDialog::scanFolder(const QString& path, bool recursive, QSet<QStr
 void CopyRemoveDialog::collectDocuments()
 {
     iSource->setText(QStringLiteral("<center>%1</center>").arg(tr("Precess Documents Folder")));
-    source->clear();
+    clearFile();
     if (cancelled)
         return;
     QApplication::processEvents();
@@ -211,8 +212,7 @@ void CopyRemoveDialog::collectDocuments()
         return;
     for (const DocLnk& doc : m_docs.children()) {
         const QString file = doc.file();
-        source->setText(
-            QStringLiteral("<center><b>%1</b></center>").arg(withoutSpace(QFileInfo(file).fileName(), QString())));
+        showFile(QFileInfo(file).fileName());
         step();
         if (cancelled)
             return;
@@ -235,8 +235,31 @@ void CopyRemoveDialog::readFile(const QString& path)
         catalogue->emplace_back(record);
 }
 
+void CopyRemoveDialog::clearFile()
+{
+    m_pendingName = QString();
+    source->clear();
+}
+
+void CopyRemoveDialog::showFile(const QString& name)
+{
+    m_pendingName = name;
+}
+
 void CopyRemoveDialog::step()
 {
     ++m_done;
+    // Redrawing the dialog for every file costs more than reading a small file's tags;
+    // a few updates a second look the same.
+    if (m_shown.isValid() && m_shown.elapsed() < 40)
+        return;
+    m_shown.start();
+    showProgress();
+}
+
+void CopyRemoveDialog::showProgress()
+{
     progress->setValue(qMin(m_done, m_total));
+    if (!m_pendingName.isNull())
+        source->setText(QStringLiteral("<center><b>%1</b></center>").arg(withoutSpace(m_pendingName, QString())));
 }

@@ -3,6 +3,7 @@
 #include "copyremovedialogbase.h"
 #include "doclnk.h"
 
+#include <QElapsedTimer>
 #include <QList>
 #include <QSet>
 
@@ -60,6 +61,9 @@ private:
     void collectDocuments();
     void readFile(const QString& path);
     void step();
+    void showFile(const QString& name);
+    void showProgress();
+    void clearFile();
 
     Catalogue* catalogue;
     LoopControl* control;
@@ -71,4 +75,6 @@ private:
     DocLnkSet m_docs;
     int m_total = 0;
     int m_done = 0;
+    QElapsedTimer m_shown; // last update of the file label and progress bar
+    QString m_pendingName;
 };

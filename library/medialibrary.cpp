@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QLabel>
+#include <QScopedValueRollback>
 #include <QSet>
 
 #include <algorithm>
@@ -98,6 +99,11 @@ void MediaLibrary::releaseCatalogue()
 
 void MediaLibrary::rebuild()
 {
+    // The search lets events run; a second rebuild started from one of them would empty the
+    // catalogue under the running search.
+    if (m_rebuilding)
+        return;
+    const QScopedValueRollback<bool> busy(m_rebuilding, true);
     releaseCatalogue();
     {
         CopyRemoveDialog dlg(&m_catalogue, control, this, QStringLiteral("CopyRemoveDialog"));

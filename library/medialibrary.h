@@ -59,4 +59,5 @@ private:
     QPointer<PlayList> playList;
     Catalogue m_catalogue;
     QHash<QByteArray, AudioInfo*> m_byFile; // first record of each file name
+    bool m_rebuilding = false;
 };

@@ -12,6 +12,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QSignalSpy>
+#include <QTimer>
 
 // The library page: catalogue order, the three filters with "[All ...]" and "[Empty]",
 // the icon presses, adding to the play list, finding records and the rebuild.
@@ -225,6 +226,21 @@ private slots:
         list->restoreList();
         QCOMPARE(playListTitles(), QStringList({"Two", "One"}));
         QCOMPARE(list->ownedRecordCount(), 0);
+
+        // A rebuild asked for while one runs (from an event the search lets through) is
+        // ignored instead of emptying the catalogue under the running search.
+        int nested = 0;
+        QTimer poke;
+        poke.setInterval(0);
+        connect(&poke, &QTimer::timeout, library.get(), [&] {
+            if (nested++ == 0)
+                library->rebuild();
+        });
+        poke.start();
+        library->rebuild();
+        poke.stop();
+        QVERIFY(nested > 0);
+        QCOMPARE(shown(), QStringList({"Two", "Three", "One"}));
     }
 };
 
