@@ -7,6 +7,7 @@
 #include "vrxresource.h"
 
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 
 #include <algorithm>
@@ -23,6 +24,7 @@ CustomListDialog::CustomListDialog(const QStringList& items, const QString& titl
     renameGroup->hide();
     btnNew->setVisible(openMode);
 
+    licon->setPixmap(findPixmap(iconName));
     const QIcon icon = findIconSet(iconName);
     const int width = keyWidth(items.size());
     for (int i = 0; i < items.size(); ++i) {
