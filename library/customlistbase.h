@@ -1,0 +1,44 @@
+#pragma once
+
+#include "vrxdialog.h"
+
+class QGridLayout;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class VRXListView;
+class VRXListViewItem;
+class VRXPushButton;
+
+// The list organiser's form: a one-column list, a hidden rename box, and the buttons
+// up, down, sort, open, rename and remove. Subclasses override the slots.
+class CustomListBase : public VRXDialog
+{
+    Q_OBJECT
+public:
+    explicit CustomListBase(QWidget* parent = nullptr, const QString& name = QString());
+
+public slots:
+    virtual void doNew() {}
+    virtual void doRemove() {}
+    virtual void doUpdate() {}
+    virtual void doRename() {}
+    virtual void currentChanged(VRXListViewItem*) {}
+    virtual void doUp() {}
+    virtual void doDown() {}
+    virtual void sort() {}
+
+protected:
+    QGridLayout* grid;
+    VRXListView* list;
+    QGroupBox* renameGroup;
+    QLabel* licon;
+    QLabel* label;
+    QLineEdit* text;
+    VRXPushButton* btnUp;
+    VRXPushButton* btnDown;
+    VRXPushButton* btnSort;
+    VRXPushButton* btnNew;
+    VRXPushButton* btnRename;
+    VRXPushButton* btnRemove;
+};

@@ -1,0 +1,66 @@
+#include "datafile.h"
+
+#include "global.h"
+#include "settingskeys.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+QString applicationName()
+{
+    QString name = qApp ? qApp->objectName() : QString();
+    if (name.isEmpty())
+        name = QString::fromLatin1(Settings::AppFile);
+    return name;
+}
+
+QString dataFilePath(const QString& fileName, bool forWriting)
+{
+    const QString app = applicationName();
+    const QString user = Global::applicationFileName(app + QStringLiteral("Data"), fileName);
+    if (forWriting || QFileInfo::exists(user))
+        return user;
+    return Global::qpeDir() + QStringLiteral("/etc/") + app + QLatin1Char('/') + fileName;
+}
+
+QStringList readStringList(const QString& fileName)
+{
+    QFile f(dataFilePath(fileName, false));
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    const QString text = QString::fromUtf8(f.readAll());
+    QStringList lines;
+    for (QString line : text.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        // A file edited on another system may end its lines in CR LF.
+        if (line.endsWith(QLatin1Char('\r')))
+            line.chop(1);
+        if (!line.isEmpty())
+            lines << line;
+    }
+    return lines;
+}
+
+bool writeStringList(const QString& fileName, const QStringList& lines)
+{
+    QSaveFile f(dataFilePath(fileName, true));
+    if (!f.open(QIODevice::WriteOnly))
+        return false;
+    const QByteArray bytes = lines.join(QLatin1Char('\n')).toUtf8();
+    if (f.write(bytes) != bytes.size()) {
+        f.cancelWriting();
+        return false;
+    }
+    return f.commit();
+}
+
+QString sanitiseName(const QString& name)
+{
+    QString s = name;
+    s.remove(QLatin1Char('|'));
+    s.remove(QLatin1Char('/'));
+    if (s == QLatin1String(".") || s == QLatin1String(".."))
+        s = QStringLiteral("...");
+    return s;
+}

@@ -1,0 +1,64 @@
+#include "mediafoldersbase.h"
+
+#include "vrxlistview.h"
+#include "vrxpushbutton.h"
+#include "vrxresource.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+
+MediaFoldersBase::MediaFoldersBase(QWidget* parent, const QString& name)
+    : VRXDialog(parent, name.isEmpty() ? QStringLiteral("MediaFoldersBase") : name)
+{
+    grid = new QGridLayout(this);
+    grid->setContentsMargins(2, 2, 2, 2);
+    grid->setSpacing(2);
+
+    GroupBox2 = new QGroupBox(tr("Documents Folder"), this);
+    GroupBox2->setObjectName(QStringLiteral("GroupBox2"));
+    auto* docRow = new QHBoxLayout(GroupBox2);
+    doc = new QLabel(GroupBox2);
+    doc->setObjectName(QStringLiteral("doc"));
+    doc->setPixmap(findPixmap(QStringLiteral("file_audio")));
+    processDoc = new QCheckBox(tr("Process Documents Folder"), GroupBox2);
+    processDoc->setObjectName(QStringLiteral("processDoc"));
+    docRow->addWidget(doc);
+    docRow->addWidget(processDoc, 1);
+    grid->addWidget(GroupBox2, 0, 0, 1, 2);
+
+    list = new VRXListView(this, QStringLiteral("list"));
+    list->addColumn(tr("Column 1"));
+    list->setHeaderVisible(false);
+    list->setSorting(-1);
+    grid->addWidget(list, 1, 0, 1, 2);
+
+    GroupBox3 = new QGroupBox(tr("Folder"), this);
+    GroupBox3->setObjectName(QStringLiteral("GroupBox3"));
+    auto* folderGrid = new QGridLayout(GroupBox3);
+    folderIcon = new QLabel(GroupBox3);
+    folderIcon->setObjectName(QStringLiteral("folderIcon"));
+    folderIcon->setPixmap(findPixmap(QStringLiteral("folder_audio")));
+    folderPath = new QLabel(GroupBox3);
+    folderPath->setObjectName(QStringLiteral("folderPath"));
+    folderPath->setWordWrap(true);
+    rec = new QCheckBox(tr("Include Subfolders"), GroupBox3);
+    rec->setObjectName(QStringLiteral("rec"));
+    folderGrid->addWidget(folderIcon, 0, 0);
+    folderGrid->addWidget(folderPath, 0, 1);
+    folderGrid->addWidget(rec, 1, 0, 1, 2);
+    folderGrid->setColumnStretch(1, 1);
+    grid->addWidget(GroupBox3, 2, 0, 1, 2);
+
+    btnNew = new VRXPushButton(QStringLiteral("cd_audio_add"), tr("Add Folder"), this, QStringLiteral("btnNew"));
+    btnRemove = new VRXPushButton(QStringLiteral("remove"), tr("Remove Folder"), this, QStringLiteral("btnRemove"));
+    grid->addWidget(btnNew, 3, 0);
+    grid->addWidget(btnRemove, 3, 1);
+
+    connect(btnNew, &QPushButton::clicked, this, &MediaFoldersBase::doNew);
+    connect(btnRemove, &QPushButton::clicked, this, &MediaFoldersBase::doRemove);
+    connect(rec, &QCheckBox::clicked, this, &MediaFoldersBase::recurrenceChanged);
+    connect(list, &VRXListView::currentChanged, this, &MediaFoldersBase::currentChanged);
+}

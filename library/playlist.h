@@ -1,0 +1,104 @@
+#pragma once
+
+#include "playlistbase.h"
+#include "playorder.h"
+
+#include <QPointer>
+#include <QString>
+
+#include <memory>
+#include <vector>
+
+class LoopControl;
+class MediaLibrary;
+class QMenu;
+class TrackItem;
+class VRXMainWindow;
+struct AudioInfo;
+
+// The "Play List" page: an ordered list of tracks, the commands that edit it, the play
+// order (first, next, previous under the loop and random options) and named playlists.
+// Every entry shows a record owned either by the library's catalogue or by this list.
+class PlayList : public PlayListBase
+{
+    Q_OBJECT
+public:
+    PlayList(VRXMainWindow* mainWindow, LoopControl* control, QWidget* parent = nullptr,
+             const QString& name = QString());
+    ~PlayList() override;
+
+    void setLibrary(MediaLibrary* library);
+
+    void restoreList();
+    void storeList();
+
+    void selectFirst();
+    void selectNext();
+    void selectPrevious();
+    void selectRandomRank(int rank);
+    QString selectedFile();
+    void selectFile(const QString& file);
+    bool isEmpty() const;
+    void addRecords(const RecordList& records);
+    void setPlayOptions(bool loop, bool random);
+    void showMenu();
+
+    void loadPlayList(const QString& name);
+
+    bool isModified() const { return modified; }
+    QString currentPlayListName() const { return playListName; }
+    bool loopMode() const { return loop; }
+    bool randomMode() const { return random; }
+    QMenu* menu() const { return m_menu; }
+    int ownedRecordCount() const { return int(ownedRecords.size()); }
+    // The entry on a display row, or null.
+    TrackItem* entryAt(int row) const;
+
+public slots:
+    void doRemove() override;
+    void doUp() override;
+    void doDown() override;
+    void addAll() override;
+    void removeAll() override;
+    void currentChanged(VRXListViewItem* entry) override;
+    void activated(VRXListViewItem* entry) override;
+    void stateChanged(int state);
+    void setupRandomOrder();
+
+    void save();
+    void load();
+    void organize();
+    void deletePlayList(const QString& name, bool* ok);
+    void renamePlayListItem(const QString& oldName, QString& newName, bool* ok);
+
+signals:
+    void play();
+    void play(const QString& file);
+
+private slots:
+    // The library is about to delete its records: drop every entry before any of them
+    // can be painted or used. The main window restores the list afterwards.
+    void releaseLibraryRecords();
+
+private:
+    void createActions(VRXMainWindow* window);
+    void clearEntries();
+    void selectEntry(TrackItem* entry);
+    void removeEntry(TrackItem* entry);
+    TrackItem* selectedEntry() const;
+    TrackItem* currentEntry() const;
+    TrackItem* appendEntry(AudioInfo* record);
+    AudioInfo* resolve(const QString& file);
+    void releaseOwned(AudioInfo* record);
+    void fillFromPaths(const QStringList& paths);
+    void chooseNames(bool openMode);
+
+    LoopControl* control;
+    QPointer<MediaLibrary> library;
+    QMenu* m_menu;
+    bool modified = false;
+    std::vector<std::unique_ptr<AudioInfo>> ownedRecords;
+    QString playListName;
+    bool loop = false;
+    bool random = false;
+};
