@@ -1,0 +1,904 @@
+#include "layer3.h"
+
+#include "mp3tables.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace mp3 {
+
+namespace {
+
+const int kBitrates[2][15] = {
+    {0, 8, 16, 24, 32, 40, 48, 56, 64, 80, 96, 112, 128, 144, 160},
+    {0, 32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320},
+};
+const int kRates[2][3] = {{22050, 24000, 16000}, {44100, 48000, 32000}};
+
+inline int32_t clampTo(int64_t v, int32_t limit)
+{
+    return v > limit ? limit : (v < -limit ? -limit : int32_t(v));
+}
+
+inline uint64_t loadBe64(const uint8_t* p)
+{
+    uint64_t v;
+    std::memcpy(&v, p, 8);
+    return __builtin_bswap64(v);
+}
+
+} // namespace
+
+// Reads MSB first through a 64-bit cache; needs 8 readable bytes past the last one read.
+struct BitReader
+{
+    const uint8_t* start;
+    const uint8_t* p;
+    uint64_t cache;
+    int count;
+
+    BitReader(const uint8_t* data, int bitPos)
+        : start(data), p(data + (bitPos >> 3)), cache(0), count(0)
+    {
+        refill();
+        skip(bitPos & 7);
+    }
+    void refill()
+    {
+        cache |= loadBe64(p) >> count;
+        const int n = (63 - count) >> 3;
+        p += n;
+        count += n << 3;
+    }
+    uint32_t peek(int n) const { return uint32_t(cache >> (64 - n)); }
+    void skip(int n)
+    {
+        cache <<= n;
+        count -= n;
+    }
+    uint32_t get(int n)
+    {
+        if (n == 0)
+            return 0;
+        if (count < n)
+            refill();
+        const uint32_t v = peek(n);
+        skip(n);
+        return v;
+    }
+    int position() const { return int(p - start) * 8 - count; }
+};
+
+bool parseHeader(const uint8_t* b, FrameHeader& h)
+{
+    if (b[0] != 0xFF || (b[1] & 0xF0) != 0xF0)
+        return false;
+    h.version = (b[1] >> 3) & 1;
+    h.layer = (b[1] >> 1) & 3;
+    h.protection = b[1] & 1;
+    h.bitrateIndex = b[2] >> 4;
+    h.sampleIndex = (b[2] >> 2) & 3;
+    h.padding = (b[2] >> 1) & 1;
+    h.privateBit = b[2] & 1;
+    h.mode = b[3] >> 6;
+    h.modeExtension = (b[3] >> 4) & 3;
+    h.copyright = (b[3] >> 3) & 1;
+    h.original = (b[3] >> 2) & 1;
+    h.emphasis = b[3] & 3;
+    if (h.layer != 1 || h.bitrateIndex == 15 || h.sampleIndex == 3)
+        return false;
+    h.channels = h.mode == 3 ? 1 : 2;
+    h.granules = h.version ? 2 : 1;
+    h.sideInfoSize = h.version ? (h.channels == 1 ? 17 : 32) : (h.channels == 1 ? 9 : 17);
+    h.sampleRate = kRates[h.version][h.sampleIndex];
+    h.bitrate = kBitrates[h.version][h.bitrateIndex];
+    h.table = (h.version ? 0 : 3) + h.sampleIndex;
+    return true;
+}
+
+int frameLengthFor(int version, int kbps, int sampleRate)
+{
+    return (version ? 144000 : 72000) * kbps / sampleRate;
+}
+
+int frameLength(const FrameHeader& h)
+{
+    if (h.bitrate == 0)
+        return 0;
+    return frameLengthFor(h.version, h.bitrate, h.sampleRate) + h.padding;
+}
+
+int parseSideInfo(const uint8_t* p, const FrameHeader& h, SideInfo& si)
+{
+    uint8_t buf[32 + 8] = {};
+    std::memcpy(buf, p, size_t(h.sideInfoSize));
+    BitReader br(buf, 0);
+    const int nch = h.channels;
+    int result = 0;
+    if (h.version) {
+        si.mainDataBegin = int(br.get(9));
+        si.privateBits = int(br.get(nch == 1 ? 5 : 3));
+        for (int ch = 0; ch < nch; ++ch)
+            for (int i = 0; i < 4; ++i)
+                si.scfsi[ch][i] = int(br.get(1));
+    } else {
+        si.mainDataBegin = int(br.get(8));
+        si.privateBits = int(br.get(nch == 1 ? 1 : 2));
+    }
+    for (int gr = 0; gr < h.granules; ++gr) {
+        for (int ch = 0; ch < nch; ++ch) {
+            GranuleChannel& g = si.gr[gr][ch];
+            g.part23Length = int(br.get(12));
+            g.bigValues = int(br.get(9));
+            g.globalGain = int(br.get(8));
+            g.scalefacCompress = int(br.get(h.version ? 4 : 9));
+            g.windowSwitching = int(br.get(1));
+            if (g.windowSwitching) {
+                g.blockType = int(br.get(2));
+                g.mixedBlock = int(br.get(1));
+                g.tableSelect[0] = int(br.get(5));
+                g.tableSelect[1] = int(br.get(5));
+                g.tableSelect[2] = 0;
+                for (int w = 0; w < 3; ++w)
+                    g.subblockGain[w] = int(br.get(3));
+                // Block type 0 is not allowed with window switching.
+                if (g.blockType == 0)
+                    result = -2;
+                g.region0Count = (g.blockType == 2 && !g.mixedBlock) ? 8 : 7;
+                g.region1Count = 36;
+            } else {
+                g.blockType = 0;
+                g.mixedBlock = 0;
+                for (int i = 0; i < 3; ++i)
+                    g.tableSelect[i] = int(br.get(5));
+                g.subblockGain[0] = g.subblockGain[1] = g.subblockGain[2] = 0;
+                g.region0Count = int(br.get(4));
+                g.region1Count = int(br.get(3));
+            }
+            g.preflag = h.version ? int(br.get(1)) : 0;
+            g.scalefacScale = int(br.get(1));
+            g.count1Table = int(br.get(1));
+            if (g.bigValues > 288)
+                result = -2;
+        }
+    }
+    return result;
+}
+
+void Layer3::reset()
+{
+    std::memset(m_ix, 0, sizeof m_ix);
+    std::memset(m_nonZero, 0, sizeof m_nonZero);
+    std::memset(m_bands, 0, sizeof m_bands);
+    std::memset(m_bandCount, 0, sizeof m_bandCount);
+    std::memset(m_sfLong, 0, sizeof m_sfLong);
+    std::memset(m_sfShort, 0, sizeof m_sfShort);
+    std::memset(m_isMaxLong, 0, sizeof m_isMaxLong);
+    std::memset(m_isMaxShort, 0, sizeof m_isMaxShort);
+    std::memset(m_overlap, 0, sizeof m_overlap);
+    std::memset(m_prevSubbands, 0, sizeof m_prevSubbands);
+    std::memset(m_subband, 0, sizeof m_subband);
+    std::memset(m_v, 0, sizeof m_v);
+    std::memset(m_vPos, 0, sizeof m_vPos);
+}
+
+int Layer3::readScalefactors(const FrameHeader& h, const SideInfo& si, int gr, int ch, BitReader& br)
+{
+    const GranuleChannel& g = si.gr[gr][ch];
+    uint8_t* sfl = m_sfLong[ch];
+    uint8_t (*sfs)[3] = m_sfShort[ch];
+    const bool shortBlock = g.windowSwitching && g.blockType == 2;
+    if (h.version) {
+        const int slen1 = kSlen[0][g.scalefacCompress];
+        const int slen2 = kSlen[1][g.scalefacCompress];
+        if (shortBlock) {
+            int sfb = 0;
+            if (g.mixedBlock) {
+                for (; sfb < 8; ++sfb)
+                    sfl[sfb] = uint8_t(br.get(slen1));
+                sfb = 3;
+            }
+            for (; sfb < 12; ++sfb) {
+                const int slen = sfb < 6 ? slen1 : slen2;
+                for (int w = 0; w < 3; ++w)
+                    sfs[sfb][w] = uint8_t(br.get(slen));
+            }
+            sfs[12][0] = sfs[12][1] = sfs[12][2] = 0;
+        } else {
+            static const int kGroups[5] = {0, 6, 11, 16, 21};
+            for (int i = 0; i < 4; ++i) {
+                if (gr == 1 && si.scfsi[ch][i])
+                    continue; // kept from granule 0
+                const int slen = i < 2 ? slen1 : slen2;
+                for (int sfb = kGroups[i]; sfb < kGroups[i + 1]; ++sfb)
+                    sfl[sfb] = uint8_t(br.get(slen));
+            }
+            sfl[21] = 0;
+        }
+        m_preflag[ch] = g.preflag;
+        std::memset(m_isMaxLong[ch], 7, sizeof m_isMaxLong[ch]);
+        std::memset(m_isMaxShort[ch], 7, sizeof m_isMaxShort[ch]);
+        return 0;
+    }
+
+    // MPEG-2: four partitions whose sizes depend on scalefac_compress and the block type.
+    int slen[4] = {};
+    int table = 0;
+    int preflag = 0;
+    const bool intensityRight = ch == 1 && h.mode == 1 && (h.modeExtension & 1);
+    if (!intensityRight) {
+        const int sfc = g.scalefacCompress;
+        if (sfc < 400) {
+            slen[0] = (sfc >> 4) / 5;
+            slen[1] = (sfc >> 4) % 5;
+            slen[2] = (sfc & 15) >> 2;
+            slen[3] = sfc & 3;
+            table = 0;
+        } else if (sfc < 500) {
+            const int s = sfc - 400;
+            slen[0] = (s >> 2) / 5;
+            slen[1] = (s >> 2) % 5;
+            slen[2] = s & 3;
+            table = 1;
+        } else {
+            const int s = sfc - 500;
+            slen[0] = s / 3;
+            slen[1] = s % 3;
+            table = 2;
+            preflag = 1;
+        }
+    } else {
+        const int isc = g.scalefacCompress >> 1;
+        if (isc < 180) {
+            slen[0] = isc / 36;
+            slen[1] = (isc % 36) / 6;
+            slen[2] = (isc % 36) % 6;
+            table = 3;
+        } else if (isc < 244) {
+            const int s = isc - 180;
+            slen[0] = (s % 64) >> 4;
+            slen[1] = (s % 16) >> 2;
+            slen[2] = s % 4;
+            table = 4;
+        } else {
+            const int s = isc - 244;
+            slen[0] = s / 3;
+            slen[1] = s % 3;
+            table = 5;
+        }
+    }
+    m_preflag[ch] = preflag;
+    const int blockIndex = shortBlock ? (g.mixedBlock ? 2 : 1) : 0;
+    const uint8_t* counts = kLsfSfbCount[table][blockIndex];
+    uint8_t values[40] = {};
+    uint8_t maxima[40] = {};
+    int n = 0;
+    for (int part = 0; part < 4; ++part) {
+        for (int i = 0; i < counts[part] && n < 40; ++i, ++n) {
+            values[n] = uint8_t(br.get(slen[part]));
+            maxima[n] = uint8_t((1 << slen[part]) - 1);
+        }
+    }
+    int k = 0;
+    if (!shortBlock) {
+        for (int sfb = 0; sfb < 21; ++sfb, ++k) {
+            sfl[sfb] = values[k];
+            m_isMaxLong[ch][sfb] = maxima[k];
+        }
+        sfl[21] = 0;
+        m_isMaxLong[ch][21] = m_isMaxLong[ch][20];
+    } else {
+        int sfb = 0;
+        if (g.mixedBlock) {
+            for (; sfb < 6; ++sfb, ++k) {
+                sfl[sfb] = values[k];
+                m_isMaxLong[ch][sfb] = maxima[k];
+            }
+            sfb = 3;
+        }
+        for (; sfb < 12; ++sfb) {
+            for (int w = 0; w < 3; ++w, ++k) {
+                sfs[sfb][w] = values[k];
+                m_isMaxShort[ch][sfb][w] = maxima[k];
+            }
+        }
+        for (int w = 0; w < 3; ++w) {
+            sfs[12][w] = 0;
+            m_isMaxShort[ch][12][w] = m_isMaxShort[ch][11][w];
+        }
+    }
+    return 0;
+}
+
+namespace {
+
+// Decodes one value pair of a big-values table; returns false for an invalid code.
+inline bool decodePair(BitReader& br, const uint16_t* tab, int firstBits, int& x, int& y)
+{
+    if (br.count < 32)
+        br.refill();
+    uint32_t e = tab[br.peek(firstBits)];
+    while (e & 0x8000) {
+        br.skip(firstBits);
+        firstBits = int(e & 15);
+        e = tab[((e >> 4) & 0x7FF) + br.peek(firstBits)];
+    }
+    br.skip(int(e >> 8));
+    x = int((e >> 4) & 15);
+    y = int(e & 15);
+    return true;
+}
+
+} // namespace
+
+int Layer3::huffmanDecode(const FrameHeader& h, const GranuleChannel& g, int ch, BitReader& br, int endBit)
+{
+    int32_t* ix = m_ix[ch];
+    const int bigEnd = g.bigValues * 2;
+    int region1, region2;
+    if (g.windowSwitching) {
+        region1 = g.blockType == 2 ? 36 : kSfbLong[h.table][8];
+        region2 = 576;
+    } else {
+        const int r1 = std::min(g.region0Count + 1, 22);
+        const int r2 = std::min(g.region0Count + g.region1Count + 2, 22);
+        region1 = kSfbLong[h.table][r1];
+        region2 = kSfbLong[h.table][r2];
+    }
+    region1 = std::min(region1, bigEnd);
+    region2 = std::min(region2, bigEnd);
+
+    int i = 0;
+    const int bounds[3] = {region1, region2, bigEnd};
+    for (int r = 0; r < 3; ++r) {
+        const int end = bounds[r];
+        if (i >= end)
+            continue;
+        const HuffTable& t = kHuffTables[g.tableSelect[r]];
+        if (g.tableSelect[r] == 0) {
+            for (; i < end; ++i)
+                ix[i] = 0;
+            continue;
+        }
+        if (!t.valid)
+            return -2;
+        const uint16_t* tab = kHuffLookup + t.offset;
+        const int linbits = t.linbits;
+        for (; i < end; i += 2) {
+            int x, y;
+            decodePair(br, tab, t.firstBits, x, y);
+            if (linbits) {
+                if (x == 15)
+                    x += int(br.get(linbits));
+                if (x && br.get(1))
+                    x = -x;
+                if (y == 15)
+                    y += int(br.get(linbits));
+                if (y && br.get(1))
+                    y = -y;
+            } else {
+                if (br.count < 2)
+                    br.refill();
+                if (x) {
+                    if (br.peek(1))
+                        x = -x;
+                    br.skip(1);
+                }
+                if (y) {
+                    if (br.peek(1))
+                        y = -y;
+                    br.skip(1);
+                }
+            }
+            ix[i] = x;
+            ix[i + 1] = y;
+        }
+        if (br.position() > endBit)
+            return -2;
+    }
+
+    // count1 region: quadruples until the granule's bits are used up
+    const uint16_t* quad = g.count1Table ? kQuadB : kQuadA;
+    const int quadBits = g.count1Table ? 4 : 6;
+    while (i + 4 <= 576) {
+        const int pos = br.position();
+        if (pos >= endBit)
+            break;
+        if (br.count < 32)
+            br.refill();
+        const uint32_t e = quad[br.peek(quadBits)];
+        br.skip(int(e >> 8));
+        int v[4] = {int((e >> 3) & 1), int((e >> 2) & 1), int((e >> 1) & 1), int(e & 1)};
+        for (int k = 0; k < 4; ++k)
+            if (v[k] && br.get(1))
+                v[k] = -1;
+        if (br.position() > endBit)
+            break; // the last quadruple ran past the granule: drop it
+        ix[i] = v[0];
+        ix[i + 1] = v[1];
+        ix[i + 2] = v[2];
+        ix[i + 3] = v[3];
+        i += 4;
+    }
+    m_nonZero[ch] = i;
+    for (int k = i; k < 576; ++k)
+        ix[k] = 0;
+    return 0;
+}
+
+void Layer3::buildBands(const FrameHeader& h, const GranuleChannel& g, int ch)
+{
+    Band* b = m_bands[ch];
+    int n = 0;
+    const int16_t* sl = kSfbLong[h.table];
+    const int16_t* ss = kSfbShort[h.table];
+    if (g.windowSwitching && g.blockType == 2) {
+        int sfb = 0;
+        if (g.mixedBlock) {
+            const int longBands = h.version ? 8 : 6;
+            for (int s = 0; s < longBands; ++s)
+                b[n++] = {sl[s], sl[s + 1], -1, int8_t(s)};
+            sfb = 3;
+        }
+        for (; sfb < 13; ++sfb) {
+            const int width = ss[sfb + 1] - ss[sfb];
+            for (int w = 0; w < 3; ++w) {
+                const int start = 3 * ss[sfb] + w * width;
+                b[n++] = {int16_t(start), int16_t(start + width), int8_t(w), int8_t(sfb)};
+            }
+        }
+    } else {
+        for (int s = 0; s < 22; ++s)
+            b[n++] = {sl[s], sl[s + 1], -1, int8_t(s)};
+    }
+    m_bandCount[ch] = n;
+}
+
+void Layer3::requantize(const FrameHeader& h, const GranuleChannel& g, int ch)
+{
+    int32_t* ix = m_ix[ch];
+    const int nz = m_nonZero[ch];
+    const int mult = g.scalefacScale ? 4 : 2;
+    const Band* bands = m_bands[ch];
+    for (int bi = 0; bi < m_bandCount[ch]; ++bi) {
+        const Band& b = bands[bi];
+        if (b.start >= nz)
+            break;
+        int exp4 = g.globalGain - 210;
+        if (b.window < 0)
+            exp4 -= mult * (m_sfLong[ch][b.sfb] + (m_preflag[ch] ? kPretab[b.sfb] : 0));
+        else
+            exp4 -= 8 * g.subblockGain[b.window] + mult * m_sfShort[ch][b.sfb][b.window];
+        const int q = exp4 >> 2;          // floor
+        const int64_t frac = kPow2Quarter[exp4 & 3];
+        const int end = std::min<int>(b.end, nz);
+        // value = m * 2^(e - 26) * 2^(r/4) * 2^q, wanted with kFrac fraction bits:
+        // (m * frac) >> (26 + 30 - q - e - kFrac)
+        const int baseShift = 56 - q - kFrac;
+        for (int i = b.start; i < end; ++i) {
+            const int x = ix[i];
+            if (x == 0)
+                continue;
+            const int ax = x < 0 ? -x : x;
+            const uint32_t p = kPow43[ax];
+            const int shift = baseShift - int(p & 31);
+            int64_t v;
+            if (shift >= 62)
+                v = 0;
+            else if (shift <= 0)
+                v = int64_t(1) << 30;
+            else
+                v = ((int64_t(p >> 5) * frac) + (int64_t(1) << (shift - 1))) >> shift;
+            if (v > (int64_t(1) << 29))
+                v = int64_t(1) << 29;
+            ix[i] = int32_t(x < 0 ? -v : v);
+        }
+    }
+}
+
+void Layer3::intensity(const FrameHeader& h, const GranuleChannel& g, bool ms)
+{
+    // Bands of the right channel above its last non-zero value (per window for short
+    // blocks) carry only a position; the left channel holds the sum signal.
+    const Band* bands = m_bands[1];
+    const int count = m_bandCount[1];
+    const int32_t* quant = m_ix[1];
+    int lastLong = -1;
+    int lastShort[3] = {-1, -1, -1};
+    for (int bi = 0; bi < count; ++bi) {
+        const Band& b = bands[bi];
+        bool zero = true;
+        for (int i = b.start; i < b.end; ++i)
+            if (quant[i]) {
+                zero = false;
+                break;
+            }
+        if (!zero) {
+            if (b.window < 0)
+                lastLong = b.sfb;
+            else
+                lastShort[b.window] = std::max(lastShort[b.window], int(b.sfb));
+        }
+    }
+    const bool anyShort = lastShort[0] >= 0 || lastShort[1] >= 0 || lastShort[2] >= 0;
+    int32_t* l = m_ix[0];
+    int32_t* r = m_ix[1];
+    for (int bi = 0; bi < count; ++bi) {
+        const Band& b = bands[bi];
+        bool isBand;
+        int pos, maxPos;
+        if (b.window < 0) {
+            isBand = !anyShort && b.sfb > lastLong;
+            const int s = b.sfb == 21 ? 20 : b.sfb;
+            pos = m_sfLong[1][s];
+            maxPos = m_isMaxLong[1][s];
+        } else {
+            isBand = b.sfb > lastShort[b.window];
+            const int s = b.sfb == 12 ? 11 : b.sfb;
+            pos = m_sfShort[1][s][b.window];
+            maxPos = m_isMaxShort[1][s][b.window];
+        }
+        if (isBand && pos != maxPos) {
+            int64_t kl, kr;
+            if (h.version) {
+                kl = kIntensity1[2 * pos];
+                kr = kIntensity1[2 * pos + 1];
+            } else {
+                const int32_t* io = kIntensity2 + ((g.scalefacCompress & 1) ? 16 : 0);
+                if (pos == 0) {
+                    kl = kr = int64_t(1) << 30;
+                } else if (pos & 1) {
+                    kl = io[(pos + 1) >> 1];
+                    kr = int64_t(1) << 30;
+                } else {
+                    kl = int64_t(1) << 30;
+                    kr = io[pos >> 1];
+                }
+            }
+            for (int i = b.start; i < b.end; ++i) {
+                const int64_t v = l[i];
+                l[i] = int32_t((v * kl) >> 30);
+                r[i] = int32_t((v * kr) >> 30);
+            }
+        } else if (ms) {
+            for (int i = b.start; i < b.end; ++i) {
+                const int64_t m = l[i], s = r[i];
+                l[i] = int32_t(((m + s) * kInvSqrt2) >> 30);
+                r[i] = int32_t(((m - s) * kInvSqrt2) >> 30);
+            }
+        }
+    }
+}
+
+void Layer3::stereo(const FrameHeader& h, const GranuleChannel& right, int channels)
+{
+    if (channels != 2 || h.mode != 1)
+        return;
+    const bool ms = h.modeExtension & 2;
+    const bool is = h.modeExtension & 1;
+    const int nz = std::max(m_nonZero[0], m_nonZero[1]);
+    if (is) {
+        intensity(h, right, ms);
+        m_nonZero[0] = m_nonZero[1] = 576;
+        // trim to the last non-zero line again
+        int last = 576;
+        while (last > 0 && m_ix[0][last - 1] == 0 && m_ix[1][last - 1] == 0)
+            --last;
+        m_nonZero[0] = m_nonZero[1] = last;
+        return;
+    }
+    if (ms) {
+        int32_t* l = m_ix[0];
+        int32_t* r = m_ix[1];
+        for (int i = 0; i < nz; ++i) {
+            const int64_t m = l[i], s = r[i];
+            l[i] = int32_t(((m + s) * kInvSqrt2) >> 30);
+            r[i] = int32_t(((m - s) * kInvSqrt2) >> 30);
+        }
+    }
+    m_nonZero[0] = m_nonZero[1] = nz;
+}
+
+void Layer3::reorder(const FrameHeader& h, const GranuleChannel& g, int ch)
+{
+    if (!(g.windowSwitching && g.blockType == 2))
+        return;
+    // Short blocks arrive band by band, window by window; the transform wants each
+    // frequency's three windows side by side (line 3 f + w).
+    int32_t* x = m_ix[ch];
+    int32_t tmp[576];
+    const int16_t* ss = kSfbShort[h.table];
+    const int firstSfb = g.mixedBlock ? 3 : 0;
+    const int base = 3 * ss[firstSfb];
+    const int nz = m_nonZero[ch];
+    int newNonZero = nz;
+    for (int sfb = firstSfb; sfb < 13; ++sfb) {
+        const int start = 3 * ss[sfb];
+        const int width = ss[sfb + 1] - ss[sfb];
+        for (int w = 0; w < 3; ++w)
+            for (int f = 0; f < width; ++f)
+                tmp[start + 3 * f + w] = x[start + w * width + f];
+        if (nz > start && nz <= start + 3 * width)
+            newNonZero = start + 3 * width;
+    }
+    std::memcpy(x + base, tmp + base, sizeof(int32_t) * size_t(576 - base));
+    m_nonZero[ch] = newNonZero;
+}
+
+namespace {
+
+inline int64_t mulShift(int64_t a, int32_t c, int shift)
+{
+    return (a * c) >> shift;
+}
+
+// 9-point DCT-III: F[n] = sum_j a[j] cos(pi j (2n+1) / 18), inputs below 2^31.
+inline void dct3x9(const int64_t* a, int64_t* F)
+{
+    for (int n = 0; n < 4; ++n) {
+        const int32_t* c = kCos9 + 9 * n;
+        const int64_t pe = (a[0] << 28) + a[2] * c[2] + a[4] * c[4] + a[6] * c[6] + a[8] * c[8];
+        const int64_t po = a[1] * c[1] + a[3] * c[3] + a[5] * c[5] + a[7] * c[7];
+        F[n] = (pe + po) >> 28;
+        F[8 - n] = (pe - po) >> 28;
+    }
+    F[4] = a[0] - a[2] + a[4] - a[6] + a[8];
+}
+
+// 36-point IMDCT of 18 lines (|X| <= 2^29), windowed: out[0..35].
+inline void imdct36(const int32_t* X, const int32_t* window, int64_t* out)
+{
+    // 18-point DCT-IV through 2 cos(a) c[n] = DCT-III(X[k] + X[k-1]), split into even
+    // and odd halves of 9 points each.
+    int64_t e[9], v[9];
+    e[0] = X[0];
+    for (int j = 1; j < 9; ++j)
+        e[j] = int64_t(X[2 * j]) + X[2 * j - 1];
+    // odd part: o[j] = X[2j+1] + X[2j]; v[m] = o[m] + o[m-1]
+    int64_t o[9];
+    for (int j = 0; j < 9; ++j)
+        o[j] = int64_t(X[2 * j + 1]) + X[2 * j];
+    v[0] = o[0];
+    for (int m = 1; m < 9; ++m)
+        v[m] = o[m] + o[m - 1];
+    int64_t E[9], F[9], Y[18];
+    dct3x9(e, E);
+    dct3x9(v, F);
+    for (int n = 0; n < 9; ++n) {
+        const int64_t O = mulShift(F[n], kDct4Scale9[n], 24);
+        Y[n] = E[n] + O;
+        Y[17 - n] = E[n] - O;
+    }
+    for (int i = 0; i < 9; ++i)
+        out[i] = mulShift(Y[i + 9], window[i], 24);
+    for (int i = 9; i < 27; ++i)
+        out[i] = mulShift(Y[26 - i], window[i], 24);
+    for (int i = 27; i < 36; ++i)
+        out[i] = mulShift(Y[i - 27], window[i], 24);
+}
+
+// Three 12-point IMDCTs of interleaved short-block lines X[3k + w], windowed and placed.
+inline void imdct12x3(const int32_t* X, int64_t* out)
+{
+    for (int i = 0; i < 36; ++i)
+        out[i] = 0;
+    for (int w = 0; w < 3; ++w) {
+        int64_t x[6];
+        for (int k = 0; k < 6; ++k)
+            x[k] = X[3 * k + w];
+        for (int i = 0; i < 12; ++i) {
+            const int32_t* m = kImdctShort + 6 * i;
+            const int64_t s = x[0] * m[0] + x[1] * m[1] + x[2] * m[2] + x[3] * m[3] + x[4] * m[4] + x[5] * m[5];
+            out[6 + 6 * w + i] += s >> 28;
+        }
+    }
+}
+
+} // namespace
+
+void Layer3::hybrid(const GranuleChannel& g, int ch)
+{
+    int32_t* x = m_ix[ch];
+    const int nz = m_nonZero[ch];
+    const bool shortBlock = g.windowSwitching && g.blockType == 2;
+    int subbands;
+    if (shortBlock) {
+        subbands = (nz + 17) / 18;
+        if (g.mixedBlock && subbands < 2)
+            subbands = 2;
+    } else {
+        subbands = (nz + 26) / 18;
+    }
+    subbands = std::min(subbands, 32);
+
+    // limit the transform input so that no later sum can overflow
+    const int lines = subbands * 18;
+    for (int i = 0; i < lines; ++i)
+        x[i] = clampTo(x[i], 1 << 29);
+
+    // alias reduction between neighbouring long-block sub-bands
+    const int aliasBands = shortBlock ? (g.mixedBlock ? 2 : 0) : subbands;
+    for (int sb = 1; sb < aliasBands; ++sb) {
+        int32_t* a = x + 18 * sb;
+        for (int i = 0; i < 8; ++i) {
+            const int64_t lo = a[-1 - i];
+            const int64_t hi = a[i];
+            a[-1 - i] = clampTo((lo * kAliasCs[i] - hi * kAliasCa[i]) >> 30, 1 << 29);
+            a[i] = clampTo((hi * kAliasCs[i] + lo * kAliasCa[i]) >> 30, 1 << 29);
+        }
+    }
+
+    const int active = std::max(subbands, m_prevSubbands[ch]);
+    for (int sb = 0; sb < 32; ++sb) {
+        int32_t* ov = m_overlap[ch][sb];
+        if (sb >= active) {
+            for (int t = 0; t < 18; ++t)
+                m_subband[t][sb] = 0;
+            continue;
+        }
+        if (sb >= subbands) {
+            // zero input: the previous overlap drains out
+            for (int t = 0; t < 18; ++t) {
+                int32_t s = ov[t];
+                if ((sb & 1) && (t & 1))
+                    s = -s;
+                m_subband[t][sb] = s;
+                ov[t] = 0;
+            }
+            continue;
+        }
+        int64_t out[36];
+        const int32_t* X = x + 18 * sb;
+        if (shortBlock && !(g.mixedBlock && sb < 2))
+            imdct12x3(X, out);
+        else
+            imdct36(X, kImdctWindow + 36 * ((g.mixedBlock && sb < 2) ? 0 : g.blockType), out);
+        for (int t = 0; t < 18; ++t) {
+            int32_t s = clampTo(out[t] + ov[t], 1 << 29);
+            if ((sb & 1) && (t & 1))
+                s = -s;
+            m_subband[t][sb] = s;
+            ov[t] = clampTo(out[18 + t], 1 << 30);
+        }
+    }
+    m_prevSubbands[ch] = subbands;
+}
+
+namespace {
+
+// 32-point DCT-II: A[m] = sum_k x[k] cos(m (2k+1) pi / 64), |x| <= 2^29.
+inline void dct32(const int32_t* x, int64_t* A)
+{
+    int64_t s1[16], d1[16];
+    for (int k = 0; k < 16; ++k) {
+        s1[k] = int64_t(x[k]) + x[31 - k];
+        d1[k] = int64_t(x[k]) - x[31 - k];
+    }
+    for (int m = 0; m < 16; ++m) {
+        const int32_t* c = kDctOdd32 + 16 * m;
+        int64_t acc = 0;
+        for (int k = 0; k < 16; ++k)
+            acc += d1[k] * c[k];
+        A[2 * m + 1] = acc >> 28;
+    }
+    int64_t s2[8], d2[8];
+    for (int k = 0; k < 8; ++k) {
+        s2[k] = s1[k] + s1[15 - k];
+        d2[k] = s1[k] - s1[15 - k];
+    }
+    for (int m = 0; m < 8; ++m) {
+        const int32_t* c = kDctOdd16 + 8 * m;
+        int64_t acc = 0;
+        for (int k = 0; k < 8; ++k)
+            acc += d2[k] * c[k];
+        A[4 * m + 2] = acc >> 28;
+    }
+    int64_t s3[4], d3[4];
+    for (int k = 0; k < 4; ++k) {
+        s3[k] = s2[k] + s2[7 - k];
+        d3[k] = s2[k] - s2[7 - k];
+    }
+    for (int m = 0; m < 4; ++m) {
+        const int32_t* c = kDctOdd8 + 4 * m;
+        A[8 * m + 4] = (d3[0] * c[0] + d3[1] * c[1] + d3[2] * c[2] + d3[3] * c[3]) >> 28;
+    }
+    const int64_t s40 = s3[0] + s3[3], s41 = s3[1] + s3[2];
+    const int64_t d40 = s3[0] - s3[3], d41 = s3[1] - s3[2];
+    A[8] = (d40 * kDctOdd4[0] + d41 * kDctOdd4[1]) >> 28;
+    A[24] = (d40 * kDctOdd4[2] + d41 * kDctOdd4[3]) >> 28;
+    A[0] = s40 + s41;
+    A[16] = ((s40 - s41) * kCosPi4) >> 28;
+}
+
+inline int32_t sat32(int64_t v)
+{
+    return clampTo(v, 0x7FFFFFFF);
+}
+
+inline int16_t toPcm(int64_t acc)
+{
+    const int64_t v = (acc + (int64_t(1) << 26)) >> 27;
+    return int16_t(v > 32767 ? 32767 : (v < -32768 ? -32768 : v));
+}
+
+} // namespace
+
+void Layer3::synthesize(int ch, int16_t* pcm)
+{
+    int pos = m_vPos[ch];
+    for (int t = 0; t < 18; ++t) {
+        int64_t A[32];
+        dct32(m_subband[t], A);
+        pos = (pos - 1) & 15;
+        int32_t* V = m_v[ch][pos];
+        for (int i = 0; i < 16; ++i)
+            V[i] = sat32(A[16 + i]);
+        V[16] = 0;
+        for (int i = 17; i < 32; ++i)
+            V[i] = sat32(-A[48 - i]);
+        for (int i = 0; i < 16; ++i)
+            V[32 + i] = sat32(-A[16 - i]);
+        V[48] = sat32(-A[0]);
+        for (int i = 49; i < 64; ++i)
+            V[i] = sat32(-A[i - 48]);
+
+        int64_t acc[32] = {};
+        for (int j = 0; j < 8; ++j) {
+            const int32_t* v0 = m_v[ch][(pos + 2 * j) & 15];
+            const int32_t* v1 = m_v[ch][(pos + 2 * j + 1) & 15] + 32;
+            const int32_t* d0 = kSynthWindow + 64 * j;
+            const int32_t* d1 = d0 + 32;
+            for (int i = 0; i < 32; ++i)
+                acc[i] += int64_t(d0[i]) * v0[i] + int64_t(d1[i]) * v1[i];
+        }
+        int16_t* out = pcm + t * 64 + ch;
+        for (int i = 0; i < 32; ++i)
+            out[2 * i] = toPcm(acc[i]);
+    }
+    m_vPos[ch] = pos;
+}
+
+int Layer3::decodeGranule(const FrameHeader& h, const SideInfo& si, int gr, const uint8_t* data,
+                          int dataBytes, int& bitPos, int16_t* pcm)
+{
+    const int nch = h.channels;
+    int result = 0;
+    const int totalBits = dataBytes * 8;
+    for (int ch = 0; ch < nch; ++ch) {
+        const GranuleChannel& g = si.gr[gr][ch];
+        const int start = bitPos;
+        const int end = start + g.part23Length;
+        bitPos = end;
+        bool ok = end <= totalBits;
+        if (ok) {
+            BitReader br(data, start);
+            readScalefactors(h, si, gr, ch, br);
+            ok = br.position() <= end && huffmanDecode(h, g, ch, br, end) == 0;
+        }
+        if (!ok) {
+            std::memset(m_ix[ch], 0, sizeof m_ix[ch]);
+            m_nonZero[ch] = 0;
+            result = -2;
+        }
+        buildBands(h, g, ch);
+        requantize(h, g, ch);
+    }
+    if (nch == 2) {
+        // intensity stereo needs both channels in the same block form
+        const GranuleChannel& g0 = si.gr[gr][0];
+        const GranuleChannel& g1 = si.gr[gr][1];
+        const bool sameBlocks = (g0.windowSwitching && g0.blockType == 2) == (g1.windowSwitching && g1.blockType == 2)
+            && g0.mixedBlock == g1.mixedBlock;
+        if (sameBlocks || !(h.modeExtension & 1))
+            stereo(h, g1, nch);
+    }
+    for (int ch = 0; ch < nch; ++ch) {
+        const GranuleChannel& g = si.gr[gr][ch];
+        reorder(h, g, ch);
+        hybrid(g, ch);
+        synthesize(ch, pcm);
+    }
+    return result;
+}
+
+} // namespace mp3
