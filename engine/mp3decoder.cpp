@@ -136,10 +136,16 @@ bool Mp3Decoder::probe(const QByteArray& path)
 
         // Xing/Info header after the side information, or VBRI 32 bytes after the header
         const int samplesPerFrame = fh.granules * 576;
-        const int x = i + 4 + (fh.protection ? 0 : 2) + fh.sideInfoSize;
+        // (encoders differ on whether a CRC moves it)
+        auto isXing = [&](int at) {
+            return at + 8 <= n && (std::memcmp(b + at, "Xing", 4) == 0 || std::memcmp(b + at, "Info", 4) == 0);
+        };
+        int x = i + 4 + fh.sideInfoSize;
+        if (!isXing(x) && !fh.protection)
+            x += 2;
         int64_t frames = -1;
         int64_t bytes = 0;
-        if (x + 8 <= n && (std::memcmp(b + x, "Xing", 4) == 0 || std::memcmp(b + x, "Info", 4) == 0)) {
+        if (isXing(x)) {
             const uint32_t flags = be32(b + x + 4);
             int p = x + 8;
             if ((flags & 1) && p + 4 <= n) {

@@ -30,6 +30,9 @@ std::vector<unsigned char> readFile(const char* path)
     while ((n = std::fread(buf, 1, sizeof buf, f)) > 0)
         data.insert(data.end(), buf, buf + n);
     std::fclose(f);
+#ifdef QUAVRIX_HAVE_MAD
+    data.insert(data.end(), MAD_BUFFER_GUARD, 0); // lets libmad decode the last frame
+#endif
     return data;
 }
 
@@ -81,7 +84,7 @@ inline int16_t madScale(mad_fixed_t s)
     return int16_t(s >> (MAD_F_FRACBITS + 1 - 16));
 }
 
-int64_t runMad(const std::vector<unsigned char>& data)
+int64_t runMad(const std::vector<unsigned char>& data, std::vector<int16_t>* keep = nullptr)
 {
     mad_stream stream;
     mad_frame frame;
@@ -107,6 +110,8 @@ int64_t runMad(const std::vector<unsigned char>& data)
             out[2 * i + 1] = madScale(r[i]);
         }
         total += n * 4;
+        if (keep)
+            keep->insert(keep->end(), out, out + 2 * n);
     }
     mad_synth_finish(&synth);
     mad_frame_finish(&frame);
@@ -121,10 +126,13 @@ int64_t runMad(const std::vector<unsigned char>& data)
 int main(int argc, char** argv)
 {
     int rounds = 20;
+    bool dump = false;
     std::vector<const char*> files;
     for (int i = 1; i < argc; ++i) {
         if (!std::strcmp(argv[i], "--rounds") && i + 1 < argc)
             rounds = std::atoi(argv[++i]);
+        else if (!std::strcmp(argv[i], "--dump"))
+            dump = true; // writes file.quavrix.raw and file.mpg123.raw for inspection
         else
             files.push_back(argv[i]);
     }
@@ -142,6 +150,22 @@ int main(int argc, char** argv)
             continue;
         }
         const mp3ref::Accuracy acc = mp3ref::compare(ours.samples, ref.samples);
+        if (dump) {
+            for (auto [suffix, pcm] : {std::make_pair(".quavrix.raw", &ours), std::make_pair(".mpg123.raw", &ref)}) {
+                if (FILE* f = std::fopen((std::string(file) + suffix).c_str(), "wb")) {
+                    std::fwrite(pcm->samples.data(), 2, pcm->samples.size(), f);
+                    std::fclose(f);
+                }
+            }
+#ifdef QUAVRIX_HAVE_MAD
+            std::vector<int16_t> mad;
+            runMad(readFile(file), &mad);
+            if (FILE* f = std::fopen((std::string(file) + ".mad.raw").c_str(), "wb")) {
+                std::fwrite(mad.data(), 2, mad.size(), f);
+                std::fclose(f);
+            }
+#endif
+        }
         const double seconds = ref.rate ? double(ref.samples.size()) / 2 / ref.rate : 0;
         std::printf("%s: %.2f s at %d Hz\n", file, seconds, ref.rate);
         std::printf("  accuracy vs libmpg123: RMS %.4f LSB, max %d LSB over %lld samples (lengths %lld/%lld): %s\n",
@@ -149,6 +173,8 @@ int main(int argc, char** argv)
                     (long long)acc.lengthB, acc.fullAccuracy() ? "full accuracy" : "NOT full accuracy");
         allAccurate = allAccurate && acc.fullAccuracy();
 
+        if (rounds <= 0)
+            continue;
         const double q = measure([&] { runQuavrix(qfile); }, seconds, rounds);
         const double m = measure([&] { runMpg123(file); }, seconds, rounds);
         std::printf("  speed (x real time): Quavrix %.0f, libmpg123 %.0f", q, m);

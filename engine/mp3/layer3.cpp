@@ -538,7 +538,8 @@ void Layer3::intensity(const FrameHeader& h, const GranuleChannel& g, bool ms)
             pos = m_sfShort[1][s][b.window];
             maxPos = m_isMaxShort[1][s][b.window];
         }
-        if (isBand && pos != maxPos) {
+        // MPEG-1 positions run 0..6 (7 marks a band without intensity coding)
+        if (isBand && pos != maxPos && (h.version == 0 || pos < 7)) {
             int64_t kl, kr;
             if (h.version) {
                 kl = kIntensity1[2 * pos];
