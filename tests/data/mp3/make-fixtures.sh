@@ -11,11 +11,14 @@ ffmpeg -v error -y -f lavfi -i "aevalsrc=exprs='0.30*sin(2*PI*220*t)*(1+0.5*sin(
 ffmpeg -v error -y -f lavfi -i "aevalsrc=exprs='0.4*sin(2*PI*180*t)*exp(-6*(t*3-floor(t*3)))+0.35*(random(0)-0.5)*exp(-30*(t*5-floor(t*5)))+0.15*sin(2*PI*1200*t)+0.1*sin(2*PI*3300*t)*gt(sin(2*PI*2*t),0)|0.37*sin(2*PI*180*t+0.2)*exp(-6*(t*3-floor(t*3)))+0.33*(random(0)-0.5)*exp(-30*(t*5-floor(t*5)))+0.15*sin(2*PI*1210*t)+0.08*sin(2*PI*3300*t)*gt(sin(2*PI*2*t),0)':s=44100:d=2" "$tmp/drums.wav"
 ffmpeg -v error -y -f lavfi -i "aevalsrc=exprs='0.6*sin(2*PI*(200+900*t)*t)*(0.5+0.5*gt(random(0),0.97))+0.3*(random(1)-0.5)*exp(-8*(t*4-floor(t*4)))':s=44100:d=2" "$tmp/mono.wav"
 
+ffmpeg -v error -y -f lavfi -i "aevalsrc=exprs='0.8*sin(2*PI*440*t)*lt(t,0.5)':s=44100:d=1" "$tmp/toneoff.wav"
+
 q="--quiet --noreplaygain"
 lame $q -m s -b 128 "$tmp/tonal.wav" stereo128.mp3
 lame $q -m j -b 320 "$tmp/tonal.wav" joint320.mp3
 lame $q -m f -b 128 "$tmp/drums.wav" midside128.mp3
 lame $q -m m -b 64 "$tmp/mono.wav" mono64.mp3
+lame $q -m m -b 64 "$tmp/toneoff.wav" tone-then-silence.mp3
 lame $q -m j -V 5 "$tmp/tonal.wav" vbr.mp3
 lame $q -m s -b 112 -p --resample 48 "$tmp/tonal.wav" crc48.mp3
 lame $q -m j --freeformat -b 200 "$tmp/tonal.wav" free200.mp3
