@@ -638,7 +638,7 @@ inline void dct3x9(const int64_t* a, int64_t* F)
 {
     for (int n = 0; n < 4; ++n) {
         const int32_t* c = kCos9 + 9 * n;
-        const int64_t pe = (a[0] << 28) + a[2] * c[2] + a[4] * c[4] + a[6] * c[6] + a[8] * c[8];
+        const int64_t pe = a[0] * (int64_t(1) << 28) + a[2] * c[2] + a[4] * c[4] + a[6] * c[6] + a[8] * c[8];
         const int64_t po = a[1] * c[1] + a[3] * c[3] + a[5] * c[5] + a[7] * c[7];
         F[n] = (pe + po) >> 28;
         F[8 - n] = (pe - po) >> 28;
