@@ -127,10 +127,17 @@ int main(int argc, char** argv)
 {
     int rounds = 20;
     bool dump = false;
+    int profile = 0;
     std::vector<const char*> files;
     for (int i = 1; i < argc; ++i) {
         if (!std::strcmp(argv[i], "--rounds") && i + 1 < argc)
             rounds = std::atoi(argv[++i]);
+        else if (!std::strcmp(argv[i], "--profile"))
+            profile = 1; // decodes with Mp3Decoder only (for callgrind)
+        else if (!std::strcmp(argv[i], "--profile-mad"))
+            profile = 2;
+        else if (!std::strcmp(argv[i], "--profile-mpg123"))
+            profile = 3;
         else if (!std::strcmp(argv[i], "--dump"))
             dump = true; // writes file.quavrix.raw and file.mpg123.raw for inspection
         else
@@ -139,6 +146,20 @@ int main(int argc, char** argv)
     if (files.empty()) {
         std::fprintf(stderr, "usage: %s [--rounds N] file.mp3 ...\n", argv[0]);
         return 2;
+    }
+    if (profile) {
+        for (const char* file : files)
+            for (int i = 0; i < rounds; ++i) {
+                if (profile == 1)
+                    runQuavrix(QFile::decodeName(file));
+#ifdef QUAVRIX_HAVE_MAD
+                else if (profile == 2)
+                    runMad(readFile(file));
+#endif
+                else
+                    runMpg123(file);
+            }
+        return 0;
     }
     bool allAccurate = true;
     for (const char* file : files) {

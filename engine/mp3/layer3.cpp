@@ -1,6 +1,7 @@
 #include "layer3.h"
 
 #include "mp3tables.h"
+#include "synthwindow.h"
 
 #include <algorithm>
 #include <cstring>
@@ -163,6 +164,13 @@ int parseSideInfo(const uint8_t* p, const FrameHeader& h, SideInfo& si)
         }
     }
     return result;
+}
+
+Layer3::Layer3()
+    : m_window(synthWindowFunction())
+    , m_dct(dct32Function())
+{
+    reset();
 }
 
 void Layer3::reset()
@@ -475,10 +483,25 @@ void Layer3::requantize(const FrameHeader& h, const GranuleChannel& g, int ch)
         // value = m * 2^(e - 26) * 2^(r/4) * 2^q, wanted with kFrac fraction bits:
         // (m * frac) >> (26 + 30 - q - e - kFrac)
         const int baseShift = 56 - q - kFrac;
+        // |x| = 1 is by far the most common value: its result once per band
+        int64_t one;
+        {
+            const int shift = baseShift - int(kPow43[1] & 31);
+            if (shift >= 62)
+                one = 0;
+            else if (shift <= 0)
+                one = int64_t(1) << 28;
+            else
+                one = std::min(((int64_t(kPow43[1] >> 5) * frac) + (int64_t(1) << (shift - 1))) >> shift, int64_t(1) << 28);
+        }
         for (int i = b.start; i < end; ++i) {
             const int x = ix[i];
             if (x == 0)
                 continue;
+            if (x == 1 || x == -1) {
+                ix[i] = int32_t(x * one);
+                continue;
+            }
             const int ax = x < 0 ? -x : x;
             const uint32_t p = kPow43[ax];
             const int shift = baseShift - int(p & 31);
@@ -486,11 +509,11 @@ void Layer3::requantize(const FrameHeader& h, const GranuleChannel& g, int ch)
             if (shift >= 62)
                 v = 0;
             else if (shift <= 0)
-                v = int64_t(1) << 30;
+                v = int64_t(1) << 28;
             else
                 v = ((int64_t(p >> 5) * frac) + (int64_t(1) << (shift - 1))) >> shift;
-            if (v > (int64_t(1) << 29))
-                v = int64_t(1) << 29;
+            if (v > (int64_t(1) << 28))
+                v = int64_t(1) << 28; // 4.0: far above full scale
             ix[i] = int32_t(x < 0 ? -v : v);
         }
     }
@@ -712,20 +735,16 @@ void Layer3::hybrid(const GranuleChannel& g, int ch)
     }
     subbands = std::min(subbands, 32);
 
-    // limit the transform input so that no later sum can overflow
-    const int lines = subbands * 18;
-    for (int i = 0; i < lines; ++i)
-        x[i] = clampTo(x[i], 1 << 29);
-
-    // alias reduction between neighbouring long-block sub-bands
+    // Requantized lines are at most 4.0 (2^28), after mid/side at most 5.7 and after the
+    // alias butterflies below 8.0 (2^29): the bound the transforms are made for.
     const int aliasBands = shortBlock ? (g.mixedBlock ? 2 : 0) : subbands;
     for (int sb = 1; sb < aliasBands; ++sb) {
         int32_t* a = x + 18 * sb;
         for (int i = 0; i < 8; ++i) {
             const int64_t lo = a[-1 - i];
             const int64_t hi = a[i];
-            a[-1 - i] = clampTo((lo * kAliasCs[i] - hi * kAliasCa[i]) >> 30, 1 << 29);
-            a[i] = clampTo((hi * kAliasCs[i] + lo * kAliasCa[i]) >> 30, 1 << 29);
+            a[-1 - i] = int32_t((lo * kAliasCs[i] - hi * kAliasCa[i]) >> 30);
+            a[i] = int32_t((hi * kAliasCs[i] + lo * kAliasCa[i]) >> 30);
         }
     }
 
@@ -740,7 +759,7 @@ void Layer3::hybrid(const GranuleChannel& g, int ch)
         if (sb >= subbands) {
             // zero input: the previous overlap drains out
             for (int t = 0; t < 18; ++t) {
-                int32_t s = ov[t];
+                int32_t s = clampTo(ov[t], 1 << 28);
                 if ((sb & 1) && (t & 1))
                     s = -s;
                 m_subband[t][sb] = s;
@@ -754,73 +773,30 @@ void Layer3::hybrid(const GranuleChannel& g, int ch)
             imdct12x3(X, out);
         else
             imdct36(X, kImdctWindow + 36 * ((g.mixedBlock && sb < 2) ? 0 : g.blockType), out);
-        for (int t = 0; t < 18; ++t) {
-            int32_t s = clampTo(out[t] + ov[t], 1 << 29);
-            if ((sb & 1) && (t & 1))
-                s = -s;
-            m_subband[t][sb] = s;
-            ov[t] = clampTo(out[18 + t], 1 << 30);
+        if (sb & 1) {
+            // frequency inversion: odd time slots of odd sub-bands change sign
+            for (int t = 0; t < 18; t += 2) {
+                m_subband[t][sb] = clampTo(out[t] + ov[t], 1 << 28);
+                m_subband[t + 1][sb] = -clampTo(out[t + 1] + ov[t + 1], 1 << 28);
+            }
+        } else {
+            for (int t = 0; t < 18; ++t)
+                m_subband[t][sb] = clampTo(out[t] + ov[t], 1 << 28);
         }
+        for (int t = 0; t < 18; ++t)
+            ov[t] = int32_t(out[18 + t]); // far inside 32 bits for any stream an encoder makes
     }
     m_prevSubbands[ch] = subbands;
 }
 
 namespace {
 
-// 32-point DCT-II: A[m] = sum_k x[k] cos(m (2k+1) pi / 64), |x| <= 2^29.
-inline void dct32(const int32_t* x, int64_t* A)
-{
-    int64_t s1[16], d1[16];
-    for (int k = 0; k < 16; ++k) {
-        s1[k] = int64_t(x[k]) + x[31 - k];
-        d1[k] = int64_t(x[k]) - x[31 - k];
-    }
-    for (int m = 0; m < 16; ++m) {
-        const int32_t* c = kDctOdd32 + 16 * m;
-        int64_t acc = 0;
-        for (int k = 0; k < 16; ++k)
-            acc += d1[k] * c[k];
-        A[2 * m + 1] = acc >> 28;
-    }
-    int64_t s2[8], d2[8];
-    for (int k = 0; k < 8; ++k) {
-        s2[k] = s1[k] + s1[15 - k];
-        d2[k] = s1[k] - s1[15 - k];
-    }
-    for (int m = 0; m < 8; ++m) {
-        const int32_t* c = kDctOdd16 + 8 * m;
-        int64_t acc = 0;
-        for (int k = 0; k < 8; ++k)
-            acc += d2[k] * c[k];
-        A[4 * m + 2] = acc >> 28;
-    }
-    int64_t s3[4], d3[4];
-    for (int k = 0; k < 4; ++k) {
-        s3[k] = s2[k] + s2[7 - k];
-        d3[k] = s2[k] - s2[7 - k];
-    }
-    for (int m = 0; m < 4; ++m) {
-        const int32_t* c = kDctOdd8 + 4 * m;
-        A[8 * m + 4] = (d3[0] * c[0] + d3[1] * c[1] + d3[2] * c[2] + d3[3] * c[3]) >> 28;
-    }
-    const int64_t s40 = s3[0] + s3[3], s41 = s3[1] + s3[2];
-    const int64_t d40 = s3[0] - s3[3], d41 = s3[1] - s3[2];
-    A[8] = (d40 * kDctOdd4[0] + d41 * kDctOdd4[1]) >> 28;
-    A[24] = (d40 * kDctOdd4[2] + d41 * kDctOdd4[3]) >> 28;
-    A[0] = s40 + s41;
-    A[16] = ((s40 - s41) * kCosPi4) >> 28;
-}
-
+// Within range for every stream the encoder can make; garbage input wraps (no overflow).
 inline int32_t sat32(int64_t v)
 {
-    return clampTo(v, 0x7FFFFFFF);
+    return int32_t(v);
 }
 
-inline int16_t toPcm(int64_t acc)
-{
-    const int64_t v = (acc + (int64_t(1) << 26)) >> 27;
-    return int16_t(v > 32767 ? 32767 : (v < -32768 ? -32768 : v));
-}
 
 } // namespace
 
@@ -829,7 +805,7 @@ void Layer3::synthesize(int ch, int16_t* pcm)
     int pos = m_vPos[ch];
     for (int t = 0; t < 18; ++t) {
         int64_t A[32];
-        dct32(m_subband[t], A);
+        m_dct(m_subband[t], A);
         pos = (pos - 1) & 15;
         int32_t* V = m_v[ch][pos];
         for (int i = 0; i < 16; ++i)
@@ -843,18 +819,11 @@ void Layer3::synthesize(int ch, int16_t* pcm)
         for (int i = 49; i < 64; ++i)
             V[i] = sat32(-A[i - 48]);
 
-        int64_t acc[32] = {};
-        for (int j = 0; j < 8; ++j) {
-            const int32_t* v0 = m_v[ch][(pos + 2 * j) & 15];
-            const int32_t* v1 = m_v[ch][(pos + 2 * j + 1) & 15] + 32;
-            const int32_t* d0 = kSynthWindow + 64 * j;
-            const int32_t* d1 = d0 + 32;
-            for (int i = 0; i < 32; ++i)
-                acc[i] += int64_t(d0[i]) * v0[i] + int64_t(d1[i]) * v1[i];
-        }
+        int32_t out32[32];
+        m_window(m_v[ch], pos, out32);
         int16_t* out = pcm + t * 64 + ch;
         for (int i = 0; i < 32; ++i)
-            out[2 * i] = toPcm(acc[i]);
+            out[2 * i] = int16_t(out32[i]);
     }
     m_vPos[ch] = pos;
 }

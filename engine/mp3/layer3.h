@@ -73,7 +73,7 @@ int parseSideInfo(const uint8_t* p, const FrameHeader& h, SideInfo& si);
 class Layer3
 {
 public:
-    Layer3() { reset(); }
+    Layer3();
     void reset();
 
     // Decodes granule gr from the frame's main data (data[0..dataBytes), padded with at
@@ -119,6 +119,8 @@ private:
     int32_t m_subband[18][32];      // hybrid output of the channel being synthesized
     int32_t m_v[2][16][64];         // synthesis history
     int m_vPos[2];
+    void (*m_window)(const int32_t (*)[64], int, int32_t*);
+    void (*m_dct)(const int32_t*, int64_t*);
 };
 
 } // namespace mp3

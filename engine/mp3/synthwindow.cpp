@@ -1,0 +1,228 @@
+#include "synthwindow.h"
+
+#include "mp3tables.h"
+
+#if defined(__x86_64__) || defined(__i386__)
+#include <immintrin.h>
+#define QUAVRIX_MP3_X86 1
+#endif
+
+namespace mp3 {
+
+namespace {
+
+inline int32_t roundTo16(int64_t acc)
+{
+    // 16-bit steps are 2^27; results of windowing stay far inside 32 bits
+    const int64_t v = (acc + (int64_t(1) << 26)) >> 27;
+    return int32_t(v > 32767 ? 32767 : (v < -32768 ? -32768 : v));
+}
+
+} // namespace
+
+void synthWindowPlain(const int32_t (*ring)[64], int pos, int32_t* out)
+{
+    int64_t acc[32] = {};
+    for (int j = 0; j < 8; ++j) {
+        const int32_t* v0 = ring[(pos + 2 * j) & 15];
+        const int32_t* v1 = ring[(pos + 2 * j + 1) & 15] + 32;
+        const int32_t* d0 = kSynthWindow + 64 * j;
+        const int32_t* d1 = d0 + 32;
+        for (int i = 0; i < 32; ++i)
+            acc[i] += int64_t(d0[i]) * v0[i] + int64_t(d1[i]) * v1[i];
+    }
+    for (int i = 0; i < 32; ++i)
+        out[i] = roundTo16(acc[i]);
+}
+
+void dct32Plain(const int32_t* x, int64_t* A)
+{
+    int64_t s1[16], d1[16];
+    for (int k = 0; k < 16; ++k) {
+        s1[k] = int64_t(x[k]) + x[31 - k];
+        d1[k] = int64_t(x[k]) - x[31 - k];
+    }
+    for (int m = 0; m < 16; ++m) {
+        const int32_t* c = kDctOdd32 + 16 * m;
+        int64_t acc = 0;
+        for (int k = 0; k < 16; ++k)
+            acc += d1[k] * c[k];
+        A[2 * m + 1] = acc >> 28;
+    }
+    int64_t s2[8], d2[8];
+    for (int k = 0; k < 8; ++k) {
+        s2[k] = s1[k] + s1[15 - k];
+        d2[k] = s1[k] - s1[15 - k];
+    }
+    for (int m = 0; m < 8; ++m) {
+        const int32_t* c = kDctOdd16 + 8 * m;
+        int64_t acc = 0;
+        for (int k = 0; k < 8; ++k)
+            acc += d2[k] * c[k];
+        A[4 * m + 2] = acc >> 28;
+    }
+    int64_t s3[4], d3[4];
+    for (int k = 0; k < 4; ++k) {
+        s3[k] = s2[k] + s2[7 - k];
+        d3[k] = s2[k] - s2[7 - k];
+    }
+    for (int m = 0; m < 4; ++m) {
+        const int32_t* c = kDctOdd8 + 4 * m;
+        A[8 * m + 4] = (d3[0] * c[0] + d3[1] * c[1] + d3[2] * c[2] + d3[3] * c[3]) >> 28;
+    }
+    const int64_t s40 = s3[0] + s3[3], s41 = s3[1] + s3[2];
+    const int64_t d40 = s3[0] - s3[3], d41 = s3[1] - s3[2];
+    A[8] = (d40 * kDctOdd4[0] + d41 * kDctOdd4[1]) >> 28;
+    A[24] = (d40 * kDctOdd4[2] + d41 * kDctOdd4[3]) >> 28;
+    A[0] = s40 + s41;
+    A[16] = ((s40 - s41) * kCosPi4) >> 28;
+}
+
+
+#ifdef QUAVRIX_MP3_X86
+namespace {
+
+// The window with each odd coefficient moved into the low half of a 64-bit lane, so that
+// 32 x 32 -> 64-bit products (which read the low halves) need no shift for it.
+struct OddWindow
+{
+    int32_t w[512];
+    OddWindow()
+    {
+        for (int i = 0; i < 512; i += 2) {
+            w[i] = kSynthWindow[i + 1];
+            w[i + 1] = 0;
+        }
+    }
+};
+const OddWindow g_oddWindow;
+
+__attribute__((target("avx2"))) void synthWindowAvx2(const int32_t (*ring)[64], int pos, int32_t* out)
+{
+    __m256i even[4], odd[4];
+    for (int q = 0; q < 4; ++q)
+        even[q] = odd[q] = _mm256_setzero_si256();
+    for (int j = 0; j < 16; ++j) {
+        // taps alternate between the first half of an even-aged vector and the second
+        // half of an odd-aged one
+        const int32_t* v = ring[(pos + j) & 15] + ((j & 1) ? 32 : 0);
+        const int32_t* d = kSynthWindow + 32 * j;
+        const int32_t* dOdd = g_oddWindow.w + 32 * j;
+        for (int q = 0; q < 4; ++q) {
+            const __m256i x = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(v + 8 * q));
+            const __m256i c = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(d + 8 * q));
+            const __m256i cOdd = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(dOdd + 8 * q));
+            even[q] = _mm256_add_epi64(even[q], _mm256_mul_epi32(x, c));
+            odd[q] = _mm256_add_epi64(odd[q], _mm256_mul_epi32(_mm256_srli_epi64(x, 32), cOdd));
+        }
+    }
+    const __m256i half = _mm256_set1_epi64x(int64_t(1) << 26);
+    const __m256i lo = _mm256_set1_epi32(-32768);
+    const __m256i hi = _mm256_set1_epi32(32767);
+    for (int q = 0; q < 4; ++q) {
+        // the low 32 bits of a logical shift equal those of the arithmetic one
+        const __m256i e = _mm256_srli_epi64(_mm256_add_epi64(even[q], half), 27);
+        const __m256i o = _mm256_slli_epi64(_mm256_srli_epi64(_mm256_add_epi64(odd[q], half), 27), 32);
+        __m256i r = _mm256_blend_epi32(e, o, 0xAA);
+        r = _mm256_max_epi32(_mm256_min_epi32(r, hi), lo);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + 8 * q), r);
+    }
+}
+
+
+// The odd halves of the first two halving steps as 64-bit lanes (constant in the low half)
+// laid out by input: lane m of row k is cos((2m+1)(2k+1) pi / 2N).
+struct DctLanes
+{
+    int64_t m32[16][16];
+    int64_t m16[8][8];
+    DctLanes()
+    {
+        for (int k = 0; k < 16; ++k)
+            for (int m = 0; m < 16; ++m)
+                m32[k][m] = kDctOdd32[16 * m + k];
+        for (int k = 0; k < 8; ++k)
+            for (int m = 0; m < 8; ++m)
+                m16[k][m] = kDctOdd16[8 * m + k];
+    }
+};
+const DctLanes g_dctLanes;
+
+__attribute__((target("avx2"))) void dct32Avx2(const int32_t* x, int64_t* A)
+{
+    // |x| <= 2^28: the sums and differences of the first two steps fit 32 bits
+    int32_t s1[16], d1[16];
+    for (int k = 0; k < 16; ++k) {
+        s1[k] = x[k] + x[31 - k];
+        d1[k] = x[k] - x[31 - k];
+    }
+    __m256i acc[4] = {_mm256_setzero_si256(), _mm256_setzero_si256(), _mm256_setzero_si256(), _mm256_setzero_si256()};
+    for (int k = 0; k < 16; ++k) {
+        const __m256i b = _mm256_set1_epi64x(d1[k]);
+        const int64_t* c = g_dctLanes.m32[k];
+        for (int q = 0; q < 4; ++q)
+            acc[q] = _mm256_add_epi64(acc[q], _mm256_mul_epi32(b, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(c + 4 * q))));
+    }
+    alignas(32) int64_t odd[16];
+    for (int q = 0; q < 4; ++q)
+        _mm256_store_si256(reinterpret_cast<__m256i*>(odd + 4 * q), acc[q]);
+    for (int m = 0; m < 16; ++m)
+        A[2 * m + 1] = odd[m] >> 28;
+
+    int32_t s2[8], d2[8];
+    for (int k = 0; k < 8; ++k) {
+        s2[k] = s1[k] + s1[15 - k];
+        d2[k] = s1[k] - s1[15 - k];
+    }
+    __m256i a0 = _mm256_setzero_si256(), a1 = _mm256_setzero_si256();
+    for (int k = 0; k < 8; ++k) {
+        const __m256i b = _mm256_set1_epi64x(d2[k]);
+        const int64_t* c = g_dctLanes.m16[k];
+        a0 = _mm256_add_epi64(a0, _mm256_mul_epi32(b, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(c))));
+        a1 = _mm256_add_epi64(a1, _mm256_mul_epi32(b, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(c + 4))));
+    }
+    alignas(32) int64_t odd16[8];
+    _mm256_store_si256(reinterpret_cast<__m256i*>(odd16), a0);
+    _mm256_store_si256(reinterpret_cast<__m256i*>(odd16 + 4), a1);
+    for (int m = 0; m < 8; ++m)
+        A[4 * m + 2] = odd16[m] >> 28;
+
+    int64_t s3[4], d3[4];
+    for (int k = 0; k < 4; ++k) {
+        s3[k] = int64_t(s2[k]) + s2[7 - k];
+        d3[k] = int64_t(s2[k]) - s2[7 - k];
+    }
+    for (int m = 0; m < 4; ++m) {
+        const int32_t* c = kDctOdd8 + 4 * m;
+        A[8 * m + 4] = (d3[0] * c[0] + d3[1] * c[1] + d3[2] * c[2] + d3[3] * c[3]) >> 28;
+    }
+    const int64_t s40 = s3[0] + s3[3], s41 = s3[1] + s3[2];
+    const int64_t d40 = s3[0] - s3[3], d41 = s3[1] - s3[2];
+    A[8] = (d40 * kDctOdd4[0] + d41 * kDctOdd4[1]) >> 28;
+    A[24] = (d40 * kDctOdd4[2] + d41 * kDctOdd4[3]) >> 28;
+    A[0] = s40 + s41;
+    A[16] = ((s40 - s41) * kCosPi4) >> 28;
+}
+
+} // namespace
+#endif
+
+SynthWindowFn synthWindowFunction()
+{
+#ifdef QUAVRIX_MP3_X86
+    if (__builtin_cpu_supports("avx2"))
+        return synthWindowAvx2;
+#endif
+    return synthWindowPlain;
+}
+
+Dct32Fn dct32Function()
+{
+#ifdef QUAVRIX_MP3_X86
+    if (__builtin_cpu_supports("avx2"))
+        return dct32Avx2;
+#endif
+    return dct32Plain;
+}
+
+} // namespace mp3
