@@ -169,6 +169,7 @@ int parseSideInfo(const uint8_t* p, const FrameHeader& h, SideInfo& si)
 Layer3::Layer3()
     : m_window(synthWindowFunction())
     , m_dct(dct32Function())
+    , m_longSubband(longSubbandFunction())
 {
     reset();
 }
@@ -651,56 +652,6 @@ void Layer3::reorder(const FrameHeader& h, const GranuleChannel& g, int ch)
 
 namespace {
 
-inline int64_t mulShift(int64_t a, int32_t c, int shift)
-{
-    return (a * c) >> shift;
-}
-
-// 9-point DCT-III: F[n] = sum_j a[j] cos(pi j (2n+1) / 18), inputs below 2^31.
-inline void dct3x9(const int64_t* a, int64_t* F)
-{
-    for (int n = 0; n < 4; ++n) {
-        const int32_t* c = kCos9 + 9 * n;
-        const int64_t pe = a[0] * (int64_t(1) << 28) + a[2] * c[2] + a[4] * c[4] + a[6] * c[6] + a[8] * c[8];
-        const int64_t po = a[1] * c[1] + a[3] * c[3] + a[5] * c[5] + a[7] * c[7];
-        F[n] = (pe + po) >> 28;
-        F[8 - n] = (pe - po) >> 28;
-    }
-    F[4] = a[0] - a[2] + a[4] - a[6] + a[8];
-}
-
-// 36-point IMDCT of 18 lines (|X| <= 2^29), windowed: out[0..35].
-inline void imdct36(const int32_t* X, const int32_t* window, int64_t* out)
-{
-    // 18-point DCT-IV through 2 cos(a) c[n] = DCT-III(X[k] + X[k-1]), split into even
-    // and odd halves of 9 points each.
-    int64_t e[9], v[9];
-    e[0] = X[0];
-    for (int j = 1; j < 9; ++j)
-        e[j] = int64_t(X[2 * j]) + X[2 * j - 1];
-    // odd part: o[j] = X[2j+1] + X[2j]; v[m] = o[m] + o[m-1]
-    int64_t o[9];
-    for (int j = 0; j < 9; ++j)
-        o[j] = int64_t(X[2 * j + 1]) + X[2 * j];
-    v[0] = o[0];
-    for (int m = 1; m < 9; ++m)
-        v[m] = o[m] + o[m - 1];
-    int64_t E[9], F[9], Y[18];
-    dct3x9(e, E);
-    dct3x9(v, F);
-    for (int n = 0; n < 9; ++n) {
-        const int64_t O = mulShift(F[n], kDct4Scale9[n], 24);
-        Y[n] = E[n] + O;
-        Y[17 - n] = E[n] - O;
-    }
-    for (int i = 0; i < 9; ++i)
-        out[i] = mulShift(Y[i + 9], window[i], 24);
-    for (int i = 9; i < 27; ++i)
-        out[i] = mulShift(Y[26 - i], window[i], 24);
-    for (int i = 27; i < 36; ++i)
-        out[i] = mulShift(Y[i - 27], window[i], 24);
-}
-
 // Three 12-point IMDCTs of interleaved short-block lines X[3k + w], windowed and placed.
 inline void imdct12x3(const int32_t* X, int64_t* out)
 {
@@ -753,38 +704,31 @@ void Layer3::hybrid(const GranuleChannel& g, int ch)
         int32_t* ov = m_overlap[ch][sb];
         if (sb >= active) {
             for (int t = 0; t < 18; ++t)
-                m_subband[t][sb] = 0;
+                m_subband[sb][t] = 0;
             continue;
         }
         if (sb >= subbands) {
             // zero input: the previous overlap drains out
             for (int t = 0; t < 18; ++t) {
-                int32_t s = clampTo(ov[t], 1 << 28);
-                if ((sb & 1) && (t & 1))
-                    s = -s;
-                m_subband[t][sb] = s;
+                const int32_t s = clampTo(ov[t], 1 << 28);
+                m_subband[sb][t] = ((sb & 1) && (t & 1)) ? -s : s;
                 ov[t] = 0;
             }
             continue;
         }
-        int64_t out[36];
         const int32_t* X = x + 18 * sb;
-        if (shortBlock && !(g.mixedBlock && sb < 2))
-            imdct12x3(X, out);
-        else
-            imdct36(X, kImdctWindow + 36 * ((g.mixedBlock && sb < 2) ? 0 : g.blockType), out);
-        if (sb & 1) {
-            // frequency inversion: odd time slots of odd sub-bands change sign
-            for (int t = 0; t < 18; t += 2) {
-                m_subband[t][sb] = clampTo(out[t] + ov[t], 1 << 28);
-                m_subband[t + 1][sb] = -clampTo(out[t + 1] + ov[t + 1], 1 << 28);
-            }
-        } else {
-            for (int t = 0; t < 18; ++t)
-                m_subband[t][sb] = clampTo(out[t] + ov[t], 1 << 28);
+        int32_t* out = m_subband[sb];
+        if (!shortBlock || (g.mixedBlock && sb < 2)) {
+            m_longSubband(X, (g.mixedBlock && sb < 2) ? 0 : g.blockType, ov, out, sb & 1);
+            continue;
         }
-        for (int t = 0; t < 18; ++t)
-            ov[t] = int32_t(out[18 + t]); // far inside 32 bits for any stream an encoder makes
+        int64_t y[36];
+        imdct12x3(X, y);
+        for (int t = 0; t < 18; ++t) {
+            const int32_t s = clampTo(y[t] + ov[t], 1 << 28);
+            out[t] = ((sb & 1) && (t & 1)) ? -s : s;
+            ov[t] = int32_t(y[18 + t]);
+        }
     }
     m_prevSubbands[ch] = subbands;
 }
@@ -805,7 +749,7 @@ void Layer3::synthesize(int ch, int16_t* pcm)
     int pos = m_vPos[ch];
     for (int t = 0; t < 18; ++t) {
         int64_t A[32];
-        m_dct(m_subband[t], A);
+        m_dct(&m_subband[0][t], 24, A);
         pos = (pos - 1) & 15;
         int32_t* V = m_v[ch][pos];
         for (int i = 0; i < 16; ++i)

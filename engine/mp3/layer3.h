@@ -114,13 +114,14 @@ private:
     uint8_t m_sfShort[2][13][3];
     uint8_t m_isMaxLong[2][22];     // MPEG-2: largest (illegal) intensity position per band
     uint8_t m_isMaxShort[2][13][3];
-    int32_t m_overlap[2][32][18];
+    int32_t m_overlap[2][32][24];   // 18 used; the rest lets vector code run over it
     int m_prevSubbands[2];
-    int32_t m_subband[18][32];      // hybrid output of the channel being synthesized
+    int32_t m_subband[32][24];      // hybrid output of the channel being synthesized (18 used)
     int32_t m_v[2][16][64];         // synthesis history
     int m_vPos[2];
     void (*m_window)(const int32_t (*)[64], int, int32_t*);
-    void (*m_dct)(const int32_t*, int64_t*);
+    void (*m_dct)(const int32_t*, int, int64_t*);
+    void (*m_longSubband)(const int32_t*, int, int32_t*, int32_t*, bool);
 };
 
 } // namespace mp3

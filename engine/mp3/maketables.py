@@ -173,6 +173,19 @@ for bt in range(4):
         win.append(q(sign * s * long_window(bt, i), 24))
 array("int32_t", "kImdctWindow", win, 12)
 
+# The whole windowed 36-point IMDCT as a matrix per block type: row k (input line), lanes
+# 0..17 the first output half, 20..37 the second half (lanes 18, 19, 38, 39 are zero), Q29.
+mat = []
+for bt in range(4):
+    for k in range(18):
+        row = [0] * 40
+        if bt != 2:
+            for i in range(36):
+                v = long_window(bt, i) * math.cos(math.pi / 72 * (2 * i + 19) * (2 * k + 1))
+                row[i if i < 18 else i + 2] = q(v, 29)
+        mat += row
+array("int32_t", "kImdctMatrix", mat, 10)
+
 short = []
 for i in range(12):
     w = math.sin(math.pi / 12 * (i + 0.5))

@@ -20,6 +20,72 @@ inline int32_t roundTo16(int64_t acc)
 
 } // namespace
 
+namespace {
+
+inline int64_t mulShift(int64_t a, int32_t c, int shift)
+{
+    return (a * c) >> shift;
+}
+
+// 9-point DCT-III: F[n] = sum_j a[j] cos(pi j (2n+1) / 18), inputs below 2^31.
+inline void dct3x9(const int64_t* a, int64_t* F)
+{
+    for (int n = 0; n < 4; ++n) {
+        const int32_t* c = kCos9 + 9 * n;
+        const int64_t pe = a[0] * (int64_t(1) << 28) + a[2] * c[2] + a[4] * c[4] + a[6] * c[6] + a[8] * c[8];
+        const int64_t po = a[1] * c[1] + a[3] * c[3] + a[5] * c[5] + a[7] * c[7];
+        F[n] = (pe + po) >> 28;
+        F[8 - n] = (pe - po) >> 28;
+    }
+    F[4] = a[0] - a[2] + a[4] - a[6] + a[8];
+}
+
+// 36-point IMDCT of 18 lines (|X| <= 2^29), windowed: out[0..35].
+inline void imdct36(const int32_t* X, const int32_t* window, int64_t* out)
+{
+    // 18-point DCT-IV through 2 cos(a) c[n] = DCT-III(X[k] + X[k-1]), split into even
+    // and odd halves of 9 points each.
+    int64_t e[9], v[9];
+    e[0] = X[0];
+    for (int j = 1; j < 9; ++j)
+        e[j] = int64_t(X[2 * j]) + X[2 * j - 1];
+    // odd part: o[j] = X[2j+1] + X[2j]; v[m] = o[m] + o[m-1]
+    int64_t o[9];
+    for (int j = 0; j < 9; ++j)
+        o[j] = int64_t(X[2 * j + 1]) + X[2 * j];
+    v[0] = o[0];
+    for (int m = 1; m < 9; ++m)
+        v[m] = o[m] + o[m - 1];
+    int64_t E[9], F[9], Y[18];
+    dct3x9(e, E);
+    dct3x9(v, F);
+    for (int n = 0; n < 9; ++n) {
+        const int64_t O = mulShift(F[n], kDct4Scale9[n], 24);
+        Y[n] = E[n] + O;
+        Y[17 - n] = E[n] - O;
+    }
+    for (int i = 0; i < 9; ++i)
+        out[i] = mulShift(Y[i + 9], window[i], 24);
+    for (int i = 9; i < 27; ++i)
+        out[i] = mulShift(Y[26 - i], window[i], 24);
+    for (int i = 27; i < 36; ++i)
+        out[i] = mulShift(Y[i - 27], window[i], 24);
+}
+
+} // namespace
+
+void longSubbandPlain(const int32_t* X, int blockType, int32_t* ov, int32_t* out, bool invert)
+{
+    int64_t y[36];
+    imdct36(X, kImdctWindow + 36 * blockType, y);
+    for (int t = 0; t < 18; ++t) {
+        const int64_t v = y[t] + ov[t];
+        const int32_t s = int32_t(v > (1 << 28) ? (1 << 28) : (v < -(1 << 28) ? -(1 << 28) : v));
+        out[t] = (invert && (t & 1)) ? -s : s;
+        ov[t] = int32_t(y[18 + t]);
+    }
+}
+
 void synthWindowPlain(const int32_t (*ring)[64], int pos, int32_t* out)
 {
     int64_t acc[32] = {};
@@ -35,12 +101,12 @@ void synthWindowPlain(const int32_t (*ring)[64], int pos, int32_t* out)
         out[i] = roundTo16(acc[i]);
 }
 
-void dct32Plain(const int32_t* x, int64_t* A)
+void dct32Plain(const int32_t* x, int stride, int64_t* A)
 {
     int64_t s1[16], d1[16];
     for (int k = 0; k < 16; ++k) {
-        s1[k] = int64_t(x[k]) + x[31 - k];
-        d1[k] = int64_t(x[k]) - x[31 - k];
+        s1[k] = int64_t(x[k * stride]) + x[(31 - k) * stride];
+        d1[k] = int64_t(x[k * stride]) - x[(31 - k) * stride];
     }
     for (int m = 0; m < 16; ++m) {
         const int32_t* c = kDctOdd32 + 16 * m;
@@ -148,13 +214,13 @@ struct DctLanes
 };
 const DctLanes g_dctLanes;
 
-__attribute__((target("avx2"))) void dct32Avx2(const int32_t* x, int64_t* A)
+__attribute__((target("avx2"))) void dct32Avx2(const int32_t* x, int stride, int64_t* A)
 {
     // |x| <= 2^28: the sums and differences of the first two steps fit 32 bits
     int32_t s1[16], d1[16];
     for (int k = 0; k < 16; ++k) {
-        s1[k] = x[k] + x[31 - k];
-        d1[k] = x[k] - x[31 - k];
+        s1[k] = x[k * stride] + x[(31 - k) * stride];
+        d1[k] = x[k * stride] - x[(31 - k) * stride];
     }
     __m256i acc[4] = {_mm256_setzero_si256(), _mm256_setzero_si256(), _mm256_setzero_si256(), _mm256_setzero_si256()};
     for (int k = 0; k < 16; ++k) {
@@ -204,6 +270,44 @@ __attribute__((target("avx2"))) void dct32Avx2(const int32_t* x, int64_t* A)
     A[16] = ((s40 - s41) * kCosPi4) >> 28;
 }
 
+__attribute__((target("avx2"))) void longSubbandAvx2(const int32_t* X, int blockType, int32_t* ov, int32_t* out, bool invert)
+{
+    // the windowed transform as one matrix: 40 lanes, even and odd lanes apart
+    const int32_t* m = kImdctMatrix + 720 * blockType;
+    __m256i ev[5], od[5];
+    for (int g = 0; g < 5; ++g)
+        ev[g] = od[g] = _mm256_setzero_si256();
+    for (int k = 0; k < 18; ++k) {
+        const __m256i xb = _mm256_set1_epi64x(X[k]);
+        const int32_t* row = m + 40 * k;
+        for (int g = 0; g < 5; ++g) {
+            const __m256i c = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(row + 8 * g));
+            ev[g] = _mm256_add_epi64(ev[g], _mm256_mul_epi32(xb, c));
+            od[g] = _mm256_add_epi64(od[g], _mm256_mul_epi32(xb, _mm256_srli_epi64(c, 32)));
+        }
+    }
+    alignas(32) int32_t r[48];
+    const __m256i half = _mm256_set1_epi64x(int64_t(1) << 28);
+    for (int g = 0; g < 5; ++g) {
+        const __m256i e = _mm256_srli_epi64(_mm256_add_epi64(ev[g], half), 29);
+        const __m256i o = _mm256_slli_epi64(_mm256_srli_epi64(_mm256_add_epi64(od[g], half), 29), 32);
+        _mm256_store_si256(reinterpret_cast<__m256i*>(r + 8 * g), _mm256_blend_epi32(e, o, 0xAA));
+    }
+    _mm256_store_si256(reinterpret_cast<__m256i*>(r + 40), _mm256_setzero_si256());
+    const __m256i lo = _mm256_set1_epi32(-(1 << 28));
+    const __m256i hi = _mm256_set1_epi32(1 << 28);
+    const __m256i sign = invert ? _mm256_setr_epi32(1, -1, 1, -1, 1, -1, 1, -1) : _mm256_set1_epi32(1);
+    for (int g = 0; g < 3; ++g) {
+        __m256i s = _mm256_add_epi32(_mm256_load_si256(reinterpret_cast<const __m256i*>(r + 8 * g)),
+                                     _mm256_loadu_si256(reinterpret_cast<const __m256i*>(ov + 8 * g)));
+        s = _mm256_sign_epi32(_mm256_max_epi32(_mm256_min_epi32(s, hi), lo), sign);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + 8 * g), s);
+    }
+    for (int g = 0; g < 3; ++g)
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(ov + 8 * g),
+                            _mm256_loadu_si256(reinterpret_cast<const __m256i*>(r + 20 + 8 * g)));
+}
+
 } // namespace
 #endif
 
@@ -214,6 +318,15 @@ SynthWindowFn synthWindowFunction()
         return synthWindowAvx2;
 #endif
     return synthWindowPlain;
+}
+
+LongSubbandFn longSubbandFunction()
+{
+#ifdef QUAVRIX_MP3_X86
+    if (__builtin_cpu_supports("avx2"))
+        return longSubbandAvx2;
+#endif
+    return longSubbandPlain;
 }
 
 Dct32Fn dct32Function()
