@@ -319,6 +319,41 @@ int Layer3::readScalefactors(const FrameHeader& h, const SideInfo& si, int gr, i
     return 0;
 }
 
+// Requantization: |x|^(4/3) * 2^((global_gain - 210 - scale-factor terms) / 4), with kFrac
+// fraction bits, at most 4.0 (far above full scale).
+struct BandScale
+{
+    int end;          // first line after the band
+    int shift;        // values below 16: (kPow43Small[x] * frac + round) >> shift
+    int64_t frac;     // 2^(r/4), Q30; 0 when the band is inaudibly quiet
+    int64_t round;
+    int baseShift;    // larger values: with the exponent stored in kPow43
+};
+
+namespace {
+
+constexpr int64_t kMaxLine = int64_t(1) << 28;
+
+inline int32_t requantValue(int ax, const BandScale& s)
+{
+    int64_t v;
+    if (ax < 16) {
+        v = (kPow43Small[ax] * s.frac + s.round) >> s.shift;
+    } else {
+        const uint32_t p = kPow43[ax];
+        const int shift = s.baseShift - int(p & 31);
+        if (shift >= 62)
+            v = 0;
+        else if (shift <= 0)
+            v = s.frac ? kMaxLine : 0;
+        else
+            v = ((int64_t(p >> 5) * s.frac) + (int64_t(1) << (shift - 1))) >> shift;
+    }
+    return int32_t(v > kMaxLine ? kMaxLine : v);
+}
+
+} // namespace
+
 namespace {
 
 // Decodes one value pair of a big-values table; returns false for an invalid code.
@@ -340,7 +375,8 @@ inline bool decodePair(BitReader& br, const uint16_t* tab, int firstBits, int& x
 
 } // namespace
 
-int Layer3::huffmanDecode(const FrameHeader& h, const GranuleChannel& g, int ch, BitReader& br, int endBit)
+int Layer3::huffmanDecode(const FrameHeader& h, const GranuleChannel& g, int ch, BitReader& br, int endBit,
+                          const BandScale* scale)
 {
     int32_t* ix = m_ix[ch];
     const int bigEnd = g.bigValues * 2;
@@ -399,8 +435,11 @@ int Layer3::huffmanDecode(const FrameHeader& h, const GranuleChannel& g, int ch,
                     br.skip(1);
                 }
             }
-            ix[i] = x;
-            ix[i + 1] = y;
+            // bands end on even lines: both values share the band
+            while (i >= scale->end)
+                ++scale;
+            ix[i] = x ? (x > 0 ? requantValue(x, *scale) : -requantValue(-x, *scale)) : 0;
+            ix[i + 1] = y ? (y > 0 ? requantValue(y, *scale) : -requantValue(-y, *scale)) : 0;
         }
         if (br.position() > endBit)
             return -2;
@@ -423,11 +462,11 @@ int Layer3::huffmanDecode(const FrameHeader& h, const GranuleChannel& g, int ch,
                 v[k] = -1;
         if (br.position() > endBit)
             break; // the last quadruple ran past the granule: drop it
-        ix[i] = v[0];
-        ix[i + 1] = v[1];
-        ix[i + 2] = v[2];
-        ix[i + 3] = v[3];
-        i += 4;
+        for (int k = 0; k < 4; ++k, ++i) {
+            while (i >= scale->end)
+                ++scale;
+            ix[i] = v[k] ? v[k] * requantValue(1, *scale) : 0;
+        }
     }
     m_nonZero[ch] = i;
     for (int k = i; k < 576; ++k)
@@ -463,61 +502,37 @@ void Layer3::buildBands(const FrameHeader& h, const GranuleChannel& g, int ch)
     m_bandCount[ch] = n;
 }
 
-void Layer3::requantize(const FrameHeader& h, const GranuleChannel& g, int ch)
+void Layer3::computeScales(const GranuleChannel& g, int ch, BandScale* scales)
 {
-    int32_t* ix = m_ix[ch];
-    const int nz = m_nonZero[ch];
     const int mult = g.scalefacScale ? 4 : 2;
     const Band* bands = m_bands[ch];
     for (int bi = 0; bi < m_bandCount[ch]; ++bi) {
         const Band& b = bands[bi];
-        if (b.start >= nz)
-            break;
         int exp4 = g.globalGain - 210;
         if (b.window < 0)
             exp4 -= mult * (m_sfLong[ch][b.sfb] + (m_preflag[ch] ? kPretab[b.sfb] : 0));
         else
             exp4 -= 8 * g.subblockGain[b.window] + mult * m_sfShort[ch][b.sfb][b.window];
-        const int q = exp4 >> 2;          // floor
-        const int64_t frac = kPow2Quarter[exp4 & 3];
-        const int end = std::min<int>(b.end, nz);
-        // value = m * 2^(e - 26) * 2^(r/4) * 2^q, wanted with kFrac fraction bits:
-        // (m * frac) >> (26 + 30 - q - e - kFrac)
-        const int baseShift = 56 - q - kFrac;
-        // |x| = 1 is by far the most common value: its result once per band
-        int64_t one;
-        {
-            const int shift = baseShift - int(kPow43[1] & 31);
-            if (shift >= 62)
-                one = 0;
-            else if (shift <= 0)
-                one = int64_t(1) << 28;
-            else
-                one = std::min(((int64_t(kPow43[1] >> 5) * frac) + (int64_t(1) << (shift - 1))) >> shift, int64_t(1) << 28);
+        const int q = exp4 >> 2; // floor
+        BandScale& s = scales[bi];
+        s.end = b.end;
+        s.frac = kPow2Quarter[exp4 & 3];
+        // kPow43Small is Q25, frac Q30: the product has 55 - q fraction bits
+        int shift = 55 - q - kFrac;
+        if (shift >= 63) {
+            s.frac = 0;
+            shift = 1;
+        } else if (shift < 1) {
+            shift = 1; // loud beyond 4.0: every value saturates
         }
-        for (int i = b.start; i < end; ++i) {
-            const int x = ix[i];
-            if (x == 0)
-                continue;
-            if (x == 1 || x == -1) {
-                ix[i] = int32_t(x * one);
-                continue;
-            }
-            const int ax = x < 0 ? -x : x;
-            const uint32_t p = kPow43[ax];
-            const int shift = baseShift - int(p & 31);
-            int64_t v;
-            if (shift >= 62)
-                v = 0;
-            else if (shift <= 0)
-                v = int64_t(1) << 28;
-            else
-                v = ((int64_t(p >> 5) * frac) + (int64_t(1) << (shift - 1))) >> shift;
-            if (v > (int64_t(1) << 28))
-                v = int64_t(1) << 28; // 4.0: far above full scale
-            ix[i] = int32_t(x < 0 ? -v : v);
-        }
+        s.shift = shift;
+        s.round = int64_t(1) << (shift - 1);
+        // kPow43 holds m * 2^(e - 26): (m * frac) >> (56 - q - e - kFrac)
+        s.baseShift = 56 - q - kFrac;
     }
+    // guard: a band that ends the list so that the decoder never runs past it
+    scales[m_bandCount[ch]] = scales[m_bandCount[ch] - 1];
+    scales[m_bandCount[ch]].end = 1 << 20;
 }
 
 void Layer3::intensity(const FrameHeader& h, const GranuleChannel& g, bool ms)
@@ -784,18 +799,19 @@ int Layer3::decodeGranule(const FrameHeader& h, const SideInfo& si, int gr, cons
         const int end = start + g.part23Length;
         bitPos = end;
         bool ok = end <= totalBits;
+        buildBands(h, g, ch);
         if (ok) {
             BitReader br(data, start);
             readScalefactors(h, si, gr, ch, br);
-            ok = br.position() <= end && huffmanDecode(h, g, ch, br, end) == 0;
+            BandScale scales[41];
+            computeScales(g, ch, scales);
+            ok = br.position() <= end && huffmanDecode(h, g, ch, br, end, scales) == 0;
         }
         if (!ok) {
             std::memset(m_ix[ch], 0, sizeof m_ix[ch]);
             m_nonZero[ch] = 0;
             result = -2;
         }
-        buildBands(h, g, ch);
-        requantize(h, g, ch);
     }
     if (nch == 2) {
         // intensity stereo needs both channels in the same block form

@@ -96,9 +96,10 @@ private:
     };
 
     int readScalefactors(const FrameHeader& h, const SideInfo& si, int gr, int ch, struct BitReader& br);
-    int huffmanDecode(const FrameHeader& h, const GranuleChannel& g, int ch, struct BitReader& br, int endBit);
+    int huffmanDecode(const FrameHeader& h, const GranuleChannel& g, int ch, struct BitReader& br, int endBit,
+                      const struct BandScale* scale);
+    void computeScales(const GranuleChannel& g, int ch, struct BandScale* scales);
     void buildBands(const FrameHeader& h, const GranuleChannel& g, int ch);
-    void requantize(const FrameHeader& h, const GranuleChannel& g, int ch);
     void stereo(const FrameHeader& h, const GranuleChannel& right, int channels);
     void intensity(const FrameHeader& h, const GranuleChannel& g, bool ms);
     void reorder(const FrameHeader& h, const GranuleChannel& g, int ch);

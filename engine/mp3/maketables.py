@@ -111,6 +111,7 @@ for x in range(1, 8207):
     assert (1 << 26) <= m < (1 << 27) and 0 <= e < 32
     pow43.append((m << 5) | e)
 array("uint32_t", "kPow43", pow43, 8)
+array("int32_t", "kPow43Small", [q(x ** (4.0 / 3.0), 25) for x in range(16)])
 array("int32_t", "kPow2Quarter", [q(2.0 ** (k / 4.0), 30) for k in range(4)])
 
 # alias reduction butterflies (Q30)

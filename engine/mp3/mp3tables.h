@@ -21,6 +21,7 @@ extern const uint16_t kQuadA[64];
 extern const uint16_t kQuadB[16];
 
 extern const uint32_t kPow43[8207];       // mantissa (27 bits) << 5 | exponent
+extern const int32_t kPow43Small[16];     // |x|^(4/3) for |x| < 16, Q25
 extern const int32_t kPow2Quarter[4];     // 2^(k/4), Q30
 extern const int32_t kAliasCs[8];         // Q30
 extern const int32_t kAliasCa[8];         // Q30
