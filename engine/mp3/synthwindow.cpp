@@ -270,20 +270,39 @@ __attribute__((target("avx2"))) void dct32Avx2(const int32_t* x, int stride, int
     A[16] = ((s40 - s41) * kCosPi4) >> 28;
 }
 
+// kImdctMatrix with even and odd lanes apart, each value in the low half of a 64-bit lane
+// (what 32 x 32 -> 64-bit products read): [block type][k][group][even 8, odd 8].
+struct ImdctLanes
+{
+    int32_t m[4][18][5][16];
+    ImdctLanes()
+    {
+        for (int bt = 0; bt < 4; ++bt)
+            for (int k = 0; k < 18; ++k)
+                for (int g = 0; g < 5; ++g)
+                    for (int l = 0; l < 4; ++l) {
+                        const int32_t* row = kImdctMatrix + 720 * bt + 40 * k + 8 * g;
+                        m[bt][k][g][2 * l] = row[2 * l];
+                        m[bt][k][g][2 * l + 1] = 0;
+                        m[bt][k][g][8 + 2 * l] = row[2 * l + 1];
+                        m[bt][k][g][8 + 2 * l + 1] = 0;
+                    }
+    }
+};
+const ImdctLanes g_imdctLanes;
+
 __attribute__((target("avx2"))) void longSubbandAvx2(const int32_t* X, int blockType, int32_t* ov, int32_t* out, bool invert)
 {
     // the windowed transform as one matrix: 40 lanes, even and odd lanes apart
-    const int32_t* m = kImdctMatrix + 720 * blockType;
     __m256i ev[5], od[5];
     for (int g = 0; g < 5; ++g)
         ev[g] = od[g] = _mm256_setzero_si256();
     for (int k = 0; k < 18; ++k) {
         const __m256i xb = _mm256_set1_epi64x(X[k]);
-        const int32_t* row = m + 40 * k;
+        const int32_t (*row)[16] = g_imdctLanes.m[blockType][k];
         for (int g = 0; g < 5; ++g) {
-            const __m256i c = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(row + 8 * g));
-            ev[g] = _mm256_add_epi64(ev[g], _mm256_mul_epi32(xb, c));
-            od[g] = _mm256_add_epi64(od[g], _mm256_mul_epi32(xb, _mm256_srli_epi64(c, 32)));
+            ev[g] = _mm256_add_epi64(ev[g], _mm256_mul_epi32(xb, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(row[g]))));
+            od[g] = _mm256_add_epi64(od[g], _mm256_mul_epi32(xb, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(row[g] + 8))));
         }
     }
     alignas(32) int32_t r[48];
