@@ -778,11 +778,7 @@ void Layer3::synthesize(int ch, int16_t* pcm)
         for (int i = 49; i < 64; ++i)
             V[i] = sat32(-A[i - 48]);
 
-        int32_t out32[32];
-        m_window(m_v[ch], pos, out32);
-        int16_t* out = pcm + t * 64 + ch;
-        for (int i = 0; i < 32; ++i)
-            out[2 * i] = int16_t(out32[i]);
+        m_window(m_v[ch], pos, pcm + t * 64, ch);
     }
     m_vPos[ch] = pos;
 }

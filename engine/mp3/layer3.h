@@ -120,7 +120,7 @@ private:
     int32_t m_subband[32][24];      // hybrid output of the channel being synthesized (18 used)
     int32_t m_v[2][16][64];         // synthesis history
     int m_vPos[2];
-    void (*m_window)(const int32_t (*)[64], int, int32_t*);
+    void (*m_window)(const int32_t (*)[64], int, int16_t*, int);
     void (*m_dct)(const int32_t*, int, int64_t*);
     void (*m_longSubband)(const int32_t*, int, int32_t*, int32_t*, bool);
 };

@@ -86,7 +86,7 @@ void longSubbandPlain(const int32_t* X, int blockType, int32_t* ov, int32_t* out
     }
 }
 
-void synthWindowPlain(const int32_t (*ring)[64], int pos, int32_t* out)
+void synthWindowPlain(const int32_t (*ring)[64], int pos, int16_t* pcm, int ch)
 {
     int64_t acc[32] = {};
     for (int j = 0; j < 8; ++j) {
@@ -98,7 +98,7 @@ void synthWindowPlain(const int32_t (*ring)[64], int pos, int32_t* out)
             acc[i] += int64_t(d0[i]) * v0[i] + int64_t(d1[i]) * v1[i];
     }
     for (int i = 0; i < 32; ++i)
-        out[i] = roundTo16(acc[i]);
+        pcm[2 * i + ch] = int16_t(roundTo16(acc[i]));
 }
 
 void dct32Plain(const int32_t* x, int stride, int64_t* A)
@@ -163,7 +163,7 @@ struct OddWindow
 };
 const OddWindow g_oddWindow;
 
-__attribute__((target("avx2"))) void synthWindowAvx2(const int32_t (*ring)[64], int pos, int32_t* out)
+__attribute__((target("avx2"))) void synthWindowAvx2(const int32_t (*ring)[64], int pos, int16_t* pcm, int ch)
 {
     __m256i even[4], odd[4];
     for (int q = 0; q < 4; ++q)
@@ -191,7 +191,13 @@ __attribute__((target("avx2"))) void synthWindowAvx2(const int32_t (*ring)[64], 
         const __m256i o = _mm256_slli_epi64(_mm256_srli_epi64(_mm256_add_epi64(odd[q], half), 27), 32);
         __m256i r = _mm256_blend_epi32(e, o, 0xAA);
         r = _mm256_max_epi32(_mm256_min_epi32(r, hi), lo);
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + 8 * q), r);
+        // 8 stereo frames: this channel's 16 bits of each 32-bit frame change
+        __m256i* frames = reinterpret_cast<__m256i*>(pcm + 16 * q);
+        const __m256i old = _mm256_loadu_si256(frames);
+        if (ch == 0)
+            _mm256_storeu_si256(frames, _mm256_blend_epi16(old, r, 0x55));
+        else
+            _mm256_storeu_si256(frames, _mm256_blend_epi16(old, _mm256_slli_epi32(r, 16), 0xAA));
     }
 }
 

@@ -4,14 +4,15 @@
 
 namespace mp3 {
 
-// The windowing step of the polyphase synthesis: out[i] (i < 32) is the sum over the 16
-// history vectors of window x V, before rounding, in units of 2^27 per 16-bit step.
-// ring holds 16 vectors of 64 values; pos is the newest.
-using SynthWindowFn = void (*)(const int32_t (*ring)[64], int pos, int32_t* out);
+// The windowing step of the polyphase synthesis: 32 output samples, each the sum over the
+// 16 history vectors of window x V (2^27 per 16-bit step), rounded and limited to 16 bits,
+// written to channel ch of 32 interleaved stereo frames at pcm. ring holds 16 vectors of
+// 64 values; pos is the newest.
+using SynthWindowFn = void (*)(const int32_t (*ring)[64], int pos, int16_t* pcm, int ch);
 
 // The fastest version this processor runs.
 SynthWindowFn synthWindowFunction();
-void synthWindowPlain(const int32_t (*ring)[64], int pos, int32_t* out);
+void synthWindowPlain(const int32_t (*ring)[64], int pos, int16_t* pcm, int ch);
 
 // 32-point DCT-II of the sub-band samples x[k * stride]:
 // A[m] = sum_k x[k] cos(m (2k+1) pi / 64), |x| <= 2^28.
