@@ -356,23 +356,6 @@ inline int32_t requantValue(int ax, const BandScale& s)
 
 namespace {
 
-// Decodes one value pair of a big-values table; returns false for an invalid code.
-inline bool decodePair(BitReader& br, const uint16_t* tab, int firstBits, int& x, int& y)
-{
-    if (br.count < 32)
-        br.refill();
-    uint32_t e = tab[br.peek(firstBits)];
-    while (e & 0x8000) {
-        br.skip(firstBits);
-        firstBits = int(e & 15);
-        e = tab[((e >> 4) & 0x7FF) + br.peek(firstBits)];
-    }
-    br.skip(int(e >> 8));
-    x = int((e >> 4) & 15);
-    y = int(e & 15);
-    return true;
-}
-
 } // namespace
 
 int Layer3::huffmanDecode(const FrameHeader& h, const GranuleChannel& g, int ch, BitReader& br, int endBit,
@@ -409,37 +392,40 @@ int Layer3::huffmanDecode(const FrameHeader& h, const GranuleChannel& g, int ch,
             return -2;
         const uint16_t* tab = kHuffLookup + t.offset;
         const int linbits = t.linbits;
+        const int firstBits = t.firstBits;
         for (; i < end; i += 2) {
-            int x, y;
-            decodePair(br, tab, t.firstBits, x, y);
-            if (linbits) {
-                if (x == 15)
-                    x += int(br.get(linbits));
-                if (x && br.get(1))
-                    x = -x;
-                if (y == 15)
-                    y += int(br.get(linbits));
-                if (y && br.get(1))
-                    y = -y;
-            } else {
-                if (br.count < 2)
-                    br.refill();
-                if (x) {
-                    if (br.peek(1))
-                        x = -x;
-                    br.skip(1);
-                }
-                if (y) {
-                    if (br.peek(1))
-                        y = -y;
-                    br.skip(1);
-                }
+            // one refill covers a pair: a code of up to 19 bits, 2 x 13 linbits, 2 signs
+            if (br.count < 47)
+                br.refill();
+            int bits = firstBits;
+            uint32_t e = tab[br.peek(bits)];
+            while (e & 0x8000) {
+                br.skip(bits);
+                bits = int(e & 15);
+                e = tab[((e >> 4) & 0x7FF) + br.peek(bits)];
             }
+            br.skip(int(e >> 8));
+            int x = int((e >> 4) & 15);
+            int y = int(e & 15);
+            if (linbits && x == 15) {
+                x += int(br.peek(linbits));
+                br.skip(linbits);
+            }
+            const int sx = x ? int(br.peek(1)) : 0;
+            br.skip(x != 0);
+            if (linbits && y == 15) {
+                y += int(br.peek(linbits));
+                br.skip(linbits);
+            }
+            const int sy = y ? int(br.peek(1)) : 0;
+            br.skip(y != 0);
             // bands end on even lines: both values share the band
             while (i >= scale->end)
                 ++scale;
-            ix[i] = x ? (x > 0 ? requantValue(x, *scale) : -requantValue(-x, *scale)) : 0;
-            ix[i + 1] = y ? (y > 0 ? requantValue(y, *scale) : -requantValue(-y, *scale)) : 0;
+            const int32_t vx = requantValue(x, *scale);
+            const int32_t vy = requantValue(y, *scale);
+            ix[i] = sx ? -vx : vx;
+            ix[i + 1] = sy ? -vy : vy;
         }
         if (br.position() > endBit)
             return -2;
