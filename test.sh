@@ -23,7 +23,7 @@ run_suite() { # dir, cmake args..., then -- ctest args...
 if [[ ${1:-} == --sanitize ]]; then
     export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
     run_suite build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUAVRIX_SANITIZE=address --
-    export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
+    export TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1:suppressions=$PWD/tests/tsan.supp"
     run_suite build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUAVRIX_SANITIZE=thread -- -L controller
 else
     run_suite build -DCMAKE_BUILD_TYPE=Release --

@@ -1,1 +1,17 @@
-int main() { return 0; }
+#include "poweronwatcher.h"
+#include "vrxapplication.h"
+#include "vrxplayerwindow.h"
+
+int main(int argc, char** argv)
+{
+    PowerOnWatcher::installSignalHandler();
+    VRXApplication app("Quavrix", argc, argv);
+    if (app.handedOver())
+        return 0; // the running player took the document
+    auto* window = new VRXPlayerWindow;
+    PowerOnWatcher watcher([window](int count) { window->resumeAfterPowerOn(count); });
+    app.showMainDocumentWidget(window, false);
+    const int result = app.exec();
+    delete window;
+    return result;
+}

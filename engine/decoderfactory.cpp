@@ -2,11 +2,27 @@
 
 #include "decoder.h"
 #include "mp3decoder.h"
+#include "mp4decoder.h"
 #include "nulldecoder.h"
+#include "oggdecoder.h"
+
+namespace {
+DecoderFactoryFunction g_factory = nullptr;
+}
+
+void setDecoderFactory(DecoderFactoryFunction f)
+{
+    g_factory = f;
+}
 
 Decoder* createDecoder(const QString& mimeType)
 {
+    if (g_factory)
+        return g_factory(mimeType);
     // Formats are added here as their decoders are built.
-    Q_UNUSED(mimeType);
+    if (mimeType == QLatin1String("audio/ogg"))
+        return new OggDecoder;
+    if (mimeType == QLatin1String("audio/quicktime"))
+        return new Mp4Decoder;
     return new Mp3Decoder; // "audio/mpeg" and every type without a decoder of its own
 }

@@ -48,8 +48,11 @@ public:
         f();
     }
     const char* analyzerBuffer() const { return m_analyzerBuffer; }
-    const PlayInfo& playInfo() const { return m_playInfo; }
     bool isPlaying() const { return m_playing.load(); }
+
+    // Tag text: the codec that fits the bytes best, and the word capitalisation rule.
+    static const char* guessCodec(const char* text);
+    static void capitalizeWords(QString& text);
 
 public slots:
     void play();
@@ -73,18 +76,19 @@ private:
     void postDisplayControl(bool stopped);
     void handleDisplayControl();
     void workerLoop();
-    void decodeStep();
+    bool decodeStep();
 
     static Decoder* decoderForType(std::unique_ptr<Decoder>& slot, const QString& mime);
 
     std::unique_ptr<Decoder> m_decoder;                         // playback's decoder
     std::map<QString, std::unique_ptr<Decoder>> m_infoDecoders; // one per MIME type
-    PlayInfo m_playInfo;
+    PlayInfo m_playInfo;  // written by decode steps, under the decoder lock
+    PlayInfo m_shownInfo; // the GUI thread's copy, sent with positionChanged
     std::atomic<int64_t> m_bytesPlayed{0};
     std::unique_ptr<VRAudioDevice> m_device;
     char m_pcmBuffer[BlockSize];
     char m_analyzerBuffer[BlockSize];
-    std::mutex m_decoderLock;
+    mutable std::mutex m_decoderLock;
     std::atomic<bool> m_playing{false};
     std::atomic<bool> m_quit{false};
     std::atomic<int> m_pendingSeek{-1};

@@ -12,6 +12,8 @@ inline void quavrixIsolateTest()
     const QByteArray root = dir.path().toUtf8();
     for (const char* sub : {"config", "data", "runtime", "home", "qcop"})
         QDir().mkpath(dir.path() + QLatin1Char('/') + QLatin1String(sub));
+    QFile::setPermissions(dir.path() + QStringLiteral("/runtime"),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     qputenv("XDG_CONFIG_HOME", root + "/config");
     qputenv("XDG_DATA_HOME", root + "/data");
     qputenv("XDG_RUNTIME_DIR", root + "/runtime");

@@ -1,0 +1,91 @@
+// Reading and normalising a track's description: LoopControl::readTrackInfo and the
+// text helpers it uses.
+#include "loopcontrol.h"
+
+#include "audioinfo.h"
+#include "decoder.h"
+#include "textcodec.h"
+
+#include <QFileInfo>
+#include <QRegularExpression>
+
+#include <cstring>
+#include <memory>
+
+namespace {
+
+void storeTag(char (&field)[AudioInfo::TextSize])
+{
+    const QByteArray bytes(field, int(strnlen(field, AudioInfo::TextSize - 1)));
+    QString text = TextCodec::toUnicode(LoopControl::guessCodec(bytes.constData()), bytes);
+    LoopControl::capitalizeWords(text);
+    AudioInfo::setText(field, text.toUtf8());
+}
+
+} // namespace
+
+const char* LoopControl::guessCodec(const char* text)
+{
+    static const char* const candidates[] = {"SJIS", "eucJP", "UTF-8"};
+    const int length = int(std::strlen(text));
+    const char* best = nullptr;
+    int bestScore = 0;
+    for (const char* name : candidates) {
+        if (!TextCodec::exists(name))
+            continue;
+        const int score = TextCodec::heuristicContentMatch(name, text, length);
+        if (score > bestScore) {
+            best = name;
+            bestScore = score;
+        }
+    }
+    // Nothing multi-byte fits: single-byte tags (ID3 version 1) are Latin-1.
+    return best ? best : "ISO-8859-1";
+}
+
+void LoopControl::capitalizeWords(QString& text)
+{
+    bool inWord = false;
+    for (QChar& c : text) {
+        if (!c.isLetterOrNumber()) {
+            inWord = false;
+            continue;
+        }
+        if (inWord)
+            c = c.toLower();
+        inWord = true;
+    }
+}
+
+AudioInfo* LoopControl::readTrackInfo(Decoder* decoder, const QString& file)
+{
+    auto info = std::make_unique<AudioInfo>();
+    info->setFileName(file.toUtf8());
+    info->isUtf8 = 0;
+    if (!decoder || !decoder->open(file, info.get())) {
+        qDebug("Canot open %s", file.toLatin1().constData());
+        return nullptr;
+    }
+
+    const QString baseName = QFileInfo(file).fileName();
+    if (info->title[0] && !info->isUtf8) {
+        storeTag(info->title);
+    } else if (!info->title[0]) {
+        const int dot = baseName.lastIndexOf(QLatin1Char('.'));
+        QString title = dot >= 0 ? baseName.left(dot) : baseName;
+        capitalizeWords(title);
+        AudioInfo::setText(info->title, title.toUtf8());
+    }
+    if (!info->isUtf8) {
+        storeTag(info->artist);
+        storeTag(info->album);
+    }
+
+    if (info->track == 0 || info->track == 32) {
+        static const QRegularExpression twoDigits(QStringLiteral("\\d\\d"));
+        const QRegularExpressionMatch m = twoDigits.match(baseName);
+        info->track = m.hasMatch() ? m.captured(0).toInt() : 0;
+    }
+    decoder->close();
+    return info.release();
+}

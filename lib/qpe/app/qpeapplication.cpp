@@ -1,0 +1,144 @@
+#include "qpeapplication.h"
+
+#include "global.h"
+#include "screen.h"
+
+#include <QDataStream>
+#include <QFileInfo>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QWidget>
+
+#include <unistd.h>
+
+QSize parseDisplayOption(const QString& text); // screen.cpp
+
+QPEApplication::QPEApplication(int& argc, char** argv, Type)
+    : QApplication(argc, argv)
+{
+    parseArguments();
+    if (handOverToRunningInstance()) {
+        m_handedOver = true;
+        return;
+    }
+    listenForDocuments();
+}
+
+QPEApplication::~QPEApplication()
+{
+    if (m_server)
+        m_server->close();
+}
+
+QString QPEApplication::qpeDir()
+{
+    return Global::qpeDir();
+}
+
+QString QPEApplication::instanceName()
+{
+    const QString env = qEnvironmentVariable("QUAVRIX_INSTANCE");
+    if (!env.isEmpty())
+        return env;
+    return QStringLiteral("quavrix-") + QString::number(::getuid());
+}
+
+void QPEApplication::parseArguments()
+{
+    const QStringList args = arguments();
+    for (int i = 1; i < args.size(); ++i) {
+        const QString& a = args[i];
+        if (a == QLatin1String("--display") && i + 1 < args.size()) {
+            const QSize s = parseDisplayOption(args[++i]);
+            if (s.isValid())
+                setDisplaySize(s);
+            else
+                qWarning("quavrix: ignoring --display %s (expected WxH)", qPrintable(args[i]));
+        } else if (a.startsWith(QLatin1String("--display="))) {
+            const QSize s = parseDisplayOption(a.mid(10));
+            if (s.isValid())
+                setDisplaySize(s);
+        } else if (!a.startsWith(QLatin1Char('-')) && m_document.isEmpty()) {
+            m_document = QFileInfo(a).absoluteFilePath();
+        }
+    }
+}
+
+bool QPEApplication::handOverToRunningInstance()
+{
+    QLocalSocket sock;
+    sock.connectToServer(instanceName());
+    if (!sock.waitForConnected(300))
+        return false;
+    QByteArray frame;
+    {
+        QDataStream out(&frame, QIODevice::WriteOnly);
+        out << m_document;
+    }
+    sock.write(frame);
+    sock.waitForBytesWritten(1000);
+    sock.disconnectFromServer();
+    return true;
+}
+
+void QPEApplication::listenForDocuments()
+{
+    m_server = new QLocalServer(this);
+    m_server->setSocketOptions(QLocalServer::UserAccessOption);
+    if (!m_server->listen(instanceName())) {
+        // Nothing answered the hand-over, so what is there is left by an ended run.
+        QLocalServer::removeServer(instanceName());
+        if (!m_server->listen(instanceName()))
+            qDebug("quavrix: cannot listen on %s; running without single-instance hand-over",
+                   qPrintable(instanceName()));
+    }
+    connect(m_server, &QLocalServer::newConnection, this, [this] {
+        while (QLocalSocket* s = m_server->nextPendingConnection()) {
+            connect(s, &QLocalSocket::disconnected, s, &QObject::deleteLater);
+            connect(s, &QLocalSocket::readyRead, this, [this, s] {
+                QDataStream in(s);
+                in.startTransaction();
+                QString file;
+                in >> file;
+                if (!in.commitTransaction())
+                    return;
+                deliverDocument(file, true);
+            });
+        }
+    });
+}
+
+void QPEApplication::showMainDocumentWidget(QWidget* window, bool)
+{
+    m_mainWindow = window;
+    window->installEventFilter(this);
+    window->resize(displaySize());
+    window->show();
+    if (!m_document.isEmpty())
+        deliverDocument(m_document, false);
+}
+
+void QPEApplication::deliverDocument(const QString& file, bool later)
+{
+    if (!m_mainWindow)
+        return;
+    if (!file.isEmpty())
+        QMetaObject::invokeMethod(m_mainWindow, "setDocument", Qt::DirectConnection,
+                                  Q_ARG(QString, file));
+    if (later) {
+        // A later request shows the window again, as the platform does: its show
+        // handling then plays the document.
+        m_mainWindow->showNormal();
+        m_mainWindow->raise();
+        m_mainWindow->activateWindow();
+        if (!file.isEmpty())
+            QCoreApplication::postEvent(m_mainWindow, new QEvent(QEvent::Show));
+    }
+}
+
+bool QPEApplication::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_mainWindow && event->type() == QEvent::Resize && m_mainWindow->isVisible())
+        setDisplaySize(m_mainWindow->size());
+    return QApplication::eventFilter(watched, event);
+}

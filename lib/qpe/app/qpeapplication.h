@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QApplication>
+#include <QPointer>
+
+class QLocalServer;
+
+// The platform application: shows the main window at the display size, delivers the
+// document named on the command line (and later ones, sent by a second start of the
+// program) to the window's setDocument(const QString&) slot, and keeps one instance.
+class QPEApplication : public QApplication
+{
+    Q_OBJECT
+public:
+    enum Type { GuiClient };
+
+    QPEApplication(int& argc, char** argv, Type type = GuiClient);
+    ~QPEApplication() override;
+
+    static QString qpeDir();
+
+    // Another instance was running and has been given this start's document: this
+    // process should end without showing anything.
+    bool handedOver() const { return m_handedOver; }
+    QString document() const { return m_document; }
+
+    void showMainDocumentWidget(QWidget* window, bool noMaximize = false);
+
+    // The name of the local socket that makes the program single-instance.
+    static QString instanceName();
+
+signals:
+    void clockChanged(bool ampm);
+    void dateFormatChanged(int format);
+    void weekChanged(bool startOnMonday);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void parseArguments();
+    bool handOverToRunningInstance();
+    void listenForDocuments();
+    void deliverDocument(const QString& file, bool later);
+
+    QString m_document;
+    bool m_handedOver = false;
+    QLocalServer* m_server = nullptr;
+    QPointer<QWidget> m_mainWindow;
+};

@@ -1,0 +1,261 @@
+// The player's side of the AAC decoder protocol, against a scripted decoder program.
+
+#include "aacdecoder.h"
+#include "testmain.h"
+
+#include <QFile>
+#include <QTextStream>
+
+#include <sys/ipc.h>
+#include <sys/sem.h>
+#include <sys/shm.h>
+
+using namespace AacProtocol;
+
+class TestAacProxy : public QObject
+{
+    Q_OBJECT
+
+private:
+    QString m_key;
+    int m_case = 0;
+
+    // Each case gets its own key file (and so its own segment), script and log.
+    void useScript(const QStringList& steps)
+    {
+        AACDecoder::removeSharedObjects(); // the previous key's, if any
+        m_key = quavrixTestRoot() + QStringLiteral("/key%1").arg(++m_case);
+        qputenv(KeyFileVariable, QFile::encodeName(m_key));
+        QFile script(m_key + QStringLiteral(".script"));
+        QVERIFY(script.open(QIODevice::WriteOnly));
+        script.write(steps.join(QLatin1Char('\n')).toUtf8() + '\n');
+    }
+
+    QStringList log() const
+    {
+        QFile f(m_key + QStringLiteral(".log"));
+        if (!f.open(QIODevice::ReadOnly))
+            return {};
+        return QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    }
+
+    static int semaphoreValue(int index)
+    {
+        const key_t key = ftok(AACDecoder::keyFile().c_str(), KeyCharacter);
+        return semctl(semget(key, 2, 0), index, GETVAL);
+    }
+
+    static int32_t word(int index)
+    {
+        const key_t key = ftok(AACDecoder::keyFile().c_str(), KeyCharacter);
+        void* segment = shmat(shmget(key, SegmentSize, 0), nullptr, SHM_RDONLY);
+        if (segment == reinterpret_cast<void*>(-1))
+            return -1;
+        const int32_t value = static_cast<int32_t*>(segment)[index];
+        shmdt(segment);
+        return value;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        qputenv("QUAVRIX_AACDECODER", QUAVRIX_TESTS_BIN_DIR "/fake_aacdecoder");
+        AACDecoder::setTurnTimeoutMs(400);
+    }
+
+    void cleanup()
+    {
+        AACDecoder::removeSharedObjects();
+    }
+
+    void smallFrameGoesInOneTurn()
+    {
+        useScript({"want 4096", "out 0", "want 4096"});
+        AACDecoder proxy;
+        proxy.init();
+        QByteArray frame(600, 'x');
+        char out[65536];
+        int outLength = -1;
+        QCOMPARE(proxy.decode(out, &outLength, frame.constData(), frame.size(), sizeof out), 600);
+        QCOMPARE(outLength, 0);
+        QCOMPARE(proxy.bytesGiven(), 600);
+        // The next frame: an empty delivery passes, then the request takes it.
+        QCOMPARE(proxy.decode(out, &outLength, frame.constData(), 100, sizeof out), 100);
+        QCOMPARE(outLength, 0);
+        QVERIFY(!proxy.finished());
+        proxy.close();
+        QCOMPARE(log(), QStringList({"start", "turn", "got 600", "turn", "turn", "got 100", "stop"}));
+    }
+
+    void frameSplitOverSmallRequests()
+    {
+        useScript({"want 300", "want 250", "want 4096"});
+        AACDecoder proxy;
+        proxy.init();
+        QByteArray frame(700, 'y');
+        char out[1024];
+        int outLength = 0;
+        proxy.decode(out, &outLength, frame.constData(), frame.size(), sizeof out);
+        proxy.close();
+        QCOMPARE(log().filter(QStringLiteral("got")), QStringList({"got 300", "got 250", "got 150"}));
+        QCOMPARE(proxy.bytesGiven(), 700);
+    }
+
+    void outputIsCollected()
+    {
+        useScript({"want 4096", "out 1000", "out 24", "want 4096"});
+        AACDecoder proxy;
+        proxy.init();
+        char out[65536];
+        int outLength = 0;
+        proxy.decode(out, &outLength, "abc", 3, sizeof out);
+        QCOMPARE(outLength, 0);
+        proxy.decode(out, &outLength, "def", 3, sizeof out);
+        QCOMPARE(outLength, 1024);
+        QCOMPARE(uint8_t(out[999]), uint8_t(999 & 0xff));
+        QCOMPARE(uint8_t(out[1000]), uint8_t(0)); // the second delivery starts again at 0
+        QCOMPARE(proxy.bytesReceived(), 1024);
+
+        // Output beyond the room given is counted but not written.
+        useScript({"want 4096", "out 3000"});
+        AACDecoder small;
+        small.init();
+        small.decode(out, &outLength, "abc", 3, 10);
+        small.drain(out, &outLength, 10);
+        QCOMPARE(outLength, 10);
+        small.close();
+    }
+
+    void drainCollectsTheLastFrame()
+    {
+        useScript({"want 4096", "out 512", "want 4096"});
+        AACDecoder proxy;
+        proxy.init();
+        char out[65536];
+        int outLength = 0;
+        proxy.decode(out, &outLength, "abc", 3, sizeof out);
+        proxy.drain(out, &outLength, sizeof out);
+        QCOMPARE(outLength, 512);
+        QVERIFY(!proxy.finished());
+        proxy.close();
+        QVERIFY(log().contains(QStringLiteral("stop")));
+    }
+
+    void finishedStaysFinished()
+    {
+        useScript({"want 4096", "finish"});
+        AACDecoder proxy;
+        proxy.init();
+        char out[1024];
+        int outLength = 0;
+        proxy.decode(out, &outLength, "abc", 3, sizeof out);
+        QVERIFY(!proxy.finished());
+        proxy.decode(out, &outLength, "def", 3, sizeof out);
+        QVERIFY(proxy.finished());
+        QCOMPARE(word(FinishedWord), 1);
+        const int turns = log().size();
+        // Later calls return at once, without output and without a turn.
+        QCOMPARE(proxy.decode(out, &outLength, "ghi", 3, sizeof out), 3);
+        QCOMPARE(outLength, 0);
+        proxy.drain(out, &outLength, sizeof out);
+        QCOMPARE(outLength, 0);
+        QCOMPARE(log().size(), turns);
+        QCOMPARE(word(FinishedWord), 1);
+        proxy.close();
+    }
+
+    void closeWithoutProgram()
+    {
+        useScript({});
+        AACDecoder proxy;
+        proxy.init();
+        QCOMPARE(semaphoreValue(DecoderSemaphore), 0);
+        proxy.close();
+        QCOMPARE(word(StopWord), 1);
+        QCOMPARE(word(StateWord), 0);
+        QCOMPARE(semaphoreValue(DecoderSemaphore), 1);
+        QCOMPARE(proxy.process(), -1);
+        QVERIFY(log().isEmpty()); // nothing was started
+
+        // The turn left over is cleared for the next track.
+        AACDecoder next;
+        next.init();
+        QCOMPARE(semaphoreValue(DecoderSemaphore), 0);
+        QCOMPARE(semaphoreValue(PlayerSemaphore), 0);
+        QCOMPARE(word(StopWord), 0);
+    }
+
+    void programThatDiesEndsTheTrack()
+    {
+        useScript({"want 4096", "die"});
+        AACDecoder proxy;
+        proxy.init();
+        char out[1024];
+        int outLength = 0;
+        proxy.decode(out, &outLength, "abc", 3, sizeof out);
+        QVERIFY(!proxy.finished());
+        proxy.decode(out, &outLength, "def", 3, sizeof out);
+        QVERIFY(proxy.finished());
+        QCOMPARE(proxy.process(), -1);
+        QCOMPARE(outLength, 0);
+        proxy.close();
+    }
+
+    void programThatHangsEndsTheTrack()
+    {
+        useScript({"hang"});
+        AACDecoder proxy;
+        proxy.init();
+        char out[1024];
+        int outLength = 0;
+        proxy.decode(out, &outLength, "abc", 3, sizeof out);
+        QVERIFY(proxy.finished());
+        QCOMPARE(proxy.process(), -1); // killed and reaped
+        QVERIFY(log().contains(QStringLiteral("hang")));
+    }
+
+    void programThatCannotStart()
+    {
+        useScript({});
+        qputenv("QUAVRIX_AACDECODER", QFile::encodeName(quavrixTestRoot() + "/no-such-program"));
+        AACDecoder proxy;
+        proxy.init();
+        char out[1024];
+        int outLength = 0;
+        QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^Can not start .*no-such-program, error '.+'$"));
+        QCOMPARE(proxy.decode(out, &outLength, "abc", 3, sizeof out), 3);
+        QVERIFY(proxy.finished());
+        QCOMPARE(outLength, 0);
+        proxy.close();
+        qputenv("QUAVRIX_AACDECODER", QUAVRIX_TESTS_BIN_DIR "/fake_aacdecoder");
+    }
+
+    void keyFileIsNotFollowed()
+    {
+        // A link planted at the key file's place is not opened (nor created through).
+        const QString target = quavrixTestRoot() + "/link-target";
+        const QString link = quavrixTestRoot() + "/linked-key";
+        QVERIFY(QFile::link(target, link));
+        qputenv(KeyFileVariable, QFile::encodeName(link));
+        AACDecoder proxy;
+        proxy.init();
+        QVERIFY(!QFile::exists(target));
+    }
+
+    void programPathOrder()
+    {
+        qputenv("QUAVRIX_AACDECODER", "/somewhere/else");
+        QCOMPARE(AACDecoder::programPath(), std::string("/somewhere/else"));
+        qunsetenv("QUAVRIX_AACDECODER");
+        if (!QFile::exists("/home/QtPalmtop/bin/aacdecoder"))
+            QCOMPARE(AACDecoder::programPath(), (QCoreApplication::applicationDirPath() + "/aacdecoder").toStdString());
+        qputenv("QUAVRIX_AACDECODER", QUAVRIX_TESTS_BIN_DIR "/fake_aacdecoder");
+        const QByteArray key = qgetenv(KeyFileVariable);
+        qunsetenv(KeyFileVariable);
+        QCOMPARE(AACDecoder::keyFile(), std::string("/tmp/snd_dec"));
+        qputenv(KeyFileVariable, key); // cleanup() must never touch the real key
+    }
+};
+
+QUAVRIX_TEST_MAIN(TestAacProxy)
+#include "tst_aacproxy.moc"

@@ -1,0 +1,188 @@
+// The user-data walk and the decoder configuration, on hand-built data.
+
+#include "mp4atoms.h"
+#include "testmain.h"
+
+using namespace Mp4Atoms;
+
+namespace {
+QByteArray be32(uint32_t v)
+{
+    QByteArray b(4, 0);
+    for (int i = 0; i < 4; ++i)
+        b[i] = char(v >> (24 - 8 * i));
+    return b;
+}
+
+QByteArray atom(const QByteArray& type, const QByteArray& body)
+{
+    return be32(uint32_t(8 + body.size())) + type + body;
+}
+
+// An atom whose length field says something else than its real size.
+QByteArray lyingAtom(const QByteArray& type, const QByteArray& body, uint32_t claimed)
+{
+    return be32(claimed) + type + body;
+}
+
+QByteArray classicText(const QByteArray& type, const QByteArray& text)
+{
+    QByteArray body;
+    body += char(text.size() >> 8);
+    body += char(text.size() & 0xff);
+    body += QByteArray("\x15\xc7", 2); // language code
+    body += text;
+    return atom(type, body);
+}
+
+QByteArray item(const QByteArray& type, const QByteArray& text)
+{
+    return atom(type, atom("data", be32(1) + be32(0) + text));
+}
+
+QByteArray meta(const QByteArray& children)
+{
+    return atom("meta", be32(0) + atom("hdlr", be32(0) + "mdirappl" + QByteArray(9, 0)) + children);
+}
+
+Tags walk(const QByteArray& udta)
+{
+    Tags tags;
+    parseUserData(reinterpret_cast<const uint8_t*>(udta.constData()), size_t(udta.size()), &tags);
+    return tags;
+}
+} // namespace
+
+class TestMp4Atoms : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void classicTextItems()
+    {
+        const Tags tags = walk(classicText("\251nam", "Old Title") + classicText("\251cpy", "(c) Someone")
+                               + classicText("\251inf", "Info text"));
+        QCOMPARE(tags.name, QByteArray("Old Title"));
+        QCOMPARE(tags.notice, QByteArray("(c) Someone"));
+        QCOMPARE(tags.info, QByteArray("Info text"));
+        QVERIFY(tags.artist.isEmpty());
+
+        // A text length beyond the item is cut at the item; text stops at a NUL.
+        QByteArray body = QByteArray("\x01\x00\x00\x00", 4) + "Short";
+        QCOMPARE(walk(atom("\251nam", body)).name, QByteArray("Short"));
+        QCOMPARE(walk(classicText("\251nam", QByteArray("ab\0cd", 5))).name, QByteArray("ab"));
+        // An item too short for its own header gives an empty field.
+        QCOMPARE(walk(classicText("\251nam", "x") + atom("\251nam", "ab")).name, QByteArray());
+    }
+
+    void itemList()
+    {
+        const QByteArray ilst = atom("ilst", item("\251nam", "New Title") + item("\251ART", "An Artist")
+                                                 + item("covr", QByteArray(100, 'p')) + item("\251alb", "An Album"));
+        const Tags tags = walk(meta(ilst));
+        QCOMPARE(tags.name, QByteArray("New Title"));
+        QCOMPARE(tags.artist, QByteArray("An Artist"));
+        QCOMPARE(tags.album, QByteArray("An Album"));
+
+        // The item list after the classic item replaces the earlier name.
+        QCOMPARE(walk(classicText("\251nam", "First") + meta(atom("ilst", item("\251nam", "Second")))).name,
+                 QByteArray("Second"));
+        // A meta atom written without version and flags still works.
+        const QByteArray bare = atom("meta", atom("hdlr", be32(0) + "mdirappl" + QByteArray(9, 0)) + ilst);
+        QCOMPARE(walk(bare).artist, QByteArray("An Artist"));
+        // A data atom shorter than the item: the text ends with the data atom.
+        const QByteArray padded = atom("\251ART", atom("data", be32(1) + be32(0) + "Padded") + QByteArray(12, 'z'));
+        QCOMPARE(walk(meta(atom("ilst", padded))).artist, QByteArray("Padded"));
+        // An item with nothing after its data header leaves the field alone.
+        QCOMPARE(walk(meta(atom("ilst", item("\251alb", "Kept") + item("\251alb", "")))).album, QByteArray("Kept"));
+    }
+
+    void lyingLengths()
+    {
+        const QByteArray good = item("\251nam", "Good");
+        // Longer than its parent: the walk stops there, what came before stays.
+        QByteArray udta = meta(atom("ilst", good + lyingAtom("\251ART", "data....", 5000)));
+        Tags tags = walk(udta);
+        QCOMPARE(tags.name, QByteArray("Good"));
+        QVERIFY(tags.artist.isEmpty());
+
+        // Shorter than a header, and zero (to the end of the parent) at the top level.
+        QCOMPARE(walk(lyingAtom("\251nam", "abcdefgh", 4) + classicText("\251nam", "After")).name, QByteArray());
+        QCOMPARE(walk(lyingAtom("\251nam", QByteArray("\x00\x03\x00\x00" "abc", 7), 0)).name, QByteArray("abc"));
+        // A 64-bit length larger than the data.
+        QCOMPARE(walk(be32(1) + "\251nam" + QByteArray(8, '\xff') + "text").name, QByteArray());
+        // A data atom whose own length is larger than the item: the item's end counts.
+        const QByteArray bigData = atom("\251alb", lyingAtom("data", be32(1) + be32(0) + "Album", 9999));
+        QCOMPARE(walk(meta(atom("ilst", bigData))).album, QByteArray("Album"));
+        // The meta atom too short for its version word.
+        QVERIFY(walk(atom("meta", "ab")).name.isEmpty());
+        // Trailing bytes too few for a header are ignored.
+        QCOMPARE(walk(classicText("\251nam", "Tail") + "abc").name, QByteArray("Tail"));
+        // Deeply nested item lists end without exhausting anything.
+        QByteArray nested = item("\251nam", "Deep");
+        for (int i = 0; i < 2000; ++i)
+            nested = atom("ilst", nested);
+        QVERIFY(walk(meta(nested)).name.isEmpty());
+    }
+
+    void audioSpecificConfig()
+    {
+        AudioConfig c;
+        // AAC LC, 44100 Hz, stereo (as ffmpeg writes it).
+        const uint8_t stereo[] = {0x12, 0x10, 0x56, 0xe5, 0x00};
+        QVERIFY(parseAudioSpecificConfig(stereo, sizeof stereo, &c));
+        QCOMPARE(c.objectType, 2);
+        QCOMPARE(c.rate, 44100);
+        QCOMPARE(c.channels, 2);
+        QVERIFY(!c.sbr);
+        // AAC LC, 22050 Hz, mono.
+        const uint8_t mono[] = {0x13, 0x88};
+        QVERIFY(parseAudioSpecificConfig(mono, sizeof mono, &c));
+        QCOMPARE(c.rate, 22050);
+        QCOMPARE(c.channels, 1);
+        // Explicit HE-AAC: object type 5, core 22050 Hz stereo, output 44100 Hz, core LC.
+        const uint8_t he[] = {0x2b, 0x92, 0x08, 0x00};
+        QVERIFY(parseAudioSpecificConfig(he, sizeof he, &c));
+        QVERIFY(c.sbr);
+        QCOMPARE(c.coreRate, 22050);
+        QCOMPARE(c.rate, 44100);
+        QCOMPARE(c.objectType, 2);
+        QCOMPARE(c.channels, 2);
+        // HE-AAC v2: parametric stereo makes a mono core stereo.
+        const uint8_t ps[] = {0xeb, 0x8a, 0x08, 0x00};
+        QVERIFY(parseAudioSpecificConfig(ps, sizeof ps, &c));
+        QVERIFY(c.ps);
+        QCOMPARE(c.channels, 2);
+        QCOMPARE(c.rate, 44100);
+        // Backward-compatible SBR signalled after the core configuration.
+        const uint8_t sync[] = {0x13, 0x90, 0x56, 0xe5, 0xa5, 0x48, 0x80};
+        QVERIFY(parseAudioSpecificConfig(sync, sizeof sync, &c));
+        QVERIFY(c.sbr);
+        QCOMPARE(c.coreRate, 22050);
+        QCOMPARE(c.rate, 44100);
+        // Too short, reserved rate index, no channel layout.
+        QVERIFY(!parseAudioSpecificConfig(stereo, 1, &c));
+        const uint8_t reserved[] = {0x16, 0x90};
+        QVERIFY(!parseAudioSpecificConfig(reserved, sizeof reserved, &c));
+        const uint8_t pce[] = {0x12, 0x00};
+        QVERIFY(!parseAudioSpecificConfig(pce, sizeof pce, &c));
+    }
+
+    void adtsHeader()
+    {
+        AudioConfig c;
+        const uint8_t stereo[] = {0x12, 0x10};
+        QVERIFY(parseAudioSpecificConfig(stereo, sizeof stereo, &c));
+        uint8_t h[7];
+        QVERIFY(makeAdtsHeader(c, 371, h));
+        // Sync word, MPEG-4, no CRC; profile LC (1), index 4, channels 2, length 378.
+        const uint8_t expected[7] = {0xff, 0xf1, 0x50, 0x80, 0x2f, 0x5f, 0xfc};
+        QCOMPARE(QByteArray(reinterpret_cast<char*>(h), 7), QByteArray(reinterpret_cast<const char*>(expected), 7));
+        QVERIFY(makeAdtsHeader(c, 8191 - 7, h));
+        QVERIFY(!makeAdtsHeader(c, 8191 - 6, h));
+        QVERIFY(!makeAdtsHeader(AudioConfig(), 100, h));
+    }
+};
+
+QUAVRIX_TEST_MAIN(TestMp4Atoms)
+#include "tst_mp4atoms.moc"

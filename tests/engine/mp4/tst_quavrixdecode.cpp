@@ -1,0 +1,150 @@
+// The quavrix-decode command on good, missing and damaged files.
+
+#include "aacdecoder.h"
+#include "testmain.h"
+
+#include <QProcess>
+
+namespace {
+struct Run
+{
+    int exitCode = -1;
+    QByteArray out;
+    QStringList errLines;
+};
+
+Run run(const QStringList& args)
+{
+    QProcess p;
+    p.start(QStringLiteral(QUAVRIX_BIN_DIR "/quavrix-decode"), args);
+    Run r;
+    if (!p.waitForFinished(30000)) {
+        p.kill();
+        p.waitForFinished();
+        return r;
+    }
+    r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2;
+    r.out = p.readAllStandardOutput();
+    r.errLines = QString::fromUtf8(p.readAllStandardError()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    return r;
+}
+
+QString data(const char* name)
+{
+    return QStringLiteral(QUAVRIX_TEST_DATA "/") + QLatin1String(name);
+}
+
+uint32_t le32(const QByteArray& b, int at)
+{
+    return uint8_t(b[at]) | uint8_t(b[at + 1]) << 8 | uint8_t(b[at + 2]) << 16 | uint32_t(uint8_t(b[at + 3])) << 24;
+}
+} // namespace
+
+class TestQuavrixDecode : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        qputenv("QUAVRIX_AACDECODER", QUAVRIX_BIN_DIR "/aacdecoder");
+    }
+
+    void decodes_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QString>("summary");
+        QTest::newRow("ogg") << data("ogg/stereo.ogg") << QStringList() << "rate=44100 channels=2 bytes=1940400 length=11";
+        QTest::newRow("ogg seek") << data("ogg/stereo.ogg") << QStringList({"--seek", "10"}) << "rate=44100 channels=2 bytes=176400 length=11";
+        QTest::newRow("m4a") << data("mp4/stereo-tagged.m4a") << QStringList() << "rate=44100 channels=2 bytes=529200 length=3";
+        QTest::newRow("m4a mono seek") << data("mp4/mono.m4a") << QStringList({"--seek", "1"}) << "rate=22050 channels=1 bytes=44100 length=2";
+    }
+    void decodes()
+    {
+        QFETCH(QString, file);
+        QFETCH(QStringList, options);
+        QFETCH(QString, summary);
+        // To stdout.
+        Run r = run(options + QStringList{file});
+        QCOMPARE(r.exitCode, 0);
+        QCOMPARE(r.errLines.value(r.errLines.size() - 1), summary);
+        const int bytes = summary.section(QLatin1String("bytes="), 1).section(QLatin1Char(' '), 0, 0).toInt();
+        QCOMPARE(r.out.size(), bytes);
+
+        // To a WAV file: the same PCM behind a header that describes it.
+        const QString wav = quavrixTestRoot() + "/out.wav";
+        Run w = run(options + QStringList{"--wav", "-o", wav, file});
+        QCOMPARE(w.exitCode, 0);
+        QVERIFY(w.out.isEmpty());
+        QFile f(wav);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QByteArray content = f.readAll();
+        QCOMPARE(content.left(4), QByteArray("RIFF"));
+        QCOMPARE(content.mid(8, 8), QByteArray("WAVEfmt "));
+        const int rate = summary.section(QLatin1String("rate="), 1).section(QLatin1Char(' '), 0, 0).toInt();
+        QCOMPARE(int(le32(content, 24)), rate);
+        QCOMPARE(int(le32(content, 40)), bytes);
+        QVERIFY(content.mid(44) == r.out);
+    }
+
+    void info()
+    {
+        Run r = run({"--info", data("mp4/stereo-tagged.m4a")});
+        QCOMPARE(r.exitCode, 0);
+        QCOMPARE(QString::fromUtf8(r.out).split(QLatin1Char('\n'), Qt::SkipEmptyParts),
+                 QStringList({"file: " + data("mp4/stereo-tagged.m4a"), "title: Stereo Title",
+                              "artist: Stereo Artist", "album: Stereo Album", "year: 0", "track: 0"}));
+        r = run({"--info", data("ogg/stereo.ogg")});
+        QCOMPARE(r.exitCode, 0);
+        QVERIFY(r.out.contains("\ntrack: 3\n"));
+        QVERIFY(r.out.contains("\ntitle: Lower Title\n"));
+    }
+
+    void bench()
+    {
+        Run r = run({"--bench", "2", data("ogg/mono-untagged.ogg")});
+        QCOMPARE(r.exitCode, 0);
+        QVERIFY(QString::fromUtf8(r.out).trimmed().contains(QRegularExpression("^speed=[0-9.]+$")));
+    }
+
+    void badInput_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("file");
+        const QString missing = quavrixTestRoot() + "/missing.ogg";
+        QTest::newRow("missing") << QStringList{missing} << missing;
+        QTest::newRow("missing info") << QStringList{"--info", missing} << missing;
+        QTest::newRow("missing bench") << QStringList{"--bench", "1", missing} << missing;
+        QTest::newRow("garbage ogg") << QStringList{data("ogg/garbage.ogg")} << data("ogg/garbage.ogg");
+        QTest::newRow("wav as ogg") << QStringList{data("ogg/not-vorbis.ogg")} << data("ogg/not-vorbis.ogg");
+        QTest::newRow("directory") << QStringList{data("ogg")} << data("ogg");
+        QTest::newRow("text file") << QStringList{data("ogg/README")} << data("ogg/README");
+    }
+    void badInput()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QString, file);
+        Run r = run(args);
+        QVERIFY(r.exitCode > 0);
+        QCOMPARE(r.errLines.size(), 1);
+        QVERIFY2(r.errLines.first().contains(file), qPrintable(r.errLines.first()));
+        QVERIFY(r.out.isEmpty());
+    }
+
+    void usage()
+    {
+        QCOMPARE(run({}).exitCode, 2);
+        QCOMPARE(run({"--seek", "x", data("ogg/stereo.ogg")}).exitCode, 2);
+        QCOMPARE(run({"--bench", "0", data("ogg/stereo.ogg")}).exitCode, 2);
+    }
+
+    void cleanupTestCase()
+    {
+        // The commands ran with this test's key file; its objects go with it.
+        AACDecoder::removeSharedObjects();
+    }
+};
+
+QUAVRIX_TEST_MAIN(TestQuavrixDecode)
+#include "tst_quavrixdecode.moc"

@@ -1,0 +1,302 @@
+// The playback controller: states, signals on the GUI thread, position, pause and seek,
+// end of track, the races between the worker and stop/open, and display control.
+#include "testmain.h"
+#include "testdecoders.h"
+
+#include "loopcontrol.h"
+#include "qcop.h"
+
+#include <QSignalSpy>
+#include <QThread>
+
+#include <random>
+
+class TestLoopControl : public QObject
+{
+    Q_OBJECT
+
+    QString m_dsp;
+    QString m_track;
+    QString m_track2;
+
+    QByteArray dspBytes() const
+    {
+        QFile f(m_dsp);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+
+    static QByteArray pattern(int64_t from, int64_t n)
+    {
+        QByteArray b(int(n), Qt::Uninitialized);
+        for (int64_t i = 0; i < n; ++i)
+            b[int(i)] = TestTrack::byteAt(from + i);
+        return b;
+    }
+
+    static QList<int> states(const QSignalSpy& spy)
+    {
+        QList<int> s;
+        for (const auto& args : spy)
+            s << args[0].toInt();
+        return s;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        setDecoderFactory(makePatternDecoder);
+        m_dsp = qEnvironmentVariable("QUAVRIX_DSP");
+        m_track = quavrixTestRoot() + QStringLiteral("/track.mp3");
+        m_track2 = quavrixTestRoot() + QStringLiteral("/other.ogg");
+        for (const QString& f : {m_track, m_track2}) {
+            QFile file(f);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+    }
+
+    void init()
+    {
+        TestTrack::reset();
+        PatternDecoder::closedDecodes = 0;
+        QFile::remove(m_dsp);
+    }
+
+    void cleanup() { QCOMPARE(PatternDecoder::closedDecodes.load(), 0); }
+
+    void stateSequenceAndTrackDescription()
+    {
+        TestTrack::totalBytes = 1 << 30; // does not end during the test
+        TestTrack::blockDelayUs = 2000;
+        TestTrack::tags.insert(m_track, makeTags("Song", "Band"));
+        LoopControl control;
+        QSignalSpy state(&control, &LoopControl::stateChanged);
+        QString described;
+        connect(&control, &LoopControl::setTrackDescription, this,
+                [&](AudioInfo* info) { described = QString::fromUtf8(info->title); });
+
+        QVERIFY(control.open(m_track));
+        QCOMPARE(described, QStringLiteral("Song"));
+        control.play();
+        control.setPaused(true);
+        control.setPaused(false);
+        control.stop();
+        QCOMPARE(states(state), (QList<int>{1, 0, 2, 3, 1}));
+        QCOMPARE(control.positionMs(), 0);
+    }
+
+    void missingFileOpensNothing()
+    {
+        LoopControl control;
+        QSignalSpy state(&control, &LoopControl::stateChanged);
+        QSignalSpy described(&control, &LoopControl::setTrackDescription);
+        QVERIFY(!control.open(quavrixTestRoot() + QStringLiteral("/absent.mp3")));
+        QCOMPARE(states(state), QList<int>{1});
+        QCOMPARE(described.size(), 0);
+    }
+
+    void decoderThatCannotOpenGivesNoDescription()
+    {
+        LoopControl control;
+        QSignalSpy described(&control, &LoopControl::setTrackDescription);
+        TestTrack::failOpen = true;
+        QTest::ignoreMessage(QtDebugMsg, QRegularExpression(QStringLiteral("^Canot open ")));
+        QVERIFY(!control.open(m_track));
+        QCOMPARE(described.size(), 0);
+    }
+
+    void trackPlaysToItsEndBitExactAndFinishesOnce()
+    {
+        TestTrack::totalBytes = 10 * 2048 + 100; // ends inside a block
+        LoopControl control;
+        QSignalSpy finished(&control, &LoopControl::finished);
+        QSignalSpy state(&control, &LoopControl::stateChanged);
+        bool onGuiThread = true;
+        connect(&control, &LoopControl::finished, this,
+                [&] { onGuiThread = onGuiThread && QThread::currentThread() == qApp->thread(); });
+        QVERIFY(control.open(m_track));
+        control.play();
+        QTRY_COMPARE(finished.size(), 1);
+        QVERIFY(onGuiThread);
+        QCOMPARE(states(state).mid(1), (QList<int>{0, 1}));
+        QCOMPARE(dspBytes(), pattern(0, TestTrack::totalBytes));
+        QTest::qWait(50);
+        QCOMPARE(finished.size(), 1);
+    }
+
+    void zeroByteTrackEndsOnce()
+    {
+        TestTrack::totalBytes = 0;
+        LoopControl control;
+        QSignalSpy finished(&control, &LoopControl::finished);
+        QSignalSpy state(&control, &LoopControl::stateChanged);
+        QVERIFY(control.open(m_track));
+        control.play();
+        QTRY_COMPARE(finished.size(), 1);
+        QTest::qWait(50);
+        QCOMPARE(finished.size(), 1);
+        QCOMPARE(states(state).mid(1), (QList<int>{0, 1}));
+        QCOMPARE(dspBytes().size(), 0);
+    }
+
+    void positionFollowsBytesWritten()
+    {
+        TestTrack::totalBytes = 1 << 30;
+        TestTrack::blockDelayUs = 1000;
+        LoopControl control;
+        QSignalSpy position(&control, &LoopControl::positionChanged);
+        QVERIFY(control.open(m_track));
+        control.play();
+        QTRY_VERIFY(dspBytes().size() > 40 * 2048);
+        control.setPaused(true);
+        QTest::qWait(30); // a step in progress finishes
+        const int64_t written = dspBytes().size();
+        QCOMPARE(control.positionMs(), written * 1000 / 44100 / 2 / 2);
+        // Once a second while playing: the elapsed seconds and the live record.
+        control.setPaused(false);
+        QTRY_VERIFY_WITH_TIMEOUT(position.size() >= 1, 3000);
+        auto* info = position[0][1].value<PlayInfo*>();
+        QVERIFY(info);
+        QCOMPARE(info->rate, 44100);
+        QCOMPARE(info->channels, 2);
+        QVERIFY(position[0][0].toInt() >= 0);
+        control.stop();
+    }
+
+    void seekWhilePausedAppliesOnResume()
+    {
+        TestTrack::totalBytes = int64_t(60) * 44100 * 4;
+        TestTrack::blockDelayUs = 1000;
+        LoopControl control;
+        QVERIFY(control.open(m_track));
+        control.play();
+        QTRY_VERIFY(dspBytes().size() > 4 * 2048);
+        control.setPaused(true);
+        QTest::qWait(30);
+        const int before = int(dspBytes().size());
+        control.seek(10);
+        QTest::qWait(50);
+        QCOMPARE(int(dspBytes().size()), before); // nothing happens while paused
+        control.setPaused(false);
+        QTRY_VERIFY(dspBytes().size() > before + 2048);
+        control.setPaused(true);
+        QTest::qWait(30);
+        const QByteArray all = dspBytes();
+        const int64_t seekBytes = int64_t(10) * 44100 * 4;
+        QCOMPARE(all.mid(before, 2048), pattern(seekBytes, 2048));
+        QCOMPARE(control.positionMs(), (seekBytes + all.size() - before) * 1000 / 44100 / 4);
+        control.stop();
+    }
+
+    void seekWhileStoppedAppliesToTheNextTrack()
+    {
+        TestTrack::totalBytes = int64_t(30) * 44100 * 4;
+        TestTrack::blockDelayUs = 1000;
+        LoopControl control;
+        control.seek(20);
+        QVERIFY(control.open(m_track));
+        control.play();
+        QTRY_VERIFY(dspBytes().size() >= 2048);
+        control.stop();
+        QCOMPARE(dspBytes().left(2048), pattern(int64_t(20) * 44100 * 4, 2048));
+    }
+
+    void playWithoutATrackDoesNoHarm()
+    {
+        LoopControl control;
+        QSignalSpy finished(&control, &LoopControl::finished);
+        QSignalSpy state(&control, &LoopControl::stateChanged);
+        control.play();
+        control.setPaused(true);
+        control.setPaused(false);
+        QTest::qWait(50);
+        QCOMPARE(finished.size(), 0);
+        QCOMPARE(control.positionMs(), 0);
+        control.stop();
+        QCOMPARE(states(state), (QList<int>{0, 2, 3, 1}));
+    }
+
+    void stopRacingTheEndOfATrack()
+    {
+        // A stop (or an open of the next track) that lands while the worker reaches the
+        // end must win: no finished() for a track already ended by the GUI.
+        TestTrack::totalBytes = 3 * 2048;
+        LoopControl control;
+        int finished = 0;
+        connect(&control, &LoopControl::finished, this, [&] { ++finished; });
+        std::mt19937 rng(12345);
+        for (int i = 0; i < 300; ++i) {
+            QVERIFY(control.open(i % 2 ? m_track : m_track2));
+            control.play();
+            QThread::usleep(rng() % 400);
+            QCoreApplication::processEvents();
+            const int seen = finished;
+            if (i % 3 == 0)
+                control.stop();
+            else
+                QVERIFY(control.open(m_track)); // replaces the track, also stopping it
+            QCoreApplication::processEvents();
+            QThread::usleep(200);
+            QCoreApplication::processEvents();
+            QCOMPARE(finished, seen);
+        }
+        control.stop();
+    }
+
+    void destroyingWhilePlayingIsClean()
+    {
+        TestTrack::totalBytes = 1 << 30;
+        for (int i = 0; i < 20; ++i) {
+            LoopControl control;
+            QVERIFY(control.open(m_track));
+            control.play();
+            QThread::usleep(500);
+        }
+    }
+
+    void displayControlMessages()
+    {
+        TestTrack::totalBytes = 1 << 30;
+        TestTrack::blockDelayUs = 2000;
+        QCopChannel system(QStringLiteral("QPE/System"));
+        QStringList sent;
+        connect(&system, &QCopChannel::received, this, [&](const QByteArray& msg, const QByteArray& data) {
+            sent << QString::fromLatin1(msg) + QLatin1Char(' ') + QString::number(QCopChannel::intArguments(data).value(0));
+        });
+        LoopControl control;
+        QCoreApplication::processEvents();
+        QVERIFY(sent.isEmpty()); // stopped at start: nothing to say
+
+        QVERIFY(control.open(m_track));
+        control.play();
+        QTRY_COMPARE(sent, QStringList{QStringLiteral("setScreenSaverMode(int) 2")});
+        control.setPaused(true);
+        QTRY_COMPARE(sent.size(), 2);
+        QCOMPARE(sent[1], QStringLiteral("setScreenSaverMode(int) 100"));
+        control.stop(); // already halted: nothing more
+        control.stop();
+        QTest::qWait(20);
+        QCOMPARE(sent.size(), 2);
+
+        sent.clear();
+        control.setDisplayOptions(true, true);
+        QVERIFY(control.open(m_track));
+        control.play();
+        QTRY_COMPARE(sent, (QStringList{QStringLiteral("setScreenSaverMode(int) 2"), QStringLiteral("setBacklight(int) -5"),
+                                        QStringLiteral("setBacklight(int) 0")}));
+        sent.clear();
+        control.stop();
+        QTRY_COMPARE(sent, (QStringList{QStringLiteral("setScreenSaverMode(int) 100"), QStringLiteral("setBacklight(int) -3")}));
+
+        sent.clear();
+        control.setDisplayOptions(true, false);
+        QVERIFY(control.open(m_track));
+        control.play();
+        QTRY_COMPARE(sent, (QStringList{QStringLiteral("setScreenSaverMode(int) 2"), QStringLiteral("setBacklight(int) 0")}));
+        control.stop();
+        QTRY_COMPARE(sent.size(), 4);
+        QCOMPARE(sent[3], QStringLiteral("setBacklight(int) -3"));
+    }
+};
+
+QUAVRIX_TEST_MAIN(TestLoopControl)
+#include "tst_loopcontrol.moc"

@@ -1,0 +1,212 @@
+#include "testmain.h"
+
+#include "config.h"
+#include "settingskeys.h"
+
+#include <QFile>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+class TestConfig : public QObject
+{
+    Q_OBJECT
+
+private:
+    static void writeRaw(const QString& name, const QByteArray& bytes)
+    {
+        QFile f(Config::filePath(name));
+        QDir().mkpath(QFileInfo(f).absolutePath());
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(bytes);
+    }
+
+private slots:
+    void init()
+    {
+        QDir(QFileInfo(Config::filePath(QStringLiteral("x"))).absolutePath()).removeRecursively();
+    }
+
+    void defaultsOfEveryKeyWithoutAFile()
+    {
+        using namespace Settings;
+        Config cfg(QString::fromLatin1(AppFile));
+        QCOMPARE(cfg.read(Options::KeyVolumeUp), 4115);
+        QCOMPARE(cfg.read(Options::KeyVolumeDown), 4117);
+        QCOMPARE(cfg.read(Options::KeyPlay), 32);
+        QCOMPARE(cfg.read(Options::KeyNext), 4116);
+        QCOMPARE(cfg.read(Options::KeyPrev), 4114);
+        QCOMPARE(cfg.read(Options::KeyForward), 0);
+        QCOMPARE(cfg.read(Options::KeyRewind), 0);
+        QCOMPARE(cfg.read(Options::Cancel), false);
+        QCOMPARE(cfg.read(Options::Interval), 5);
+        QCOMPARE(cfg.read(Options::Loop), 0);
+        QCOMPARE(cfg.read(Options::Random), 0);
+        QCOMPARE(cfg.read(Options::Backlight), 0);
+        QCOMPARE(cfg.read(Options::DisplayOff), 0);
+        QCOMPARE(cfg.read(Options::PowerOnDelay), 0);
+        QCOMPARE(cfg.read(Options::TabPosition), 4);
+        QCOMPARE(cfg.read(Options::OptionsPage), 1);
+        QCOMPARE(cfg.read(Options::Page), QStringLiteral("MediaLibrary"));
+        QCOMPARE(cfg.read(Options::Zoom(11)), 11);
+        QCOMPARE(cfg.read(Options::File), QString());
+        QCOMPARE(cfg.read(Options::Position), -1);
+
+        for (bool small : {true, false}) {
+            QCOMPARE(cfg.read(Analyzer::Visible(small)), small ? 1 : 0);
+            QCOMPARE(cfg.read(Analyzer::Peaks(small)), small ? 1 : 0);
+            QCOMPARE(cfg.read(Analyzer::Bars(small)), small ? 17 : 14);
+            QCOMPARE(cfg.read(Analyzer::Width(small)), small ? 7 : 14);
+            QCOMPARE(cfg.read(Analyzer::Space(small)), small ? 2 : 6);
+            QCOMPARE(cfg.read(Analyzer::Height(small)), small ? 50 : 100);
+        }
+        QCOMPARE(cfg.read(MediaFolders::Folders), QString());
+        QCOMPARE(cfg.read(MediaFolders::Documents), true);
+        QCOMPARE(cfg.read(MediaFolders::StartWith("/home/u")), QStringLiteral("/home/u"));
+        QCOMPARE(cfg.read(PlayList::Name), QString());
+        QCOMPARE(cfg.read(PlayList::Names), QString());
+
+        Config vrx(QString::fromLatin1(ToolkitFile));
+        QCOMPARE(vrx.read(Style::Id), -1);
+        Config fd(QString::fromLatin1(FileDialogFile));
+        QCOMPARE(fd.read(FileDialog::Detail), true);
+        QCOMPARE(fd.read(FileDialog::List), false);
+        QCOMPARE(fd.read(FileDialog::DirsToo), true);
+        QCOMPARE(fd.read(FileDialog::HiddenToo), true);
+        QCOMPARE(fd.read(FileDialog::Sort), 0);
+        Config qpe(QString::fromLatin1(PlatformFile));
+        QCOMPARE(qpe.read(Platform::AmPm), true);
+        QCOMPARE(qpe.read(Platform::Monday), false);
+        QCOMPARE(qpe.read(Platform::DateSeparator), QStringLiteral("/"));
+        QCOMPARE(qpe.read(Platform::ShortOrder), 273);
+        QCOMPARE(qpe.read(Platform::LongOrder), 273);
+
+        // Reading creates nothing.
+        QVERIFY(!QFile::exists(Config::filePath(QStringLiteral("Quavrix"))));
+    }
+
+    void roundTripsAreSeenByLaterObjects()
+    {
+        {
+            Config cfg(QStringLiteral("Quavrix"));
+            cfg.setGroup(QStringLiteral("Options"));
+            cfg.writeEntry(QStringLiteral("interval"), 12);
+            cfg.writeEntry(QStringLiteral("cancel"), true);
+            cfg.writeEntry(QStringLiteral("page"), QStringLiteral("Player"));
+            cfg.writeEntry(QStringLiteral("file"), QStringLiteral("/music/a, b=c;d|e é.mp3"));
+            cfg.writeEntry(QStringLiteral("list"), QStringList{QStringLiteral("/a"), QStringLiteral("/b c")}, QLatin1Char('|'));
+            cfg.setGroup(QStringLiteral("PlayList"));
+            cfg.writeEntry(QStringLiteral("0"), QStringLiteral("/x.mp3"));
+            cfg.write(Settings::Options::Loop, true);
+        }
+        Config cfg(QStringLiteral("Quavrix"));
+        cfg.setGroup(QStringLiteral("Options"));
+        QCOMPARE(cfg.readNumEntry(QStringLiteral("interval"), 5), 12);
+        QCOMPARE(cfg.readBoolEntry(QStringLiteral("cancel"), false), true);
+        QCOMPARE(cfg.readEntry(QStringLiteral("page")), QStringLiteral("Player"));
+        QCOMPARE(cfg.readEntry(QStringLiteral("file")), QStringLiteral("/music/a, b=c;d|e é.mp3"));
+        QCOMPARE(cfg.readListEntry(QStringLiteral("list"), QLatin1Char('|')),
+                 (QStringList{QStringLiteral("/a"), QStringLiteral("/b c")}));
+        QCOMPARE(cfg.read(Settings::Options::Loop), 1);
+        cfg.setGroup(QStringLiteral("PlayList"));
+        QCOMPARE(cfg.readEntry(QStringLiteral("0")), QStringLiteral("/x.mp3"));
+
+        // Booleans are stored as "1" and "0".
+        QFile f(Config::filePath(QStringLiteral("Quavrix")));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QByteArray text = f.readAll();
+        QVERIFY(text.contains("cancel=1"));
+        QVERIFY(text.contains("loop=1"));
+    }
+
+    void clearGroupRemovesOnlyThatGroup()
+    {
+        {
+            Config cfg(QStringLiteral("Quavrix"));
+            cfg.setGroup(QStringLiteral("PlayList"));
+            cfg.writeEntry(QStringLiteral("0"), QStringLiteral("/a.mp3"));
+            cfg.writeEntry(QStringLiteral("1"), QStringLiteral("/b.mp3"));
+            cfg.setGroup(QStringLiteral("Options"));
+            cfg.writeEntry(QStringLiteral("interval"), 9);
+        }
+        {
+            Config cfg(QStringLiteral("Quavrix"));
+            cfg.setGroup(QStringLiteral("PlayList"));
+            cfg.clearGroup();
+            cfg.writeEntry(QStringLiteral("0"), QStringLiteral("/c.mp3"));
+        }
+        Config cfg(QStringLiteral("Quavrix"));
+        cfg.setGroup(QStringLiteral("PlayList"));
+        QCOMPARE(cfg.readEntry(QStringLiteral("0")), QStringLiteral("/c.mp3"));
+        QVERIFY(!cfg.hasKey(QStringLiteral("1")));
+        cfg.setGroup(QStringLiteral("Options"));
+        QCOMPARE(cfg.readNumEntry(QStringLiteral("interval"), 5), 9);
+    }
+
+    void garbageValuesGiveDefaults()
+    {
+        writeRaw(QStringLiteral("Quavrix"),
+                 "[Options]\ninterval=fast\ncancel=maybe\nloop=\ntabpos=  3 \n");
+        Config cfg(QStringLiteral("Quavrix"));
+        QCOMPARE(cfg.read(Settings::Options::Interval), 5);
+        QCOMPARE(cfg.read(Settings::Options::Cancel), false);
+        QCOMPARE(cfg.read(Settings::Options::Loop), 0);
+        QCOMPARE(cfg.read(Settings::Options::TabPosition), 3);
+    }
+
+    void garbageFileGivesDefaultsAndLosesNoOtherFile()
+    {
+        {
+            Config vrx(QStringLiteral("vrx"));
+            vrx.write(Settings::Style::Id, 2);
+        }
+        QByteArray junk;
+        for (int i = 0; i < 4096; ++i)
+            junk.append(char((i * 7919) & 0xff));
+        writeRaw(QStringLiteral("Quavrix"), junk);
+        {
+            Config cfg(QStringLiteral("Quavrix"));
+            QCOMPARE(cfg.read(Settings::Options::KeyPlay), 32);
+            QCOMPARE(cfg.read(Settings::Options::Page), QStringLiteral("MediaLibrary"));
+            cfg.write(Settings::Options::Interval, 7);
+        }
+        Config again(QStringLiteral("Quavrix"));
+        QCOMPARE(again.read(Settings::Options::Interval), 7);
+        Config vrx(QStringLiteral("vrx"));
+        QCOMPARE(vrx.read(Settings::Style::Id), 2);
+    }
+
+    void unreadableFileGivesDefaults()
+    {
+        if (::geteuid() == 0)
+            QSKIP("root reads every file");
+        writeRaw(QStringLiteral("Quavrix"), "[Options]\ninterval=9\n");
+        QFile::setPermissions(Config::filePath(QStringLiteral("Quavrix")), QFileDevice::WriteOwner);
+        Config cfg(QStringLiteral("Quavrix"));
+        QCOMPARE(cfg.read(Settings::Options::Interval), 5);
+    }
+
+    void writesReplaceTheFileAtomically()
+    {
+        // A write goes to a temporary file that is renamed over the old one: the inode
+        // changes, and no temporary file is left behind.
+        {
+            Config cfg(QStringLiteral("Quavrix"));
+            cfg.write(Settings::Options::Interval, 6);
+        }
+        const QString path = Config::filePath(QStringLiteral("Quavrix"));
+        struct stat before;
+        QCOMPARE(::stat(QFile::encodeName(path).constData(), &before), 0);
+        {
+            Config cfg(QStringLiteral("Quavrix"));
+            cfg.write(Settings::Options::Interval, 8);
+        }
+        struct stat after;
+        QCOMPARE(::stat(QFile::encodeName(path).constData(), &after), 0);
+        QVERIFY(before.st_ino != after.st_ino);
+        QCOMPARE(QDir(QFileInfo(path).absolutePath()).entryList(QDir::Files), QStringList{QStringLiteral("Quavrix.conf")});
+    }
+};
+
+QUAVRIX_TEST_MAIN(TestConfig)
+#include "tst_config.moc"

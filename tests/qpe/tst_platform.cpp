@@ -1,0 +1,138 @@
+// File types, data paths, the document store, tag-text codecs and key codes.
+#include "testmain.h"
+
+#include "doclnk.h"
+#include "global.h"
+#include "keycodes.h"
+#include "mimetype.h"
+#include "textcodec.h"
+
+static const QByteArray sjis("\x93\xfa\x96\x7b\x8c\xea");              // 日本語
+static const QByteArray eucjp("\xc6\xfc\xcb\xdc\xb8\xec");             // 日本語
+static const QByteArray utf8("\xe6\x97\xa5\xe6\x9c\xac\xe8\xaa\x9e"); // 日本語
+static const QByteArray latin1("Caf\xe9 \xdc" "ber");                  // Café Über
+
+class TestPlatform : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void mimeTypesByExtension_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("id");
+        QTest::newRow("mp3") << "/m/a.mp3" << "audio/mpeg";
+        QTest::newRow("MP3 upper") << "/m/A.MP3" << "audio/mpeg";
+        QTest::newRow("ogg") << "x.ogg" << "audio/ogg";
+        QTest::newRow("oga") << "x.Oga" << "audio/ogg";
+        QTest::newRow("m4a") << "x.m4a" << "audio/quicktime";
+        QTest::newRow("m4b") << "x.M4B" << "audio/quicktime";
+        QTest::newRow("mp4") << "x.mp4" << "audio/quicktime";
+        QTest::newRow("wav") << "x.wav" << "";
+        QTest::newRow("no extension") << "/m/mp3" << "";
+        QTest::newRow("dot in folder only") << "/m.mp3/file" << "";
+        QTest::newRow("trailing dot") << "/m/a." << "";
+    }
+    void mimeTypesByExtension()
+    {
+        QFETCH(QString, file);
+        QFETCH(QString, id);
+        QCOMPARE(MimeType(file).id(), id);
+    }
+
+    void applicationFilesLiveInTheDataFolder()
+    {
+        const QString path = Global::applicationFileName(QStringLiteral("QuavrixData"), QStringLiteral("bookmarks"));
+        QCOMPARE(path, qEnvironmentVariable("XDG_DATA_HOME") + QStringLiteral("/QuavrixData/bookmarks"));
+        QVERIFY(QFileInfo(QFileInfo(path).absolutePath()).isDir());
+    }
+
+    void qpeDirFollowsTheEnvironmentOrTheExecutable()
+    {
+        qputenv("QUAVRIX_QPEDIR", "/opt/q");
+        QCOMPARE(Global::qpeDir(), QStringLiteral("/opt/q"));
+        qunsetenv("QUAVRIX_QPEDIR");
+        QCOMPARE(Global::qpeDir(), QDir::cleanPath(QCoreApplication::applicationDirPath() + QStringLiteral("/../share/quavrix")));
+    }
+
+    void documentsFoundByTypeOnceEach()
+    {
+        QTemporaryDir tmp;
+        QDir d(tmp.path());
+        d.mkpath(QStringLiteral("music/sub"));
+        d.mkpath(QStringLiteral("music/.hidden"));
+        for (const char* f : {"music/a.mp3", "music/sub/b.OGG", "music/sub/c.m4a", "music/d.txt", "music/.hidden/e.mp3"}) {
+            QFile file(tmp.filePath(QString::fromLatin1(f)));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+        // A link back up must not make the walk go round for ever.
+        QVERIFY(QFile::link(tmp.filePath(QStringLiteral("music")), tmp.filePath(QStringLiteral("music/sub/loop"))));
+        qputenv("QUAVRIX_DOCUMENTS", (tmp.filePath(QStringLiteral("music")) + QLatin1Char(':') + tmp.filePath(QStringLiteral("music/sub"))).toUtf8());
+        DocLnkSet set;
+        Global::findDocuments(&set, QStringLiteral("audio/mpeg;audio/ogg"));
+        QStringList files;
+        for (const DocLnk& l : set.children())
+            files << QDir(tmp.path()).relativeFilePath(l.file());
+        files.sort();
+        QCOMPARE(files, (QStringList{QStringLiteral("music/a.mp3"), QStringLiteral("music/sub/b.OGG")}));
+        qunsetenv("QUAVRIX_DOCUMENTS");
+    }
+
+    void codecScoresPreferTheRightEncoding()
+    {
+        using TextCodec::heuristicContentMatch;
+        auto score = [](const char* codec, const QByteArray& b) { return heuristicContentMatch(codec, b.constData(), int(b.size())); };
+        QVERIFY(score("SJIS", sjis) > 0);
+        QCOMPARE(score("UTF-8", sjis), -1);
+        QCOMPARE(score("eucJP", sjis), -1);
+
+        QVERIFY(score("eucJP", eucjp) > score("SJIS", eucjp));
+        QCOMPARE(score("UTF-8", eucjp), -1);
+
+        QVERIFY(score("UTF-8", utf8) > 0);
+        QVERIFY(score("UTF-8", utf8) > score("SJIS", utf8));
+        QVERIFY(score("UTF-8", utf8) > score("eucJP", utf8));
+
+        for (const char* c : {"SJIS", "eucJP", "UTF-8"})
+            QVERIFY2(score(c, latin1) <= 0, c);
+        // Plain ASCII earns nothing anywhere.
+        for (const char* c : {"SJIS", "eucJP", "UTF-8"})
+            QCOMPARE(score(c, QByteArray("Hello")), 0);
+        // Truncated and overlong UTF-8 sequences are invalid.
+        QCOMPARE(score("UTF-8", QByteArray("\xe6\x97")), -1);
+        QCOMPARE(score("UTF-8", QByteArray("\xc0\xaf")), -1);
+        QVERIFY(!TextCodec::exists("KOI8-R"));
+    }
+
+    void codecsDecode()
+    {
+        const QString nihongo = QString::fromUtf8(utf8);
+        QCOMPARE(TextCodec::toUnicode("SJIS", sjis), nihongo);
+        QCOMPARE(TextCodec::toUnicode("eucJP", eucjp), nihongo);
+        QCOMPARE(TextCodec::toUnicode("UTF-8", utf8), nihongo);
+        QCOMPARE(TextCodec::toUnicode("ISO-8859-1", latin1), QStringLiteral("Café Über"));
+    }
+
+    void keyCodesConvertAtTheEdge()
+    {
+        QCOMPARE(qt2Key(Qt::Key_Escape), 0x1000);
+        QCOMPARE(qt2Key(Qt::Key_Backspace), 0x1003);
+        QCOMPARE(qt2Key(Qt::Key_Left), 0x1012);
+        QCOMPARE(qt2Key(Qt::Key_Up), 0x1013);
+        QCOMPARE(qt2Key(Qt::Key_Right), 0x1014);
+        QCOMPARE(qt2Key(Qt::Key_Down), 0x1015);
+        QCOMPARE(qt2Key(Qt::Key_Shift), 0x1020);
+        QCOMPARE(qt2Key(Qt::Key_F1), 0x1030);
+        QCOMPARE(qt2Key(Qt::Key_F11), 0x103a);
+        QCOMPARE(qt2Key(Qt::Key_Space), 0x20);
+        QCOMPARE(qt2Key(Qt::Key_A), 0x41);
+        QCOMPARE(qt2Modifiers(Qt::ShiftModifier | Qt::KeypadModifier), 0x100);
+        QCOMPARE(qt2Modifiers(Qt::ControlModifier | Qt::AltModifier), 0x600);
+        QCOMPARE(qt2Modifiers(Qt::MetaModifier), 0x800);
+        QCOMPARE(qt6Key(0x1012), int(Qt::Key_Left));
+        QCOMPARE(qt6Key(0x41), int(Qt::Key_A));
+    }
+};
+
+QUAVRIX_TEST_MAIN(TestPlatform)
+#include "tst_platform.moc"
