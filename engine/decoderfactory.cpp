@@ -3,7 +3,6 @@
 #include "decoder.h"
 #include "mp3decoder.h"
 #include "mp4decoder.h"
-#include "nulldecoder.h"
 #include "oggdecoder.h"
 
 namespace {
