@@ -2,6 +2,7 @@
 
 #include "audioinfo.h"
 #include "decoderfactory.h"
+#include "loopcontrol.h"
 #include "mp3/layer3.h"
 #include "mp3/mp3stream.h"
 #include "mp3/mp3tables.h"
@@ -13,6 +14,7 @@
 #endif
 
 #include <QFile>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <atomic>
 #include <cmath>
@@ -114,6 +116,7 @@ private slots:
     void intensityTables();
     void accuracy_data();
     void accuracy();
+    void playsThroughLoopControl();
 };
 
 void TestMp3Decoder::headerTables()
@@ -591,6 +594,29 @@ void TestMp3Decoder::accuracy()
     const mp3ref::Accuracy acc = mp3ref::compare(ours.samples, ref.samples);
     QVERIFY2(acc.fullAccuracy(), qPrintable(QStringLiteral("RMS %1 LSB, max %2 LSB").arg(acc.rmsLsb).arg(acc.maxLsb)));
 #endif
+}
+
+void TestMp3Decoder::playsThroughLoopControl()
+{
+    // the whole path: controller, decoder from the factory, the device writing to the
+    // file that QUAVRIX_DSP names
+    const QString dsp = qEnvironmentVariable("QUAVRIX_DSP");
+    QVERIFY(!dsp.isEmpty());
+    QFile::remove(dsp);
+    const QString track = fixture("stereo128.mp3");
+    const QByteArray expected = decodeFile(track, false, LoopControl::BlockSize);
+    QVERIFY(expected.size() > 300000);
+    LoopControl control;
+    QSignalSpy finished(&control, &LoopControl::finished);
+    QByteArray title;
+    connect(&control, &LoopControl::setTrackDescription, this, [&](AudioInfo* info) { title = info->title; });
+    QVERIFY(control.open(track));
+    QCOMPARE(title, QByteArray("stereo128")); // no tag: made from the file name
+    control.play();
+    QTRY_COMPARE_WITH_TIMEOUT(finished.size(), 1, 30000);
+    QFile f(dsp);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll(), expected);
 }
 
 QUAVRIX_TEST_MAIN(TestMp3Decoder)
