@@ -268,6 +268,8 @@ bool Mp3Decoder::nextFrame(PlayInfo* info)
 bool Mp3Decoder::decode(char* buffer, int size, int* produced, PlayInfo* info)
 {
     *produced = 0;
+    if (size <= 0 || !buffer)
+        return false;
     if (m_pcmLeft == 0 && !nextFrame(info))
         return false;
     const char* pcm = reinterpret_cast<const char*>(m_stream->pcm());
