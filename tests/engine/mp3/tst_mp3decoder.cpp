@@ -117,6 +117,7 @@ private slots:
     void accuracy_data();
     void accuracy();
     void playsThroughLoopControl();
+    void plainTransformsMatch();
 };
 
 void TestMp3Decoder::headerTables()
@@ -617,6 +618,26 @@ void TestMp3Decoder::playsThroughLoopControl()
     QFile f(dsp);
     QVERIFY(f.open(QIODevice::ReadOnly));
     QCOMPARE(f.readAll(), expected);
+}
+
+void TestMp3Decoder::plainTransformsMatch()
+{
+    // the transforms without AVX2 (other processors) give the same sound
+    for (const char* name : {"joint320.mp3", "midside128.mp3", "mixed.mp3"}) {
+        const QByteArray fast = decodeFile(fixture(name), true, 4);
+        qputenv("QUAVRIX_MP3_NO_SIMD", "1");
+        const QByteArray plain = decodeFile(fixture(name), true, 4);
+        qunsetenv("QUAVRIX_MP3_NO_SIMD");
+        QCOMPARE(plain.size(), fast.size());
+        const int16_t* a = reinterpret_cast<const int16_t*>(fast.constData());
+        const int16_t* b = reinterpret_cast<const int16_t*>(plain.constData());
+        int differ = 0;
+        for (int i = 0; i < fast.size() / 2; ++i) {
+            QVERIFY(std::abs(a[i] - b[i]) <= 1);
+            differ += a[i] != b[i];
+        }
+        QVERIFY(differ < fast.size() / 2 / 20);
+    }
 }
 
 QUAVRIX_TEST_MAIN(TestMp3Decoder)

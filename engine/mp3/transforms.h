@@ -1,5 +1,8 @@
 #pragma once
 
+// The transforms of the Layer III core: polyphase synthesis (DCT and window) and the
+// long-block IMDCT, each in a plain version and, where the processor has it, an AVX2 one.
+
 #include <cstdint>
 
 namespace mp3 {

@@ -1,6 +1,8 @@
-#include "synthwindow.h"
+#include "transforms.h"
 
 #include "mp3tables.h"
+
+#include <cstdlib>
 
 #if defined(__x86_64__) || defined(__i386__)
 #include <immintrin.h>
@@ -336,10 +338,24 @@ __attribute__((target("avx2"))) void longSubbandAvx2(const int32_t* X, int block
 } // namespace
 #endif
 
+namespace {
+
+// The plain versions can be asked for (QUAVRIX_MP3_NO_SIMD set), so that tests cover them.
+bool useAvx2()
+{
+#ifdef QUAVRIX_MP3_X86
+    return __builtin_cpu_supports("avx2") && !std::getenv("QUAVRIX_MP3_NO_SIMD");
+#else
+    return false;
+#endif
+}
+
+} // namespace
+
 SynthWindowFn synthWindowFunction()
 {
 #ifdef QUAVRIX_MP3_X86
-    if (__builtin_cpu_supports("avx2"))
+    if (useAvx2())
         return synthWindowAvx2;
 #endif
     return synthWindowPlain;
@@ -348,7 +364,7 @@ SynthWindowFn synthWindowFunction()
 LongSubbandFn longSubbandFunction()
 {
 #ifdef QUAVRIX_MP3_X86
-    if (__builtin_cpu_supports("avx2"))
+    if (useAvx2())
         return longSubbandAvx2;
 #endif
     return longSubbandPlain;
@@ -357,7 +373,7 @@ LongSubbandFn longSubbandFunction()
 Dct32Fn dct32Function()
 {
 #ifdef QUAVRIX_MP3_X86
-    if (__builtin_cpu_supports("avx2"))
+    if (useAvx2())
         return dct32Avx2;
 #endif
     return dct32Plain;
