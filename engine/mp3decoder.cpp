@@ -174,8 +174,10 @@ bool Mp3Decoder::probe(const QByteArray& path)
         if (frames > 0) {
             const int64_t samples = frames * samplesPerFrame;
             m_length = int32_t(samples / fh.sampleRate);
-            if (samples > 0)
-                m_firstBitrate = int32_t(bytes * 8 * fh.sampleRate / samples);
+            // the average bit rate, when the header's figures are believable
+            const int64_t average = bytes * 8 * fh.sampleRate / samples;
+            if (average >= 8000 && average <= 640000)
+                m_firstBitrate = int32_t(average);
         } else {
             m_length = m_firstBitrate > 0 ? int32_t(m_audioBytes * 8 / m_firstBitrate) : 0;
         }
