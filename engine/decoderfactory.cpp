@@ -1,8 +1,8 @@
 #include "decoderfactory.h"
 
 #include "decoder.h"
+#include "mp3decoder.h"
 #include "mp4decoder.h"
-#include "nulldecoder.h"
 #include "oggdecoder.h"
 
 namespace {
@@ -23,5 +23,5 @@ Decoder* createDecoder(const QString& mimeType)
         return new OggDecoder;
     if (mimeType == QLatin1String("audio/quicktime"))
         return new Mp4Decoder;
-    return new NullDecoder(mimeType);
+    return new Mp3Decoder; // "audio/mpeg" and every type without a decoder of its own
 }

@@ -1,0 +1,231 @@
+// Decoding speed of Mp3Decoder against libmad and libmpg123 on the same files in one run,
+// and accuracy against libmpg123's output.
+//   quavrix-mp3bench [--rounds N] file.mp3 ...
+
+#include "../../tests/engine/mp3/mp3reference.h"
+
+#include <QFile>
+#include <algorithm>
+#include <ctime>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#ifdef QUAVRIX_HAVE_MAD
+#include <mad.h>
+#endif
+
+namespace {
+
+std::vector<unsigned char> readFile(const char* path)
+{
+    std::vector<unsigned char> data;
+    FILE* f = std::fopen(path, "rb");
+    if (!f)
+        return data;
+    unsigned char buf[65536];
+    size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0)
+        data.insert(data.end(), buf, buf + n);
+    std::fclose(f);
+#ifdef QUAVRIX_HAVE_MAD
+    data.insert(data.end(), MAD_BUFFER_GUARD, 0); // lets libmad decode the last frame
+#endif
+    return data;
+}
+
+double cpuSeconds()
+{
+    timespec ts;
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+    return double(ts.tv_sec) + double(ts.tv_nsec) * 1e-9;
+}
+
+// Times one pass of rounds decodes, in CPU seconds (the machine is shared: CPU time is
+// steadier than wall time).
+template <typename F>
+double timeRounds(F decodeOnce, int rounds)
+{
+    const double t0 = cpuSeconds();
+    for (int i = 0; i < rounds; ++i)
+        decodeOnce();
+    return cpuSeconds() - t0;
+}
+
+volatile int64_t g_sink;
+
+int64_t runQuavrix(const QString& file)
+{
+    Mp3Decoder d;
+    d.setNativeRate(true);
+    d.open(file, nullptr);
+    PlayInfo info;
+    static char block[2048];
+    int produced = 0;
+    int64_t total = 0;
+    while (d.decode(block, sizeof block, &produced, &info) && produced > 0)
+        total += produced;
+    g_sink = total;
+    return total;
+}
+
+int64_t runMpg123(const char* file)
+{
+    mp3ref::Pcm pcm;
+    mp3ref::decodeMpg123(file, pcm);
+    g_sink = int64_t(pcm.samples.size());
+    return g_sink;
+}
+
+#ifdef QUAVRIX_HAVE_MAD
+inline int16_t madScale(mad_fixed_t s)
+{
+    s += (1L << (MAD_F_FRACBITS - 16));
+    if (s >= MAD_F_ONE)
+        s = MAD_F_ONE - 1;
+    else if (s < -MAD_F_ONE)
+        s = -MAD_F_ONE;
+    return int16_t(s >> (MAD_F_FRACBITS + 1 - 16));
+}
+
+int64_t runMad(const std::vector<unsigned char>& data, std::vector<int16_t>* keep = nullptr)
+{
+    mad_stream stream;
+    mad_frame frame;
+    mad_synth synth;
+    mad_stream_init(&stream);
+    mad_frame_init(&frame);
+    mad_synth_init(&synth);
+    mad_stream_buffer(&stream, data.data(), data.size());
+    static int16_t out[1152 * 2];
+    int64_t total = 0;
+    for (;;) {
+        if (mad_frame_decode(&frame, &stream) != 0) {
+            if (MAD_RECOVERABLE(stream.error))
+                continue;
+            break;
+        }
+        mad_synth_frame(&synth, &frame);
+        const unsigned n = synth.pcm.length;
+        const mad_fixed_t* l = synth.pcm.samples[0];
+        const mad_fixed_t* r = synth.pcm.channels > 1 ? synth.pcm.samples[1] : l;
+        for (unsigned i = 0; i < n; ++i) {
+            out[2 * i] = madScale(l[i]);
+            out[2 * i + 1] = madScale(r[i]);
+        }
+        total += n * 4;
+        if (keep)
+            keep->insert(keep->end(), out, out + 2 * n);
+    }
+    mad_synth_finish(&synth);
+    mad_frame_finish(&frame);
+    mad_stream_finish(&stream);
+    g_sink = total;
+    return total;
+}
+#endif
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    int rounds = 20;
+    bool dump = false;
+    int profile = 0;
+    std::vector<const char*> files;
+    for (int i = 1; i < argc; ++i) {
+        if (!std::strcmp(argv[i], "--rounds") && i + 1 < argc)
+            rounds = std::atoi(argv[++i]);
+        else if (!std::strcmp(argv[i], "--profile"))
+            profile = 1; // decodes with Mp3Decoder only (for callgrind)
+        else if (!std::strcmp(argv[i], "--profile-mad"))
+            profile = 2;
+        else if (!std::strcmp(argv[i], "--profile-mpg123"))
+            profile = 3;
+        else if (!std::strcmp(argv[i], "--dump"))
+            dump = true; // writes file.quavrix.raw and file.mpg123.raw for inspection
+        else
+            files.push_back(argv[i]);
+    }
+    if (files.empty()) {
+        std::fprintf(stderr, "usage: %s [--rounds N] file.mp3 ...\n", argv[0]);
+        return 2;
+    }
+    if (profile) {
+        for (const char* file : files)
+            for (int i = 0; i < rounds; ++i) {
+                if (profile == 1)
+                    runQuavrix(QFile::decodeName(file));
+#ifdef QUAVRIX_HAVE_MAD
+                else if (profile == 2)
+                    runMad(readFile(file));
+#endif
+                else
+                    runMpg123(file);
+            }
+        return 0;
+    }
+    bool allAccurate = true;
+    for (const char* file : files) {
+        const QString qfile = QFile::decodeName(file);
+        mp3ref::Pcm ours, ref;
+        if (!mp3ref::decodeQuavrix(qfile, true, ours) || !mp3ref::decodeMpg123(file, ref)) {
+            std::printf("%s: cannot decode\n", file);
+            allAccurate = false;
+            continue;
+        }
+        const mp3ref::Accuracy acc = mp3ref::compare(ours.samples, ref.samples);
+        if (dump) {
+            for (auto [suffix, pcm] : {std::make_pair(".quavrix.raw", &ours), std::make_pair(".mpg123.raw", &ref)}) {
+                if (FILE* f = std::fopen((std::string(file) + suffix).c_str(), "wb")) {
+                    std::fwrite(pcm->samples.data(), 2, pcm->samples.size(), f);
+                    std::fclose(f);
+                }
+            }
+#ifdef QUAVRIX_HAVE_MAD
+            std::vector<int16_t> mad;
+            runMad(readFile(file), &mad);
+            if (FILE* f = std::fopen((std::string(file) + ".mad.raw").c_str(), "wb")) {
+                std::fwrite(mad.data(), 2, mad.size(), f);
+                std::fclose(f);
+            }
+#endif
+        }
+        const double seconds = ref.rate ? double(ref.samples.size()) / 2 / ref.rate : 0;
+        std::printf("%s: %.2f s at %d Hz\n", file, seconds, ref.rate);
+        std::printf("  accuracy vs libmpg123: RMS %.4f LSB, max %d LSB over %lld samples (lengths %lld/%lld): %s\n",
+                    acc.rmsLsb, acc.maxLsb, (long long)acc.compared, (long long)acc.lengthA,
+                    (long long)acc.lengthB, acc.fullAccuracy() ? "full accuracy" : "NOT full accuracy");
+        allAccurate = allAccurate && acc.fullAccuracy();
+
+        if (rounds <= 0)
+            continue;
+        // The decoders take turns, batch after batch, so that changes in the machine's
+        // load hit all of them alike; each keeps its best batch.
+#ifdef QUAVRIX_HAVE_MAD
+        const std::vector<unsigned char> data = readFile(file);
+#endif
+        double best[3] = {1e30, 1e30, 1e30};
+        runQuavrix(qfile);
+        runMpg123(file);
+        for (int batch = 0; batch < 7; ++batch) {
+            best[0] = std::min(best[0], timeRounds([&] { runQuavrix(qfile); }, rounds));
+            best[1] = std::min(best[1], timeRounds([&] { runMpg123(file); }, rounds));
+#ifdef QUAVRIX_HAVE_MAD
+            best[2] = std::min(best[2], timeRounds([&] { runMad(data); }, rounds));
+#endif
+        }
+        const double q = seconds * rounds / best[0];
+        const double m = seconds * rounds / best[1];
+        std::printf("  speed (x real time, best of 7 interleaved batches): Quavrix %.0f, libmpg123 %.0f", q, m);
+#ifdef QUAVRIX_HAVE_MAD
+        const double mad = seconds * rounds / best[2];
+        std::printf(", libmad %.0f\n", mad);
+        std::printf("  ratios: Quavrix/libmad %.2f, Quavrix/libmpg123 %.2f\n", q / mad, q / m);
+#else
+        std::printf("\n  ratios: Quavrix/libmpg123 %.2f (libmad not found)\n", q / m);
+#endif
+    }
+    return allAccurate ? 0 : 1;
+}

@@ -1,0 +1,382 @@
+#include "transforms.h"
+
+#include "mp3tables.h"
+
+#include <cstdlib>
+
+#if defined(__x86_64__) || defined(__i386__)
+#include <immintrin.h>
+#define QUAVRIX_MP3_X86 1
+#endif
+
+namespace mp3 {
+
+namespace {
+
+inline int32_t roundTo16(int64_t acc)
+{
+    // 16-bit steps are 2^27; results of windowing stay far inside 32 bits
+    const int64_t v = (acc + (int64_t(1) << 26)) >> 27;
+    return int32_t(v > 32767 ? 32767 : (v < -32768 ? -32768 : v));
+}
+
+} // namespace
+
+namespace {
+
+inline int64_t mulShift(int64_t a, int32_t c, int shift)
+{
+    return (a * c) >> shift;
+}
+
+// 9-point DCT-III: F[n] = sum_j a[j] cos(pi j (2n+1) / 18), inputs below 2^31.
+inline void dct3x9(const int64_t* a, int64_t* F)
+{
+    for (int n = 0; n < 4; ++n) {
+        const int32_t* c = kCos9 + 9 * n;
+        const int64_t pe = a[0] * (int64_t(1) << 28) + a[2] * c[2] + a[4] * c[4] + a[6] * c[6] + a[8] * c[8];
+        const int64_t po = a[1] * c[1] + a[3] * c[3] + a[5] * c[5] + a[7] * c[7];
+        F[n] = (pe + po) >> 28;
+        F[8 - n] = (pe - po) >> 28;
+    }
+    F[4] = a[0] - a[2] + a[4] - a[6] + a[8];
+}
+
+// 36-point IMDCT of 18 lines (|X| <= 2^29), windowed: out[0..35].
+inline void imdct36(const int32_t* X, const int32_t* window, int64_t* out)
+{
+    // 18-point DCT-IV through 2 cos(a) c[n] = DCT-III(X[k] + X[k-1]), split into even
+    // and odd halves of 9 points each.
+    int64_t e[9], v[9];
+    e[0] = X[0];
+    for (int j = 1; j < 9; ++j)
+        e[j] = int64_t(X[2 * j]) + X[2 * j - 1];
+    // odd part: o[j] = X[2j+1] + X[2j]; v[m] = o[m] + o[m-1]
+    int64_t o[9];
+    for (int j = 0; j < 9; ++j)
+        o[j] = int64_t(X[2 * j + 1]) + X[2 * j];
+    v[0] = o[0];
+    for (int m = 1; m < 9; ++m)
+        v[m] = o[m] + o[m - 1];
+    int64_t E[9], F[9], Y[18];
+    dct3x9(e, E);
+    dct3x9(v, F);
+    for (int n = 0; n < 9; ++n) {
+        const int64_t O = mulShift(F[n], kDct4Scale9[n], 24);
+        Y[n] = E[n] + O;
+        Y[17 - n] = E[n] - O;
+    }
+    for (int i = 0; i < 9; ++i)
+        out[i] = mulShift(Y[i + 9], window[i], 24);
+    for (int i = 9; i < 27; ++i)
+        out[i] = mulShift(Y[26 - i], window[i], 24);
+    for (int i = 27; i < 36; ++i)
+        out[i] = mulShift(Y[i - 27], window[i], 24);
+}
+
+} // namespace
+
+void longSubbandPlain(const int32_t* X, int blockType, int32_t* ov, int32_t* out, bool invert)
+{
+    int64_t y[36];
+    imdct36(X, kImdctWindow + 36 * blockType, y);
+    for (int t = 0; t < 18; ++t) {
+        const int64_t v = y[t] + ov[t];
+        const int32_t s = int32_t(v > (1 << 28) ? (1 << 28) : (v < -(1 << 28) ? -(1 << 28) : v));
+        out[t] = (invert && (t & 1)) ? -s : s;
+        ov[t] = int32_t(y[18 + t]);
+    }
+}
+
+void synthWindowPlain(const int32_t (*ring)[64], int pos, int16_t* pcm, int ch)
+{
+    int64_t acc[32] = {};
+    for (int j = 0; j < 8; ++j) {
+        const int32_t* v0 = ring[(pos + 2 * j) & 15];
+        const int32_t* v1 = ring[(pos + 2 * j + 1) & 15] + 32;
+        const int32_t* d0 = kSynthWindow + 64 * j;
+        const int32_t* d1 = d0 + 32;
+        for (int i = 0; i < 32; ++i)
+            acc[i] += int64_t(d0[i]) * v0[i] + int64_t(d1[i]) * v1[i];
+    }
+    for (int i = 0; i < 32; ++i)
+        pcm[2 * i + ch] = int16_t(roundTo16(acc[i]));
+}
+
+void dct32Plain(const int32_t* x, int stride, int64_t* A)
+{
+    int64_t s1[16], d1[16];
+    for (int k = 0; k < 16; ++k) {
+        s1[k] = int64_t(x[k * stride]) + x[(31 - k) * stride];
+        d1[k] = int64_t(x[k * stride]) - x[(31 - k) * stride];
+    }
+    for (int m = 0; m < 16; ++m) {
+        const int32_t* c = kDctOdd32 + 16 * m;
+        int64_t acc = 0;
+        for (int k = 0; k < 16; ++k)
+            acc += d1[k] * c[k];
+        A[2 * m + 1] = acc >> 28;
+    }
+    int64_t s2[8], d2[8];
+    for (int k = 0; k < 8; ++k) {
+        s2[k] = s1[k] + s1[15 - k];
+        d2[k] = s1[k] - s1[15 - k];
+    }
+    for (int m = 0; m < 8; ++m) {
+        const int32_t* c = kDctOdd16 + 8 * m;
+        int64_t acc = 0;
+        for (int k = 0; k < 8; ++k)
+            acc += d2[k] * c[k];
+        A[4 * m + 2] = acc >> 28;
+    }
+    int64_t s3[4], d3[4];
+    for (int k = 0; k < 4; ++k) {
+        s3[k] = s2[k] + s2[7 - k];
+        d3[k] = s2[k] - s2[7 - k];
+    }
+    for (int m = 0; m < 4; ++m) {
+        const int32_t* c = kDctOdd8 + 4 * m;
+        A[8 * m + 4] = (d3[0] * c[0] + d3[1] * c[1] + d3[2] * c[2] + d3[3] * c[3]) >> 28;
+    }
+    const int64_t s40 = s3[0] + s3[3], s41 = s3[1] + s3[2];
+    const int64_t d40 = s3[0] - s3[3], d41 = s3[1] - s3[2];
+    A[8] = (d40 * kDctOdd4[0] + d41 * kDctOdd4[1]) >> 28;
+    A[24] = (d40 * kDctOdd4[2] + d41 * kDctOdd4[3]) >> 28;
+    A[0] = s40 + s41;
+    A[16] = ((s40 - s41) * kCosPi4) >> 28;
+}
+
+
+#ifdef QUAVRIX_MP3_X86
+namespace {
+
+// The window with each odd coefficient moved into the low half of a 64-bit lane, so that
+// 32 x 32 -> 64-bit products (which read the low halves) need no shift for it.
+struct OddWindow
+{
+    int32_t w[512];
+    OddWindow()
+    {
+        for (int i = 0; i < 512; i += 2) {
+            w[i] = kSynthWindow[i + 1];
+            w[i + 1] = 0;
+        }
+    }
+};
+const OddWindow g_oddWindow;
+
+__attribute__((target("avx2"))) void synthWindowAvx2(const int32_t (*ring)[64], int pos, int16_t* pcm, int ch)
+{
+    __m256i even[4], odd[4];
+    for (int q = 0; q < 4; ++q)
+        even[q] = odd[q] = _mm256_setzero_si256();
+    for (int j = 0; j < 16; ++j) {
+        // taps alternate between the first half of an even-aged vector and the second
+        // half of an odd-aged one
+        const int32_t* v = ring[(pos + j) & 15] + ((j & 1) ? 32 : 0);
+        const int32_t* d = kSynthWindow + 32 * j;
+        const int32_t* dOdd = g_oddWindow.w + 32 * j;
+        for (int q = 0; q < 4; ++q) {
+            const __m256i x = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(v + 8 * q));
+            const __m256i c = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(d + 8 * q));
+            const __m256i cOdd = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(dOdd + 8 * q));
+            even[q] = _mm256_add_epi64(even[q], _mm256_mul_epi32(x, c));
+            odd[q] = _mm256_add_epi64(odd[q], _mm256_mul_epi32(_mm256_srli_epi64(x, 32), cOdd));
+        }
+    }
+    const __m256i half = _mm256_set1_epi64x(int64_t(1) << 26);
+    const __m256i lo = _mm256_set1_epi32(-32768);
+    const __m256i hi = _mm256_set1_epi32(32767);
+    for (int q = 0; q < 4; ++q) {
+        // the low 32 bits of a logical shift equal those of the arithmetic one
+        const __m256i e = _mm256_srli_epi64(_mm256_add_epi64(even[q], half), 27);
+        const __m256i o = _mm256_slli_epi64(_mm256_srli_epi64(_mm256_add_epi64(odd[q], half), 27), 32);
+        __m256i r = _mm256_blend_epi32(e, o, 0xAA);
+        r = _mm256_max_epi32(_mm256_min_epi32(r, hi), lo);
+        // 8 stereo frames: this channel's 16 bits of each 32-bit frame change
+        __m256i* frames = reinterpret_cast<__m256i*>(pcm + 16 * q);
+        const __m256i old = _mm256_loadu_si256(frames);
+        if (ch == 0)
+            _mm256_storeu_si256(frames, _mm256_blend_epi16(old, r, 0x55));
+        else
+            _mm256_storeu_si256(frames, _mm256_blend_epi16(old, _mm256_slli_epi32(r, 16), 0xAA));
+    }
+}
+
+
+// The odd halves of the first two halving steps as 64-bit lanes (constant in the low half)
+// laid out by input: lane m of row k is cos((2m+1)(2k+1) pi / 2N).
+struct DctLanes
+{
+    int64_t m32[16][16];
+    int64_t m16[8][8];
+    DctLanes()
+    {
+        for (int k = 0; k < 16; ++k)
+            for (int m = 0; m < 16; ++m)
+                m32[k][m] = kDctOdd32[16 * m + k];
+        for (int k = 0; k < 8; ++k)
+            for (int m = 0; m < 8; ++m)
+                m16[k][m] = kDctOdd16[8 * m + k];
+    }
+};
+const DctLanes g_dctLanes;
+
+__attribute__((target("avx2"))) void dct32Avx2(const int32_t* x, int stride, int64_t* A)
+{
+    // |x| <= 2^28: the sums and differences of the first two steps fit 32 bits
+    int32_t s1[16], d1[16];
+    for (int k = 0; k < 16; ++k) {
+        s1[k] = x[k * stride] + x[(31 - k) * stride];
+        d1[k] = x[k * stride] - x[(31 - k) * stride];
+    }
+    __m256i acc[4] = {_mm256_setzero_si256(), _mm256_setzero_si256(), _mm256_setzero_si256(), _mm256_setzero_si256()};
+    for (int k = 0; k < 16; ++k) {
+        const __m256i b = _mm256_set1_epi64x(d1[k]);
+        const int64_t* c = g_dctLanes.m32[k];
+        for (int q = 0; q < 4; ++q)
+            acc[q] = _mm256_add_epi64(acc[q], _mm256_mul_epi32(b, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(c + 4 * q))));
+    }
+    alignas(32) int64_t odd[16];
+    for (int q = 0; q < 4; ++q)
+        _mm256_store_si256(reinterpret_cast<__m256i*>(odd + 4 * q), acc[q]);
+    for (int m = 0; m < 16; ++m)
+        A[2 * m + 1] = odd[m] >> 28;
+
+    int32_t s2[8], d2[8];
+    for (int k = 0; k < 8; ++k) {
+        s2[k] = s1[k] + s1[15 - k];
+        d2[k] = s1[k] - s1[15 - k];
+    }
+    __m256i a0 = _mm256_setzero_si256(), a1 = _mm256_setzero_si256();
+    for (int k = 0; k < 8; ++k) {
+        const __m256i b = _mm256_set1_epi64x(d2[k]);
+        const int64_t* c = g_dctLanes.m16[k];
+        a0 = _mm256_add_epi64(a0, _mm256_mul_epi32(b, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(c))));
+        a1 = _mm256_add_epi64(a1, _mm256_mul_epi32(b, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(c + 4))));
+    }
+    alignas(32) int64_t odd16[8];
+    _mm256_store_si256(reinterpret_cast<__m256i*>(odd16), a0);
+    _mm256_store_si256(reinterpret_cast<__m256i*>(odd16 + 4), a1);
+    for (int m = 0; m < 8; ++m)
+        A[4 * m + 2] = odd16[m] >> 28;
+
+    int64_t s3[4], d3[4];
+    for (int k = 0; k < 4; ++k) {
+        s3[k] = int64_t(s2[k]) + s2[7 - k];
+        d3[k] = int64_t(s2[k]) - s2[7 - k];
+    }
+    for (int m = 0; m < 4; ++m) {
+        const int32_t* c = kDctOdd8 + 4 * m;
+        A[8 * m + 4] = (d3[0] * c[0] + d3[1] * c[1] + d3[2] * c[2] + d3[3] * c[3]) >> 28;
+    }
+    const int64_t s40 = s3[0] + s3[3], s41 = s3[1] + s3[2];
+    const int64_t d40 = s3[0] - s3[3], d41 = s3[1] - s3[2];
+    A[8] = (d40 * kDctOdd4[0] + d41 * kDctOdd4[1]) >> 28;
+    A[24] = (d40 * kDctOdd4[2] + d41 * kDctOdd4[3]) >> 28;
+    A[0] = s40 + s41;
+    A[16] = ((s40 - s41) * kCosPi4) >> 28;
+}
+
+// kImdctMatrix with even and odd lanes apart, each value in the low half of a 64-bit lane
+// (what 32 x 32 -> 64-bit products read): [block type][k][group][even 8, odd 8].
+struct ImdctLanes
+{
+    int32_t m[4][18][5][16];
+    ImdctLanes()
+    {
+        for (int bt = 0; bt < 4; ++bt)
+            for (int k = 0; k < 18; ++k)
+                for (int g = 0; g < 5; ++g)
+                    for (int l = 0; l < 4; ++l) {
+                        const int32_t* row = kImdctMatrix + 720 * bt + 40 * k + 8 * g;
+                        m[bt][k][g][2 * l] = row[2 * l];
+                        m[bt][k][g][2 * l + 1] = 0;
+                        m[bt][k][g][8 + 2 * l] = row[2 * l + 1];
+                        m[bt][k][g][8 + 2 * l + 1] = 0;
+                    }
+    }
+};
+const ImdctLanes g_imdctLanes;
+
+__attribute__((target("avx2"))) void longSubbandAvx2(const int32_t* X, int blockType, int32_t* ov, int32_t* out, bool invert)
+{
+    // the windowed transform as one matrix: 40 lanes, even and odd lanes apart
+    __m256i ev[5], od[5];
+    for (int g = 0; g < 5; ++g)
+        ev[g] = od[g] = _mm256_setzero_si256();
+    for (int k = 0; k < 18; ++k) {
+        const __m256i xb = _mm256_set1_epi64x(X[k]);
+        const int32_t (*row)[16] = g_imdctLanes.m[blockType][k];
+        for (int g = 0; g < 5; ++g) {
+            ev[g] = _mm256_add_epi64(ev[g], _mm256_mul_epi32(xb, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(row[g]))));
+            od[g] = _mm256_add_epi64(od[g], _mm256_mul_epi32(xb, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(row[g] + 8))));
+        }
+    }
+    alignas(32) int32_t r[48];
+    const __m256i half = _mm256_set1_epi64x(int64_t(1) << 28);
+    for (int g = 0; g < 5; ++g) {
+        const __m256i e = _mm256_srli_epi64(_mm256_add_epi64(ev[g], half), 29);
+        const __m256i o = _mm256_slli_epi64(_mm256_srli_epi64(_mm256_add_epi64(od[g], half), 29), 32);
+        _mm256_store_si256(reinterpret_cast<__m256i*>(r + 8 * g), _mm256_blend_epi32(e, o, 0xAA));
+    }
+    _mm256_store_si256(reinterpret_cast<__m256i*>(r + 40), _mm256_setzero_si256());
+    const __m256i lo = _mm256_set1_epi32(-(1 << 28));
+    const __m256i hi = _mm256_set1_epi32(1 << 28);
+    const __m256i sign = invert ? _mm256_setr_epi32(1, -1, 1, -1, 1, -1, 1, -1) : _mm256_set1_epi32(1);
+    for (int g = 0; g < 3; ++g) {
+        __m256i s = _mm256_add_epi32(_mm256_load_si256(reinterpret_cast<const __m256i*>(r + 8 * g)),
+                                     _mm256_loadu_si256(reinterpret_cast<const __m256i*>(ov + 8 * g)));
+        s = _mm256_sign_epi32(_mm256_max_epi32(_mm256_min_epi32(s, hi), lo), sign);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + 8 * g), s);
+    }
+    for (int g = 0; g < 3; ++g)
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(ov + 8 * g),
+                            _mm256_loadu_si256(reinterpret_cast<const __m256i*>(r + 20 + 8 * g)));
+}
+
+} // namespace
+#endif
+
+namespace {
+
+// The plain versions can be asked for (QUAVRIX_MP3_NO_SIMD set), so that tests cover them.
+bool useAvx2()
+{
+#ifdef QUAVRIX_MP3_X86
+    return __builtin_cpu_supports("avx2") && !std::getenv("QUAVRIX_MP3_NO_SIMD");
+#else
+    return false;
+#endif
+}
+
+} // namespace
+
+SynthWindowFn synthWindowFunction()
+{
+#ifdef QUAVRIX_MP3_X86
+    if (useAvx2())
+        return synthWindowAvx2;
+#endif
+    return synthWindowPlain;
+}
+
+LongSubbandFn longSubbandFunction()
+{
+#ifdef QUAVRIX_MP3_X86
+    if (useAvx2())
+        return longSubbandAvx2;
+#endif
+    return longSubbandPlain;
+}
+
+Dct32Fn dct32Function()
+{
+#ifdef QUAVRIX_MP3_X86
+    if (useAvx2())
+        return dct32Avx2;
+#endif
+    return dct32Plain;
+}
+
+} // namespace mp3
