@@ -18,7 +18,6 @@ Decoder* createDecoder(const QString& mimeType)
 {
     if (g_factory)
         return g_factory(mimeType);
-    // Formats are added here as their decoders are built.
     if (mimeType == QLatin1String("audio/ogg"))
         return new OggDecoder;
     if (mimeType == QLatin1String("audio/quicktime"))
