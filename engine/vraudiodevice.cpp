@@ -28,6 +28,16 @@ const char* backendName(VRAudioDevice::Backend b)
     return "";
 }
 
+// ALSA reports every failed look-up on standard error; the device says once which output
+// it chose, which is all a user needs.
+extern "C" void quietAlsa(const char*, int, const char*, int, const char*, ...) {}
+
+void silenceAlsaOnce()
+{
+    static std::once_flag once;
+    std::call_once(once, [] { snd_lib_error_set_handler(quietAlsa); });
+}
+
 QByteArray envPath(const char* name)
 {
     return qgetenv(name);
@@ -41,6 +51,7 @@ struct AlsaMixer
 
     AlsaMixer()
     {
+        silenceAlsaOnce();
         if (snd_mixer_open(&mixer, 0) < 0)
             return;
         if (snd_mixer_attach(mixer, "default") < 0 || snd_mixer_selem_register(mixer, nullptr, nullptr) < 0
@@ -125,6 +136,7 @@ VRAudioDevice::~VRAudioDevice()
 
 void VRAudioDevice::openAlsa()
 {
+    silenceAlsaOnce();
     if (snd_pcm_open(&m_pcm, "default", SND_PCM_STREAM_PLAYBACK, 0) < 0) {
         m_pcm = nullptr;
         m_backend = Clock;
