@@ -59,8 +59,13 @@ Decoder* LoopControl::decoderForType(std::unique_ptr<Decoder>& slot, const QStri
 
 Decoder* LoopControl::decoderFor(const QString& file)
 {
+    // Keyed by the file's type, so types without a decoder of their own (which get the
+    // MP3 decoder) keep theirs too instead of making a new one each time.
     const QString mime = MimeType(file).id();
-    return decoderForType(m_infoDecoders[mime], mime);
+    std::unique_ptr<Decoder>& slot = m_infoDecoders[mime];
+    if (!slot)
+        slot.reset(createDecoder(mime));
+    return slot.get();
 }
 
 bool LoopControl::open(const QString& file)

@@ -152,6 +152,9 @@ private slots:
         QCOMPARE(mp3->mimeType(), QStringLiteral("audio/mpeg"));
         // Reading another type's tags leaves the first decoder alive.
         QCOMPARE(control.decoderFor(QStringLiteral("/m/d.ogg")), a);
+        // Files of no known type share one decoder as well.
+        Decoder* unknown = control.decoderFor(QStringLiteral("/m/e.wav"));
+        QCOMPARE(control.decoderFor(QStringLiteral("/m/f")), unknown);
         setDecoderFactory(nullptr);
     }
 };
