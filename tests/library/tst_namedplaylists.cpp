@@ -28,54 +28,43 @@ private:
     QTemporaryDir qpeDir;
 
     void expect(Answer a) { answers.push_back(std::move(a)); }
+    void expect(const QStringList& steps)
+    {
+        for (const QString& step : steps)
+            answers.push_back([step](VRXDialog* d) { answer(d, step); });
+    }
 
-    // Answers for the usual dialogs.
-    static Answer typeName(const QString& name)
+    // Answers a dialog by a script step: "name X" types X into the input, "proposal X"
+    // accepts the input after checking that it proposes X, "button N", "cancel",
+    // "rename X", and "row N rename|remove" presses a button of the organiser on row N.
+    static void answer(VRXDialog* d, const QString& step)
     {
-        return [name](VRXDialog* d) {
+        const QString arg = step.section(QLatin1Char(' '), 1);
+        if (step.startsWith("name ") || step.startsWith("proposal ")) {
             auto* in = qobject_cast<VRXInputDialog*>(d);
-            QVERIFY(in);
-            in->setText(name);
+            QVERIFY2(in, qPrintable(step));
+            if (step.startsWith("name "))
+                in->setText(arg);
+            QCOMPARE(in->text(), arg);
             in->accept();
-        };
-    }
-    static Answer acceptProposal(const QString& proposed)
-    {
-        return [proposed](VRXDialog* d) {
-            QCOMPARE(qobject_cast<VRXInputDialog*>(d)->text(), proposed);
-            d->accept();
-        };
-    }
-    static Answer cancelDialog()
-    {
-        return [](VRXDialog* d) { d->reject(); };
-    }
-    static Answer chooseButton(int n)
-    {
-        return [n](VRXDialog* d) {
-            QVERIFY(qobject_cast<VRXMessageBox*>(d));
-            d->done(n);
-        };
-    }
-    static Answer rename(const QString& name)
-    {
-        return [name](VRXDialog* d) {
+        } else if (step.startsWith("button ")) {
+            QVERIFY2(qobject_cast<VRXMessageBox*>(d), qPrintable(step));
+            d->done(arg.toInt());
+        } else if (step.startsWith("rename ")) {
             auto* r = qobject_cast<VRXRenameDialog*>(d);
-            QVERIFY(r);
-            r->setNewText(name);
+            QVERIFY2(r, qPrintable(step));
+            r->setNewText(arg);
             r->accept();
-        };
-    }
-    // In the organiser: pick a row, press a button, close.
-    static Answer onRow(int row, void (CustomListDialog::*press)())
-    {
-        return [row, press](VRXDialog* d) {
+        } else if (step.startsWith("row ")) {
             auto* dlg = qobject_cast<CustomListDialog*>(d);
-            QVERIFY(dlg);
-            dlg->listView()->setCurrentItem(dlg->listView()->itemAtRow(row));
-            (dlg->*press)();
+            QVERIFY2(dlg, qPrintable(step));
+            dlg->listView()->setCurrentItem(dlg->listView()->itemAtRow(step.section(QLatin1Char(' '), 1, 1).toInt()));
+            step.endsWith("rename") ? dlg->doRename() : dlg->doRemove();
             d->reject();
-        };
+        } else {
+            QCOMPARE(step, QStringLiteral("cancel"));
+            d->reject();
+        }
     }
 
     QString dataFile(const QString& name) const { return dataFilePath(QStringLiteral("PlayList_") + name, true); }
@@ -144,12 +133,11 @@ private slots:
 
     void saveNewAndCurrentName()
     {
-        expect([](VRXDialog* d) {
-            QCOMPARE(d->windowTitle(), QStringLiteral("Playlist Name ..."));
-            QCOMPARE(qobject_cast<VRXInputDialog*>(d)->text(), QString()); // empty proposal
-            typeName("Rock")(d);
-        });
+        expect({"proposal ", "name Rock"}); // an empty proposal: accepted as it is, nothing is saved
         list->save();
+        QVERIFY(names().isEmpty());
+        list->save();
+        QCOMPARE(shown.at(1), QStringLiteral("Playlist Name ...: "));
         QCOMPARE(contents("Rock"), (tree->path("a.mp3") + "\n" + tree->path("b.mp3") + "\n" + tree->path("c.mp3")).toUtf8());
         QCOMPARE(names(), QStringLiteral("Rock"));
         QCOMPARE(list->currentPlayListName(), QStringLiteral("Rock"));
@@ -160,9 +148,9 @@ private slots:
         // Again under the current name: overwritten without a question.
         removeFirstEntry();
         QVERIFY(list->isModified());
-        expect(acceptProposal("Rock"));
+        expect({"proposal Rock"});
         list->save();
-        QCOMPARE(shown.size(), 2);
+        QCOMPARE(shown.size(), 3);
         QCOMPARE(contents("Rock"), (tree->path("b.mp3") + "\n" + tree->path("c.mp3")).toUtf8());
         QCOMPARE(names(), QStringLiteral("Rock"));
         QVERIFY(!list->isModified());
@@ -172,10 +160,8 @@ private slots:
     {
         writeSetting("PlayList", "Names", "Rock|Jazz");
         writePlayList("Jazz", {"a"});
-        expect(typeName("Jazz"));
-        expect(chooseButton(1)); // Cancel: asked again, proposing the rejected name
-        expect(acceptProposal("Jazz"));
-        expect(chooseButton(2)); // Overwrite
+        // Cancel at the question: asked again, proposing the rejected name; then Overwrite.
+        expect({"name Jazz", "button 1", "proposal Jazz", "button 2"});
         list->save();
         QCOMPARE(shown.at(1), QStringLiteral("Save Playlist ...: Playlist already exists!"));
         QCOMPARE(contents("Jazz").count('\n'), 2);
@@ -191,16 +177,14 @@ private slots:
         named.setLibrary(pages->library.get());
         QCOMPARE(named.currentPlayListName(), QStringLiteral("Old"));
         named.addAll();
-        expect(cancelDialog()); // the proposal "Old" is not saved on Cancel
+        expect({"cancel"}); // the proposal "Old" is not saved on Cancel
         named.save();
         QCOMPARE(contents("Old"), QByteArray("<missing>"));
         QVERIFY(named.isModified());
         // A taken name, then Cancel at the question, then Cancel at the input: nothing saved.
         writePlayList("Jazz", {"a"});
         writeSetting("PlayList", "Names", "Old|Jazz");
-        expect(typeName("Jazz"));
-        expect(chooseButton(1));
-        expect(cancelDialog());
+        expect({"name Jazz", "button 1", "cancel"});
         named.save();
         QCOMPARE(contents("Jazz"), tree->path("a.mp3").toUtf8());
     }
@@ -222,7 +206,7 @@ private slots:
     {
         QFETCH(QString, typed);
         QFETCH(QString, stored);
-        expect(typeName(typed));
+        expect({"name " + typed});
         list->save();
         QCOMPARE(names(), stored);
         QCOMPARE(list->currentPlayListName(), stored);
@@ -234,8 +218,7 @@ private slots:
     void saveFailureIsReported()
     {
         QDir().mkpath(dataFile("Blocked")); // a folder where the file should go
-        expect(typeName("Blocked"));
-        expect(chooseButton(1));
+        expect({"name Blocked", "button 1"});
         list->save();
         QVERIFY(shown.at(1).contains("Save failed!"));
         QVERIFY(list->isModified());
@@ -253,13 +236,11 @@ private slots:
     void loadModifiedOffersSave()
     {
         QFETCH(int, button);
-        expect(typeName("One"));
+        expect({"name One"});
         list->save();
         writePlayList("Other", {"c", "a"});
         removeFirstEntry();
-        expect(chooseButton(button));
-        if (button == 2)
-            expect(acceptProposal("One"));
+        expect(button == 2 ? QStringList({"button 2", "proposal One"}) : QStringList({"button 1"}));
         shown.clear();
         list->loadPlayList("Other");
         QCOMPARE(shown.at(0), QStringLiteral("Load Playlist ...: Playlist One is modified!\nWould you like to save it?"));
@@ -305,7 +286,7 @@ private slots:
         QCOMPARE(pages->titles(), QStringList({"b", "c"}));
         QCOMPARE(list->currentPlayListName(), QStringLiteral("Second"));
         // Closing without "Open" loads nothing.
-        expect(cancelDialog());
+        expect({"cancel"});
         list->load();
         QCOMPARE(list->currentPlayListName(), QStringLiteral("Second"));
 
@@ -327,13 +308,10 @@ private slots:
         writeSetting("PlayList", "Names", "a|b|ghost");
         writePlayList("a", {"a"});
         writePlayList("b", {"b"});
-        expect(typeName("a"));
-        expect(chooseButton(2));
+        expect({"name a", "button 2"});
         list->save(); // current playlist "a"
         // Onto an existing name: refused, the old name stays.
-        expect(onRow(0, &CustomListDialog::doRename));
-        expect(rename("b"));
-        expect(chooseButton(1));
+        expect({"row 0 rename", "rename b", "button 1"});
         list->organize();
         QCOMPARE(shown.last(), QStringLiteral("Rename Playlist ...: Playlist already exists!"));
         QCOMPARE(names(), QStringLiteral("a|b|ghost"));
@@ -341,25 +319,19 @@ private slots:
                                     + tree->path("c.mp3").toUtf8());
         QCOMPARE(contents("b"), tree->path("b.mp3").toUtf8());
         // A name without a file cannot be renamed.
-        expect(onRow(2, &CustomListDialog::doRename));
-        expect(rename("real"));
-        expect(chooseButton(1));
+        expect({"row 2 rename", "rename real", "button 1"});
         list->organize();
         QVERIFY(shown.last().contains("Rename failed!"));
         QCOMPARE(names(), QStringLiteral("a|b|ghost"));
         // Renaming the current playlist follows it; the new name is cleaned.
-        expect(onRow(0, &CustomListDialog::doRename));
-        expect(rename("x/y"));
+        expect({"row 0 rename", "rename x/y"});
         list->organize();
         QCOMPARE(names(), QStringLiteral("xy|b|ghost"));
         QCOMPARE(list->currentPlayListName(), QStringLiteral("xy"));
         QVERIFY(!QFileInfo::exists(dataFile("a")));
         QCOMPARE(contents("xy").count('\n'), 2);
         // Cancelled and unchanged renames do nothing.
-        expect(onRow(0, &CustomListDialog::doRename));
-        expect(cancelDialog());
-        expect(onRow(0, &CustomListDialog::doRename));
-        expect(rename("xy"));
+        expect({"row 0 rename", "cancel", "row 0 rename", "rename xy"});
         list->organize();
         list->organize();
         QCOMPARE(names(), QStringLiteral("xy|b|ghost"));
@@ -367,21 +339,18 @@ private slots:
 
     void deleteCases()
     {
-        expect(typeName("a"));
+        expect({"name a"});
         list->save();
         writePlayList("b", {"b"});
         writeSetting("PlayList", "Names", "a|b|nofile");
         removeFirstEntry(); // modified
-        expect(onRow(1, &CustomListDialog::doRemove));
-        expect(chooseButton(2)); // Cancel
+        expect({"row 1 remove", "button 2"}); // Cancel
         list->organize();
         QVERIFY(shown.last().contains("Are you sure you want to delete\nPlaylist :b?"));
         QCOMPARE(names(), QStringLiteral("a|b|nofile"));
         QVERIFY(QFileInfo::exists(dataFile("b")));
-        expect(onRow(0, &CustomListDialog::doRemove));
-        expect(chooseButton(1)); // Ok
-        expect(onRow(1, &CustomListDialog::doRemove)); // "nofile": removed although it has no file
-        expect(chooseButton(1));
+        // Ok; then "nofile", removed although it has no file.
+        expect({"row 0 remove", "button 1", "row 1 remove", "button 1"});
         list->organize();
         list->organize();
         QCOMPARE(names(), QStringLiteral("b"));
