@@ -224,47 +224,52 @@ private slots:
     {
         const QString a = tree->folder("a");
         const QString b = tree->folder("b");
-        tree->folder("pick/chosen");
+        const QString chosen = tree->folder("pick/chosen");
+        tree->folder("x|y");
         setFolders({"0" + a, "1" + b}, false);
+        // The chooser picks `pick`, or is cancelled when it is empty.
+        QString pick = "chosen";
+        int errors = 0;
+        VRXDialogAnswer answer([&](VRXDialog* d) {
+            if (pick.isEmpty())
+                return d->reject();
+            if (auto* fd = qobject_cast<VRFileDialog*>(d)) {
+                fd->setDirectory(QFileInfo(pick == "chosen" ? chosen : tree->path("x|y")).path());
+                fd->selectName(pick);
+                fd->accept();
+            } else {
+                ++errors;
+                QVERIFY(qobject_cast<VRXMessageBox*>(d));
+                d->done(1);
+            }
+        });
         {
             MediaFoldersDialog dlg;
             auto* rec = dlg.findChild<QCheckBox*>("rec");
             auto* list = dlg.findChild<VRXListView*>("list");
-            QCOMPARE(list->childCount(), 2);
             QCOMPARE(list->currentItem(), list->itemAtRow(0));
             QCOMPARE(dlg.findChild<QLabel*>("folderPath")->text(), a);
             QVERIFY(!rec->isChecked());
-            QVERIFY(!dlg.findChild<QCheckBox*>("processDoc")->isChecked());
             list->setCurrentItem(list->itemAtRow(1));
             QVERIFY(rec->isChecked());
-
-            // Adding through the chooser: flag "0", the chosen folder remembered.
-            VRXDialogAnswer answer([&](VRXDialog* d) {
-                auto* fd = qobject_cast<VRFileDialog*>(d);
-                QVERIFY(fd);
-                fd->setDirectory(tree->path("pick"));
-                fd->selectName("chosen");
-                fd->accept();
-            });
+            // Added with flag "0", the chosen folder remembered; the check box sets the flag.
             dlg.findChild<VRXPushButton*>("btnNew")->click();
-            QCOMPARE(list->childCount(), 3);
-            QCOMPARE(dlg.folderItems().last(), "0" + tree->path("pick/chosen"));
-            QCOMPARE(readSetting("MediaFolders", "startWith"), tree->path("pick/chosen"));
+            QCOMPARE(dlg.folderItems(), QStringList({"0" + a, "1" + b, "0" + chosen}));
+            QCOMPARE(readSetting("MediaFolders", "startWith"), chosen);
             QVERIFY(!rec->isChecked());
             rec->click();
-            QCOMPARE(dlg.folderItems().last(), "1" + tree->path("pick/chosen"));
             dlg.findChild<QCheckBox*>("processDoc")->setChecked(true);
             list->setCurrentItem(list->itemAtRow(0));
             dlg.findChild<VRXPushButton*>("btnRemove")->click();
-            QCOMPARE(list->childCount(), 2);
             QVERIFY(list->currentItem());
+            // A path with "|" is refused with a message.
+            pick = "x|y";
+            dlg.doNew();
+            QCOMPARE(errors, 1);
         }
         // Written when the dialog goes away.
-        QCOMPARE(readSetting("MediaFolders", "folders"), "1" + b + "|1" + tree->path("pick/chosen"));
-        {
-            Config cfg(applicationName(), Config::User);
-            QVERIFY(cfg.read(Settings::MediaFolders::Documents));
-        }
+        QCOMPARE(readSetting("MediaFolders", "folders"), "1" + b + "|1" + chosen);
+        QVERIFY(Config(applicationName(), Config::User).read(Settings::MediaFolders::Documents));
 
         setFolders({}, true);
         MediaFoldersDialog empty;
@@ -272,27 +277,8 @@ private slots:
         QVERIFY(!empty.findChild<QCheckBox*>("rec")->isEnabled());
         QVERIFY(empty.findChild<QLabel*>("folderIcon")->isHidden());
         QVERIFY(empty.findChild<QCheckBox*>("processDoc")->isChecked());
-        // A cancelled chooser adds nothing; a path with "|" is refused.
-        {
-            VRXDialogAnswer answer([](VRXDialog* d) { d->reject(); });
-            empty.doNew();
-        }
-        const QString bar = tree->folder("x|y");
-        int errors = 0;
-        {
-            VRXDialogAnswer answer([&](VRXDialog* d) {
-                if (auto* fd = qobject_cast<VRFileDialog*>(d)) {
-                    fd->setDirectory(bar);
-                    fd->accept();
-                } else {
-                    ++errors;
-                    QVERIFY(qobject_cast<VRXMessageBox*>(d));
-                    d->done(1);
-                }
-            });
-            empty.doNew();
-        }
-        QCOMPARE(errors, 1);
+        pick.clear();
+        empty.doNew();
         QVERIFY(empty.folderItems().isEmpty());
     }
 };
