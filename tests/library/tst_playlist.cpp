@@ -165,6 +165,9 @@ private slots:
         list->selectNext(); // past the last rank: a fresh draw, its rank 0
         QCOMPARE(selected()->randomRank(), 0);
         QCOMPARE(sorted(ranks()), QList<int>({0, 1, 2}));
+        list->selectNext();
+        list->selectFirst(); // in random mode: a fresh draw, its rank 0
+        QCOMPARE(selected()->randomRank(), 0);
         // A rank nobody has clears the selection.
         for (int row = 0; TrackItem* e = list->entryAt(row); ++row)
             e->setRandomRank(5);
