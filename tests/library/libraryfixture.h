@@ -5,7 +5,11 @@
 #include "config.h"
 #include "datafile.h"
 #include "decoderfactory.h"
+#include "loopcontrol.h"
+#include "medialibrary.h"
+#include "playlist.h"
 #include "testdecoders.h"
+#include "trackitem.h"
 
 #include <QDir>
 #include <QFile>
@@ -75,3 +79,36 @@ inline void clearGroup(const QString& group)
     cfg.setGroup(group);
     cfg.clearGroup();
 }
+
+// The library page and the play list wired together as the main window does. Members go
+// in reverse order: the play list first, then the library that owns the records.
+struct LibraryPages
+{
+    std::unique_ptr<LoopControl> control = std::make_unique<LoopControl>();
+    std::unique_ptr<MediaLibrary> library = std::make_unique<MediaLibrary>(control.get());
+    std::unique_ptr<PlayList> list = std::make_unique<PlayList>(nullptr, control.get());
+
+    LibraryPages()
+    {
+        library->setPlayList(list.get());
+        list->setLibrary(library.get());
+    }
+
+    // One record per title, files created in the tree; the artist keeps the given order.
+    void setCatalogue(TrackTree& tree, const QStringList& titles)
+    {
+        Catalogue c;
+        for (const QString& t : titles)
+            c.push_back(makeRecord(tree.make(t + QStringLiteral(".mp3")), t.toUtf8().constData(),
+                                   QByteArray::number(qulonglong(c.size())).rightJustified(3, '0').constData()));
+        library->setCatalogue(std::move(c));
+    }
+
+    QStringList titles() const
+    {
+        QStringList out;
+        for (int row = 0; TrackItem* e = list->entryAt(row); ++row)
+            out << QString::fromUtf8(e->record()->title);
+        return out;
+    }
+};

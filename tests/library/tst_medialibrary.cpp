@@ -2,15 +2,11 @@
 
 #include "libraryfixture.h"
 #include "listview.h"
-#include "loopcontrol.h"
-#include "medialibrary.h"
-#include "playlist.h"
 #include "settingskeys.h"
-#include "trackitem.h"
-#include "vrxpushbutton.h"
 
 #include <QComboBox>
 #include <QLabel>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTimer>
 
@@ -20,18 +16,18 @@ class TestMediaLibrary : public QObject
 {
     Q_OBJECT
 private:
-    std::unique_ptr<LoopControl> control;
-    std::unique_ptr<MediaLibrary> library;
-    std::unique_ptr<PlayList> list;
+    std::unique_ptr<LibraryPages> pages;
+    MediaLibrary* library = nullptr;
+    PlayList* list = nullptr;
 
     QComboBox* box(const char* name) const { return library->findChild<QComboBox*>(QLatin1String(name)); }
     QPushButton* button(const char* name) const { return library->findChild<QPushButton*>(QLatin1String(name)); }
 
-    static QStringList items(QComboBox* b)
+    QStringList items(const char* name) const
     {
         QStringList out;
-        for (int i = 0; i < b->count(); ++i)
-            out << b->itemText(i);
+        for (int i = 0; i < box(name)->count(); ++i)
+            out << box(name)->itemText(i);
         return out;
     }
 
@@ -44,21 +40,15 @@ private:
         return out;
     }
 
-    QStringList playListTitles() const
+    void choose(const char* name, const QString& text)
     {
-        QStringList out;
-        for (int row = 0; TrackItem* e = list->entryAt(row); ++row)
-            out << QString::fromUtf8(e->record()->title);
-        return out;
+        const int i = box(name)->findText(text);
+        QVERIFY2(i >= 0, qPrintable(text));
+        box(name)->setCurrentIndex(i);
+        emit box(name)->activated(i);
     }
 
-    void choose(QComboBox* b, const QString& text)
-    {
-        const int i = b->findText(text);
-        QVERIFY2(i >= 0, qPrintable(text));
-        b->setCurrentIndex(i);
-        emit b->activated(i);
-    }
+    void click(const char* icon) { QTest::mouseClick(library->findChild<QLabel*>(QLatin1String(icon)), Qt::LeftButton); }
 
     // t1..t6: artists "b", "A", none; albums with blanks; years.
     void standardCatalogue()
@@ -79,42 +69,28 @@ private slots:
     void init()
     {
         TestTrack::reset();
-        control = std::make_unique<LoopControl>();
-        library = std::make_unique<MediaLibrary>(control.get());
-        list = std::make_unique<PlayList>(nullptr, control.get());
-        library->setPlayList(list.get());
-        list->setLibrary(library.get());
+        pages = std::make_unique<LibraryPages>();
+        library = pages->library.get();
+        list = pages->list.get();
     }
 
-    void cleanup()
-    {
-        list.reset();
-        library.reset();
-        control.reset();
-    }
-
-    void emptyCatalogue()
-    {
-        QCOMPARE(items(box("artistBox")), QStringList({"[All Artists]", "[Empty]"}));
-        QCOMPARE(items(box("albumBox")), QStringList({"[All Albums]", "[Empty]"}));
-        QCOMPARE(items(box("yearBox")), QStringList({"[All Years]", "[Empty]"}));
-        QVERIFY(!button("addbtn")->isEnabled());
-        QVERIFY(!button("addallbtn")->isEnabled());
-        QVERIFY(!library->findRecord("/m/1.mp3"));
-        library->add();
-        library->addAll();
-        QVERIFY(list->isEmpty());
-    }
+    void cleanup() { pages.reset(); }
 
     void catalogueOrderAndFilterValues()
     {
+        // Empty: only the fixed entries, nothing to add.
+        QCOMPARE(items("artistBox"), QStringList({"[All Artists]", "[Empty]"}));
+        QVERIFY(!button("addbtn")->isEnabled());
+        library->add();
+        library->addAll();
+        QVERIFY(list->isEmpty());
+
         standardCatalogue();
         // Sorted by artist (bytes), album, year, track, title.
         QCOMPARE(shown(), QStringList({"t3", "t6", "t4", "t2", "t1", "t5"}));
-        QCOMPARE(items(box("artistBox")), QStringList({"[All Artists]", "A", "b", "[Empty]"}));
-        QCOMPARE(items(box("albumBox")), QStringList({"[All Albums]", "X", "Y", "[Empty]"}));
-        QCOMPARE(items(box("yearBox")), QStringList({"[All Years]", "1999", "2001", "[Empty]"}));
-        QVERIFY(button("addbtn")->isEnabled());
+        QCOMPARE(items("artistBox"), QStringList({"[All Artists]", "A", "b", "[Empty]"}));
+        QCOMPARE(items("albumBox"), QStringList({"[All Albums]", "X", "Y", "[Empty]"}));
+        QCOMPARE(items("yearBox"), QStringList({"[All Years]", "1999", "2001", "[Empty]"}));
         QVERIFY(button("addallbtn")->isEnabled());
         QCOMPARE(library->listView()->currentItem(), library->listView()->itemAtRow(0));
     }
@@ -122,27 +98,25 @@ private slots:
     void filters()
     {
         standardCatalogue();
-        choose(box("artistBox"), "[Empty]");
+        choose("artistBox", "[Empty]");
         // The blank-only artist counts as empty too: it is listed under no other value.
         QCOMPARE(shown(), QStringList({"t3", "t6"}));
-        choose(box("artistBox"), "A");
+        choose("artistBox", "A");
         QCOMPARE(shown(), QStringList({"t4", "t2"}));
-        choose(box("yearBox"), "1999");
+        choose("yearBox", "1999");
         QCOMPARE(shown(), QStringList({"t2"}));
         // The other boxes still list every value of the catalogue.
-        QCOMPARE(items(box("albumBox")), QStringList({"[All Albums]", "X", "Y", "[Empty]"}));
+        QCOMPARE(items("albumBox"), QStringList({"[All Albums]", "X", "Y", "[Empty]"}));
         // Blank-padded albums fall under one value.
-        choose(box("albumBox"), "X");
-        QCOMPARE(shown(), QStringList({"t2"}));
-        choose(box("artistBox"), "[All Artists]");
-        QCOMPARE(shown(), QStringList({"t2"}));
-        choose(box("yearBox"), "[All Years]");
+        choose("albumBox", "X");
+        choose("artistBox", "[All Artists]");
+        choose("yearBox", "[All Years]");
         QCOMPARE(shown(), QStringList({"t6", "t2", "t1"}));
-        choose(box("yearBox"), "[Empty]");
+        choose("yearBox", "[Empty]");
         QCOMPARE(shown(), QStringList());
         QVERIFY(!button("addbtn")->isEnabled());
         QVERIFY(!button("addallbtn")->isEnabled());
-        choose(box("albumBox"), "[Empty]");
+        choose("albumBox", "[Empty]");
         QCOMPARE(shown(), QStringList({"t4"}));
         // Matching entries are numbered from 0 in catalogue order.
         QCOMPARE(static_cast<TrackItem*>(library->listView()->itemAtRow(0))->index(), 0);
@@ -151,17 +125,16 @@ private slots:
     void iconPressResetsOneFilter()
     {
         standardCatalogue();
-        choose(box("artistBox"), "b");
-        choose(box("yearBox"), "2001");
+        choose("artistBox", "b");
+        choose("yearBox", "2001");
         QCOMPARE(shown(), QStringList({"t1"}));
-        QTest::mouseClick(library->findChild<QLabel*>("artistIcon"), Qt::LeftButton);
+        click("artistIcon");
         QCOMPARE(box("artistBox")->currentIndex(), 0);
         QCOMPARE(box("yearBox")->currentText(), QStringLiteral("2001"));
         QCOMPARE(shown(), QStringList({"t3", "t6", "t1"}));
-        QTest::mouseClick(library->findChild<QLabel*>("yearIcon"), Qt::LeftButton);
-        QCOMPARE(shown().size(), 6);
-        choose(box("albumBox"), "Y");
-        QTest::mouseClick(library->findChild<QLabel*>("albumIcon"), Qt::LeftButton);
+        click("yearIcon");
+        choose("albumBox", "Y");
+        click("albumIcon");
         QCOMPARE(box("albumBox")->currentIndex(), 0);
         QCOMPARE(shown().size(), 6);
     }
@@ -171,16 +144,15 @@ private slots:
         standardCatalogue();
         library->add();
         library->add();
-        QCOMPARE(playListTitles(), QStringList({"t3", "t6"}));
+        QCOMPARE(pages->titles(), QStringList({"t3", "t6"}));
         QCOMPARE(library->listView()->currentItem(), library->listView()->itemAtRow(2));
         // The last entry is added and stays current.
         library->listView()->setCurrentItem(library->listView()->itemAtRow(5));
         library->add();
         QCOMPARE(library->listView()->currentItem(), library->listView()->itemAtRow(5));
-        QCOMPARE(playListTitles().last(), QStringLiteral("t5"));
-        choose(box("yearBox"), "1999");
+        choose("yearBox", "1999");
         button("addallbtn")->click();
-        QCOMPARE(playListTitles(), QStringList({"t3", "t6", "t5", "t2", "t5"}));
+        QCOMPARE(pages->titles(), QStringList({"t3", "t6", "t5", "t2", "t5"}));
         // The play list shows the library's own records.
         QCOMPARE(list->entryAt(3)->record(), library->findRecord("/m/2.mp3"));
     }
@@ -194,12 +166,12 @@ private slots:
         c.push_back(makeRecord("/m/dup.mp3", "second", "c"));
         library->setCatalogue(std::move(c));
         QCOMPARE(QString::fromUtf8(library->findRecord("/m/dup.mp3")->title), QStringLiteral("first"));
-        QVERIFY(library->findRecord(QString::fromUtf8("/m/\xc3\xa9.mp3")));
         QVERIFY(!library->findRecord("/m/1.mp3")); // gone with the old catalogue
-        QSignalSpy play(library.get(), &MediaLibrary::play);
+        QSignalSpy play(library, &MediaLibrary::play);
         emit library->listView()->returnPressed(library->listView()->itemAtRow(1));
         QCOMPARE(play.count(), 1);
         QCOMPARE(play.at(0).at(0).toString(), QString::fromUtf8("/m/\xc3\xa9.mp3"));
+        QCOMPARE(library->findRecord(play.at(0).at(0).toString())->title, "accent");
     }
 
     void rebuildSearchesAndResetsFilters()
@@ -214,9 +186,8 @@ private slots:
         }
         library->rebuild();
         QCOMPARE(shown(), QStringList({"Two", "One"}));
-        choose(box("artistBox"), "Zed");
+        choose("artistBox", "Zed");
         list->addAll();
-        QCOMPARE(list->entryAt(0)->record(), library->catalogue().front().get());
         list->storeList();
         tree.make("m/three.mp3", makeTags("Three", "Mid"));
         library->rebuild(); // the play list lets go of the old records first
@@ -224,7 +195,7 @@ private slots:
         QCOMPARE(box("artistBox")->currentIndex(), 0);
         QCOMPARE(shown(), QStringList({"Two", "Three", "One"}));
         list->restoreList();
-        QCOMPARE(playListTitles(), QStringList({"Two", "One"}));
+        QCOMPARE(pages->titles(), QStringList({"Two", "One"}));
         QCOMPARE(list->ownedRecordCount(), 0);
 
         // A rebuild asked for while one runs (from an event the search lets through) is
@@ -232,7 +203,7 @@ private slots:
         int nested = 0;
         QTimer poke;
         poke.setInterval(0);
-        connect(&poke, &QTimer::timeout, library.get(), [&] {
+        connect(&poke, &QTimer::timeout, library, [&] {
             if (nested++ == 0)
                 library->rebuild();
         });

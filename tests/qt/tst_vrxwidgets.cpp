@@ -60,19 +60,14 @@ private slots:
         QVERIFY(pa); // hidden pages stay alive
         tabs.showPage(nullptr);
         QCOMPARE(tabs.currentPage(), b);
-        const QTabWidget::TabPosition want[] = {QTabWidget::North, QTabWidget::South, QTabWidget::West,
-                                                QTabWidget::East};
-        for (int p = 0; p < 4; ++p) {
+        // Positions 0..3 are north, south, west, east; others are clamped.
+        const std::pair<int, QTabWidget::TabPosition> want[] = {
+            {-3, QTabWidget::North}, {1, QTabWidget::South}, {2, QTabWidget::West}, {99, QTabWidget::East}};
+        for (const auto& [p, pos] : want) {
             tabs.setTabPosition(p);
-            QCOMPARE(tabs.tabPositionNumber(), p);
-            QCOMPARE(tabs.tabPosition(), want[p]);
+            QCOMPARE(tabs.tabPosition(), pos);
+            QCOMPARE(tabs.tabPositionNumber(), qBound(0, p, 3));
         }
-        tabs.setTabPosition(-3);
-        QCOMPARE(tabs.tabPosition(), QTabWidget::North);
-        tabs.setTabPosition(4);
-        QCOMPARE(tabs.tabPosition(), QTabWidget::East);
-        tabs.setTabPosition(99);
-        QCOMPARE(tabs.tabPositionNumber(), 3);
     }
 
     void tabWidgetScreenshots()
@@ -88,26 +83,20 @@ private slots:
             tabs.show();
             QVERIFY(QTest::qWaitForWindowExposed(&tabs));
             // All three tabs fit side by side: on the small display the tabs that are not
-            // current show only their icons.
+            // current show only their icons, their label as a tool tip.
             QVERIFY(tabs.tabBar()->tabRect(2).right() <= d.width());
-            QCOMPARE(tabs.label(1), QStringLiteral("Library"));
-            if (tabs.isCompact()) {
-                QCOMPARE(tabs.tabText(0), QStringLiteral("Play List"));
-                QCOMPARE(tabs.tabText(1), QString());
-                QCOMPARE(tabs.tabToolTip(1), QStringLiteral("Library"));
-            }
             if (d.width() >= 480)
                 QVERIFY(!tabs.isCompact());
-            const QImage img = saveScreenshot(&tabs, QStringLiteral("vrtabwidget"), d);
-            QCOMPARE(img.size(), d * tabs.devicePixelRatioF());
+            QCOMPARE(tabs.tabText(1), tabs.isCompact() ? QString() : QStringLiteral("Library"));
+            if (tabs.isCompact())
+                QCOMPARE(tabs.tabToolTip(1), QStringLiteral("Library"));
+            saveScreenshot(&tabs, QStringLiteral("vrtabwidget"), d);
             QVERIFY(tabs.tabBar()->height() >= 24);
-            QVERIFY(tabs.tabBar()->geometry().top() < 5);
             tabs.setTabPosition(2);
             QCoreApplication::processEvents();
             saveScreenshot(&tabs, QStringLiteral("vrtabwidget-left"), d);
             QVERIFY(!tabs.isCompact()); // the side has room for the labels
             QCOMPARE(tabs.tabText(1), QStringLiteral("Library"));
-            QVERIFY(tabs.tabBar()->geometry().left() < 5);
             QVERIFY(tabs.tabBar()->width() < d.width() / 2);
         }
     }
@@ -120,30 +109,21 @@ private slots:
         for (QAction* a : reg->actions())
             names << a->objectName();
         QCOMPARE(names, QStringList({"Orblane", "zoomin", "zoomout", "exit"}));
-        QCOMPARE(w.action("Orblane")->text(), QStringLiteral("About ..."));
-        QCOMPARE(w.action("zoomin")->text(), QStringLiteral("Zoom In"));
-        QCOMPARE(w.action("zoomout")->text(), QStringLiteral("Zoom Out"));
-        QCOMPARE(w.action("exit")->text(), QStringLiteral("Exit"));
-        QCOMPARE(w.action("zoomin")->property("iconName").toString(), QStringLiteral("viewmag+"));
         QVERIFY(!w.action("zoomin")->icon().isNull());
         QCOMPARE(w.action("nothing"), nullptr);
 
+        // The actions and the zoom keys of the device (0x2010 in, 0x200f out) and of
+        // desktop keyboards.
         w.action("zoomin")->trigger();
         w.action("zoomout")->trigger();
-        QCOMPARE(w.zoomIns, 1);
-        QCOMPARE(w.zoomOuts, 1);
-
-        // Zoom keys of the device (0x2010 in, 0x200f out) and of desktop keyboards.
-        QKeyEvent in(QEvent::KeyPress, 0x2010, Qt::NoModifier);
-        QCoreApplication::sendEvent(&w, &in);
-        QKeyEvent out(QEvent::KeyPress, 0x200f, Qt::NoModifier);
-        QCoreApplication::sendEvent(&w, &out);
-        QKeyEvent desktopIn(QEvent::KeyPress, Qt::Key_ZoomIn, Qt::NoModifier);
-        QCoreApplication::sendEvent(&w, &desktopIn);
+        for (int key : {0x2010, 0x200f, int(Qt::Key_ZoomIn)}) {
+            QKeyEvent e(QEvent::KeyPress, key, Qt::NoModifier);
+            QCoreApplication::sendEvent(&w, &e);
+        }
         QCOMPARE(w.zoomIns, 3);
         QCOMPARE(w.zoomOuts, 2);
 
-        // A registry entry replaces one of the same name; slots by name also work.
+        // A registry entry replaces one of the same name.
         int hits = 0;
         QAction* again = reg->add("zoomin", "viewmag+", "Again", &w, [&hits] { ++hits; });
         QCOMPARE(w.action("zoomin"), again);
@@ -183,106 +163,81 @@ private slots:
         QCOMPARE(w.rotations, before + 1);
     }
 
-    void inputDialog()
+    void inputAndRenameDialogs()
     {
-        bool ok = true;
-        {
-            VRXDialogAnswer answer([](VRXDialog* d) {
-                auto* in = qobject_cast<VRXInputDialog*>(d);
-                QVERIFY(in);
-                QCOMPARE(in->windowTitle(), QStringLiteral("Save Playlist ..."));
-                QCOMPARE(in->text(), QStringLiteral("PlayList1"));
-                in->setText(QStringLiteral("Road trip"));
-                in->accept();
-            });
-            QCOMPARE(VRXInputDialog::getText("Save Playlist", "Name:", "PlayList1", &ok),
-                     QStringLiteral("Road trip"));
-            QVERIFY(ok);
-        }
-        {
-            // Cancel gives back the initial text with ok clear.
-            VRXDialogAnswer answer([](VRXDialog* d) {
-                qobject_cast<VRXInputDialog*>(d)->setText("typed");
-                d->reject();
-            });
-            QCOMPARE(VRXInputDialog::getText("Save Playlist", "Name:", "PlayList1", &ok),
-                     QStringLiteral("PlayList1"));
-            QVERIFY(!ok);
-        }
-        {
-            // A hook that answers nothing counts as Cancel.
-            VRXDialogAnswer answer([](VRXDialog*) {});
-            QCOMPARE(VRXInputDialog::getText("c", "l", "x", &ok), QStringLiteral("x"));
-            QVERIFY(!ok);
-        }
-    }
+        bool ok = false;
+        // Accepted: the typed text; the caption gets " ...".
+        VRXDialog::setAnswerHook([](VRXDialog* d) {
+            auto* in = qobject_cast<VRXInputDialog*>(d);
+            QVERIFY(in);
+            QCOMPARE(in->windowTitle(), QStringLiteral("Save Playlist ..."));
+            QCOMPARE(in->text(), QStringLiteral("PlayList1"));
+            in->setText(QStringLiteral("Road trip"));
+            in->accept();
+        });
+        QCOMPARE(VRXInputDialog::getText("Save Playlist", "Name:", "PlayList1", &ok), QStringLiteral("Road trip"));
+        QVERIFY(ok);
+        // Cancel, or a hook that answers nothing: the initial text with ok clear.
+        VRXDialog::setAnswerHook([](VRXDialog* d) {
+            qobject_cast<VRXInputDialog*>(d)->setText("typed");
+            d->reject();
+        });
+        QCOMPARE(VRXInputDialog::getText("c", "l", "PlayList1", &ok), QStringLiteral("PlayList1"));
+        QVERIFY(!ok);
+        ok = true;
+        VRXDialog::setAnswerHook([](VRXDialog*) {});
+        QCOMPARE(VRXInputDialog::getText("c", "l", "x", &ok), QStringLiteral("x"));
+        QVERIFY(!ok);
 
-    void renameDialog()
-    {
         QString newName;
-        {
-            VRXDialogAnswer answer([](VRXDialog* d) {
-                auto* r = qobject_cast<VRXRenameDialog*>(d);
-                QVERIFY(r);
-                QCOMPARE(r->windowTitle(), QStringLiteral("Rename ..."));
-                auto* old = r->findChild<QLineEdit*>("oldText");
-                QVERIFY(old && old->isReadOnly());
-                QCOMPARE(old->text(), QStringLiteral("Old"));
-                QCOMPARE(r->lineEdit()->selectedText(), QStringLiteral("Old"));
-                r->setNewText("New");
-                r->accept();
-            });
-            QVERIFY(VRXRenameDialog::getNewName("Old", newName));
-            QCOMPARE(newName, QStringLiteral("New"));
-        }
-        {
-            VRXDialogAnswer answer([](VRXDialog* d) { d->reject(); });
-            newName = "unchanged";
-            QVERIFY(!VRXRenameDialog::getNewName("Old", newName));
-            QCOMPARE(newName, QStringLiteral("unchanged"));
-        }
+        VRXDialog::setAnswerHook([](VRXDialog* d) {
+            auto* r = qobject_cast<VRXRenameDialog*>(d);
+            QVERIFY(r);
+            auto* old = r->findChild<QLineEdit*>("oldText");
+            QVERIFY(old && old->isReadOnly());
+            QCOMPARE(old->text(), QStringLiteral("Old"));
+            QCOMPARE(r->lineEdit()->selectedText(), QStringLiteral("Old"));
+            r->setNewText("New");
+            r->accept();
+        });
+        QVERIFY(VRXRenameDialog::getNewName("Old", newName));
+        QCOMPARE(newName, QStringLiteral("New"));
+        VRXDialog::setAnswerHook([](VRXDialog* d) { d->reject(); });
+        newName = "unchanged";
+        QVERIFY(!VRXRenameDialog::getNewName("Old", newName));
+        QCOMPARE(newName, QStringLiteral("unchanged"));
     }
 
     void messageBoxes()
     {
         QString text, caption;
-        {
-            VRXDialogAnswer answer([&](VRXDialog* d) {
-                auto* box = qobject_cast<VRXMessageBox*>(d);
-                QVERIFY(box);
-                caption = box->windowTitle();
-                text = box->text();
-                QCOMPARE(box->button(1)->text(), QStringLiteral("Cancel"));
-                QCOMPARE(box->button(1)->iconName(), QStringLiteral("button_cancel"));
-                QVERIFY(box->button(1)->isDefault());
-                QCOMPARE(box->button(2)->text(), QStringLiteral("Overwrite"));
-                box->button(2)->click();
-            });
-            QCOMPARE(VRXMessageBox::question(nullptr, "Save Playlist", "Playlist already exists!", "Overwrite",
-                                             "filesave"),
-                     2);
-            QCOMPARE(caption, QStringLiteral("Save Playlist ..."));
-            QCOMPARE(text, QStringLiteral("Playlist already exists!"));
-            // User data in a message is shown as it is.
-            VRXMessageBox plain("c", "<b>mine</b>", "dialog_critical");
-            QCOMPARE(plain.findChild<QLabel*>("text")->textFormat(), Qt::PlainText);
-        }
-        {
-            // Escape chooses the first button.
-            VRXDialogAnswer answer([](VRXDialog* d) { d->reject(); });
-            QCOMPARE(VRXMessageBox::question(nullptr, "c", "t", "Save", "filesave"), 1);
-            QVERIFY(!VRXMessageBox::confirmDelete(nullptr, "Delete it?"));
-        }
-        {
-            VRXDialogAnswer answer([&](VRXDialog* d) {
-                caption = d->windowTitle();
-                qobject_cast<VRXMessageBox*>(d)->button(1)->click();
-            });
-            QVERIFY(VRXMessageBox::confirmDelete(nullptr, "Delete it?"));
-            QCOMPARE(caption, QStringLiteral("Delete ..."));
-            VRXMessageBox::error(nullptr, "Rename Playlist", "Rename failed!");
-            QCOMPARE(caption, QStringLiteral("Rename Playlist ..."));
-        }
+        VRXDialog::setAnswerHook([&](VRXDialog* d) {
+            auto* box = qobject_cast<VRXMessageBox*>(d);
+            QVERIFY(box);
+            caption = box->windowTitle();
+            text = box->text();
+            QCOMPARE(box->button(1)->text(), QStringLiteral("Cancel"));
+            QVERIFY(box->button(1)->isDefault());
+            QCOMPARE(box->button(2)->text(), QStringLiteral("Overwrite"));
+            box->button(2)->click();
+        });
+        QCOMPARE(VRXMessageBox::question(nullptr, "Save Playlist", "Playlist already exists!", "Overwrite", "filesave"), 2);
+        QCOMPARE(caption, QStringLiteral("Save Playlist ..."));
+        QCOMPARE(text, QStringLiteral("Playlist already exists!"));
+        // User data in a message is shown as it is.
+        VRXMessageBox plain("c", "<b>mine</b>", "dialog_critical");
+        QCOMPARE(plain.findChild<QLabel*>("text")->textFormat(), Qt::PlainText);
+
+        // Escape chooses the first button.
+        VRXDialog::setAnswerHook([](VRXDialog* d) { d->reject(); });
+        QCOMPARE(VRXMessageBox::question(nullptr, "c", "t", "Save", "filesave"), 1);
+        QVERIFY(!VRXMessageBox::confirmDelete(nullptr, "Delete it?"));
+        VRXDialog::setAnswerHook([&](VRXDialog* d) {
+            caption = d->windowTitle();
+            qobject_cast<VRXMessageBox*>(d)->button(1)->click();
+        });
+        QVERIFY(VRXMessageBox::confirmDelete(nullptr, "Delete it?"));
+        QCOMPARE(caption, QStringLiteral("Delete ..."));
     }
 
     void folderChooser()
@@ -293,41 +248,26 @@ private slots:
         QFile f(dir.path() + "/Music/song.mp3");
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.close();
-        {
-            // Entering a folder by activation, then choosing a sub-folder.
-            VRXDialogAnswer answer([&](VRXDialog* d) {
-                auto* fd = qobject_cast<VRFileDialog*>(d);
-                QVERIFY(fd);
-                QCOMPARE(fd->windowTitle(), QStringLiteral("Select Media Folder ..."));
-                QCOMPARE(fd->listView()->childCount(), 1); // only folders are listed
-                emit fd->listView()->returnPressed(fd->listView()->itemAtRow(0));
-                QCOMPARE(fd->directory(), QDir(dir.path() + "/Music").absolutePath());
-                QCOMPARE(fd->listView()->childCount(), 2);
-                QCOMPARE(fd->listView()->itemAtRow(0)->text(0), QStringLiteral("Jazz"));
-                fd->selectName("Rock");
-                fd->accept();
-            });
-            QCOMPARE(VRFileDialog::getExistingDirectory(dir.path(), "Select Media Folder"),
-                     QDir(dir.path() + "/Music/Rock").absolutePath());
-        }
-        {
-            // Nothing selected: the folder shown.
-            VRXDialogAnswer answer([](VRXDialog* d) { d->accept(); });
-            QCOMPARE(VRFileDialog::getExistingDirectory(dir.path() + "/Music", "x"),
-                     QDir(dir.path() + "/Music").absolutePath());
-        }
-        {
-            VRXDialogAnswer answer([](VRXDialog* d) { d->reject(); });
-            QCOMPARE(VRFileDialog::getExistingDirectory(dir.path(), "x"), QString());
-        }
-        {
-            // A start folder that does not exist opens at home.
-            VRXDialogAnswer answer([](VRXDialog* d) {
-                QCOMPARE(qobject_cast<VRFileDialog*>(d)->directory(), QDir::homePath());
-                d->accept();
-            });
-            QCOMPARE(VRFileDialog::getExistingDirectory(dir.path() + "/missing", "x"), QDir::homePath());
-        }
+        const QString music = QDir(dir.path() + "/Music").absolutePath();
+        // Entering a folder by activation, then choosing a sub-folder; only folders are listed.
+        VRXDialog::setAnswerHook([&](VRXDialog* d) {
+            auto* fd = qobject_cast<VRFileDialog*>(d);
+            QVERIFY(fd);
+            QCOMPARE(fd->listView()->childCount(), 1);
+            emit fd->listView()->returnPressed(fd->listView()->itemAtRow(0));
+            QCOMPARE(fd->directory(), music);
+            QCOMPARE(fd->listView()->childCount(), 2);
+            QCOMPARE(fd->listView()->itemAtRow(0)->text(0), QStringLiteral("Jazz"));
+            fd->selectName("Rock");
+            fd->accept();
+        });
+        QCOMPARE(VRFileDialog::getExistingDirectory(dir.path(), "Select Media Folder"), music + "/Rock");
+        // Nothing selected: the folder shown; a start folder that does not exist opens at home.
+        VRXDialog::setAnswerHook([](VRXDialog* d) { d->accept(); });
+        QCOMPARE(VRFileDialog::getExistingDirectory(music, "x"), music);
+        QCOMPARE(VRFileDialog::getExistingDirectory(dir.path() + "/missing", "x"), QDir::homePath());
+        VRXDialog::setAnswerHook([](VRXDialog* d) { d->reject(); });
+        QCOMPARE(VRFileDialog::getExistingDirectory(dir.path(), "x"), QString());
     }
 
     void colorButton()
@@ -335,8 +275,7 @@ private slots:
         VRXColorButton b(nullptr, "color_fill", "b2");
         QSignalSpy spy(&b, &VRXColorButton::activated);
         b.setColor(QColor("#336699"));
-        QCOMPARE(spy.size(), 0);
-        QCOMPARE(b.color(), QColor("#336699"));
+        QCOMPARE(spy.size(), 0); // only a choice is reported
         // Picking a swatch of the pop-up sets the colour and reports it.
         auto* swatch = b.menu()->findChild<QToolButton*>("swatch9");
         QVERIFY(swatch);
@@ -358,7 +297,6 @@ private slots:
             QTemporaryDir dir;
             QDir(dir.path()).mkpath("Music/Rock");
             QDir(dir.path()).mkpath("Music/Jazz");
-            QDir(dir.path()).mkpath("Documents");
             VRXInputDialog in("Save Playlist", "Name:", "PlayList1");
             VRXRenameDialog rn("Road trip");
             VRXMessageBox q("Save Playlist", "Playlist already exists!", "dialog_critical");
@@ -372,8 +310,7 @@ private slots:
                 QVERIFY2(dlg->width() <= d.width(), qPrintable(name));
                 if (name == "vrfiledialog")
                     dlg->resize(d.width() - 20, d.height() / 2);
-                const QImage img = saveScreenshot(dlg, name, d);
-                QVERIFY(!img.isNull());
+                saveScreenshot(dlg, name, d);
             }
             // The message box shows its icon: some pixel of the icon label is red.
             auto* icon = q.findChild<QLabel*>("icon");

@@ -7,22 +7,16 @@
 #include "trackdescription.h"
 #include "trackinfo.h"
 
+#include <tuple>
+
 // The track display: texts, elision, time formats, panels and colours.
 class TestTrackDisplay : public QObject
 {
     Q_OBJECT
 private:
-    static AudioInfo info(const char* title, const char* artist, const char* album)
-    {
-        AudioInfo a;
-        AudioInfo::setText(a.title, title);
-        AudioInfo::setText(a.artist, artist);
-        AudioInfo::setText(a.album, album);
-        return a;
-    }
     static PlayInfo play(int channels, int rate, int bitrate, int length)
     {
-        PlayInfo p;
+        PlayInfo p{};
         p.channels = channels;
         p.rate = rate;
         p.bitrate = bitrate;
@@ -49,28 +43,24 @@ private slots:
 
     void descriptionTexts()
     {
+        struct Case { const char *title, *artist, *album, *first, *second; };
+        const Case cases[] = {{"  Title  ", " Artist ", " Album ", "Title", "Artist - Album"},
+                              {"T", "", "X", "T", "X"},
+                              {"T", "A", "", "T", "A"},
+                              {"", "", "", "", ""},
+                              {"Ça va", "Björk", "", "Ça va", "Björk"}};
         TrackDescription d;
-        QCOMPARE(d.height(), 2 * d.fontMetrics().lineSpacing() + 10);
-        AudioInfo a = info("  Title  ", " Artist ", " Album ");
-        d.setDescription(&a);
-        QCOMPARE(d.firstLine(), QStringLiteral("Title"));
-        QCOMPARE(d.secondLine(), QStringLiteral("Artist - Album"));
-        AudioInfo onlyAlbum = info("T", "", "X");
-        d.setDescription(&onlyAlbum);
-        QCOMPARE(d.secondLine(), QStringLiteral("X"));
-        AudioInfo onlyArtist = info("T", "A", "");
-        d.setDescription(&onlyArtist);
-        QCOMPARE(d.secondLine(), QStringLiteral("A"));
-        AudioInfo empty = info("", "", "");
-        d.setDescription(&empty);
-        QCOMPARE(d.firstLine(), QString());
-        QCOMPARE(d.secondLine(), QString());
-        AudioInfo utf = info("Ça va", "Björk", "");
-        d.setDescription(&utf);
-        QCOMPARE(d.firstLine(), QString::fromUtf8("Ça va"));
+        for (const Case& c : cases) {
+            AudioInfo a;
+            AudioInfo::setText(a.title, c.title);
+            AudioInfo::setText(a.artist, c.artist);
+            AudioInfo::setText(a.album, c.album);
+            d.setDescription(&a);
+            QCOMPARE(d.firstLine(), QString::fromUtf8(c.first));
+            QCOMPARE(d.secondLine(), QString::fromUtf8(c.second));
+        }
         d.setDescription(nullptr);
-        QCOMPARE(d.firstLine(), QString());
-        QCOMPARE(d.secondLine(), QString());
+        QCOMPARE(d.firstLine() + d.secondLine(), QString());
     }
 
     void elision()
@@ -78,18 +68,18 @@ private slots:
         TrackDescription d;
         const QFontMetrics fm = d.fontMetrics();
         const QString text = QStringLiteral("A rather long title that will not fit");
-        QCOMPARE(d.elideText(text, fm.horizontalAdvance(text) + 1), text);
-        // Exactly as wide: cut (the text must be narrower than the width).
         const int w = fm.horizontalAdvance(text);
-        const QString cut = d.elideText(text, w);
-        QVERIFY(cut.endsWith("..."));
-        const QString prefix = cut.chopped(3);
-        QVERIFY(text.startsWith(prefix));
-        QVERIFY(fm.horizontalAdvance("..." + prefix) < w);
-        QVERIFY(fm.horizontalAdvance("..." + text.left(prefix.size() + 1)) >= w);
-        const QString narrow = d.elideText(text, 100);
-        QVERIFY(fm.horizontalAdvance("..." + narrow.chopped(3)) < 100);
-        QVERIFY(fm.horizontalAdvance("..." + text.left(narrow.size() - 2)) >= 100);
+        QCOMPARE(d.elideText(text, w + 1), text);
+        // As wide as the text or narrower: the longest prefix that fits with "..." in
+        // front of it (the text must be narrower than the width).
+        for (int width : {w, 100}) {
+            const QString cut = d.elideText(text, width);
+            QVERIFY(cut.endsWith("..."));
+            const QString prefix = cut.chopped(3);
+            QVERIFY(text.startsWith(prefix));
+            QVERIFY(fm.horizontalAdvance("..." + prefix) < width);
+            QVERIFY(fm.horizontalAdvance("..." + text.left(prefix.size() + 1)) >= width);
+        }
         // Narrower than any character: the first character and "...".
         QCOMPARE(d.elideText(text, 1), QStringLiteral("A..."));
         QCOMPARE(d.elideText(text, -5), QStringLiteral("A..."));
@@ -122,35 +112,19 @@ private slots:
 
     void infoTexts()
     {
+        // Channels other than one count as stereo; rates in whole kHz.
+        const std::tuple<int, int, int, const char*> cases[] = {
+            {2, 44100, 128000, "128 kbps 44 kHz stereo 03:35"}, {1, 22050, 0, "0 kbps 22 kHz mono 03:35"},
+            {0, 8000, 999, "0 kbps 8 kHz stereo 03:35"}, {6, 48000, 320000, "320 kbps 48 kHz stereo 03:35"}};
         TrackInfo t;
-        QCOMPARE(t.height(), t.fontMetrics().lineSpacing() + 10);
-        PlayInfo p = play(2, 44100, 128000, 215);
-        t.setPosition(65, &p);
-        QCOMPARE(t.infoText(), QStringLiteral("128 kbps 44 kHz stereo 03:35"));
-        QCOMPARE(t.timeText(), QStringLiteral("01:05"));
-        p = play(1, 22050, 0, 0);
-        t.setPosition(0, &p);
-        QCOMPARE(t.infoText(), QStringLiteral("0 kbps 22 kHz mono 00:00"));
-        p = play(0, 8000, 999, 1);
-        t.setPosition(0, &p);
-        QCOMPARE(t.infoText(), QStringLiteral("0 kbps 8 kHz stereo 00:01"));
-        p = play(6, 48000, 320000, 60);
-        t.setPosition(0, &p);
-        QCOMPARE(t.infoText(), QStringLiteral("320 kbps 48 kHz stereo 01:00"));
+        for (const auto& [channels, rate, bitrate, text] : cases) {
+            PlayInfo p = play(channels, rate, bitrate, 215);
+            t.setPosition(65, &p);
+            QCOMPARE(t.infoText(), QLatin1String(text));
+            QCOMPARE(t.timeText(), QStringLiteral("01:05"));
+        }
         t.setPosition(10, nullptr);
-        QCOMPARE(t.infoText(), QString());
-        QCOMPARE(t.timeText(), QString());
-    }
-
-    void panels()
-    {
-        TrackInfo t;
-        t.resize(240, t.height());
-        t.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&t));
-        const int w0 = t.fontMetrics().horizontalAdvance("000:00");
-        QCOMPARE(t.timePanel(), QRect(0, 0, w0 + 14, t.height()));
-        QCOMPARE(t.infoPanel(), QRect(w0 + 14 + 7, 0, 240 - (w0 + 14) - 14, t.height()));
+        QCOMPARE(t.infoText() + t.timeText(), QString());
     }
 
     void screenshots()
@@ -165,16 +139,23 @@ private slots:
             desc->setGeometry(4, 4, w, desc->height());
             info->setGeometry(4, 8 + desc->height(), w, info->height());
             panel.resize(d.width(), 12 + desc->height() + info->height());
-            AudioInfo a = info_("Northern Lights Over the Harbour at Dawn", "The Examples", "Sample Album");
+            AudioInfo a;
+            AudioInfo::setText(a.title, "Northern Lights Over the Harbour at Dawn");
+            AudioInfo::setText(a.artist, "The Examples");
             desc->setDescription(&a);
             PlayInfo p = play(2, 44100, 128000, 215);
             info->setPosition(65, &p);
             panel.show();
             QVERIFY(QTest::qWaitForWindowExposed(&panel));
+            // The time panel fits "000:00"; the info panel takes the rest after a gap.
+            const int w0 = info->fontMetrics().horizontalAdvance("000:00");
+            QCOMPARE(info->timePanel(), QRect(0, 0, w0 + 14, info->height()));
+            QCOMPARE(info->infoPanel(), QRect(w0 + 14 + 7, 0, w - (w0 + 14) - 14, info->height()));
             const QImage dimg = saveScreenshot(desc, "trackdescription", d);
             const QImage iimg = saveScreenshot(info, "trackinfo", d);
             saveScreenshot(&panel, "trackdisplay", d);
             const int ls = desc->fontMetrics().lineSpacing();
+            QCOMPARE(desc->height(), 2 * ls + 10);
             // Text in the text colour on both lines; the panel colour in the frame's middle.
             QVERIFY(hasTextColour(dimg, QRect(11, 5, w - 22, ls)));
             QVERIFY(hasTextColour(dimg, QRect(11, ls + 5, w - 22, ls)));
@@ -189,9 +170,6 @@ private slots:
             QVERIFY(QColor(blank.pixel(info->timePanel().right(), info->height() / 2)) != FramePainter::panelColor());
         }
     }
-
-private:
-    static AudioInfo info_(const char* t, const char* a, const char* al) { return info(t, a, al); }
 };
 
 QUAVRIX_TEST_MAIN(TestTrackDisplay)

@@ -57,36 +57,23 @@ double worstError(const std::vector<int16_t>& s)
     return worst;
 }
 
-// Interleaved stereo: a sine on bin 16 in the left channel, one on bin 80 in the right.
+// Interleaved stereo at roughly real time: a sine on bin 16 in the left channel, one on
+// bin 80 in the right.
 class ToneDecoder : public Decoder
 {
 public:
     QString mimeType() const override { return QStringLiteral("audio/mpeg"); }
-    bool open(const QString&, AudioInfo*) override
-    {
-        m_frame = 0;
-        return true;
-    }
+    bool open(const QString&, AudioInfo*) override { return true; }
     void close() override {}
     bool decode(char* buffer, int size, int* produced, PlayInfo* info) override
     {
-        // Roughly real time, so that the track lasts while the test looks at it.
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        const int frames = size / 4;
-        for (int i = 0; i < frames; ++i, ++m_frame) {
-            const int16_t l = int16_t(std::lround(10000 * std::sin(2 * M_PI * 16 * m_frame / 512.0)));
-            const int16_t r = int16_t(std::lround(10000 * std::sin(2 * M_PI * 80 * m_frame / 512.0)));
-            buffer[4 * i] = char(l & 0xff);
-            buffer[4 * i + 1] = char((l >> 8) & 0xff);
-            buffer[4 * i + 2] = char(r & 0xff);
-            buffer[4 * i + 3] = char((r >> 8) & 0xff);
-        }
-        *produced = frames * 4;
-        info->channels = 2;
-        info->rate = 44100;
-        info->bitrate = 128000;
-        info->length = info->range = 60;
-        info->position = int(m_frame / 44100);
+        auto* out = reinterpret_cast<int16_t*>(buffer); // little-endian host
+        for (int i = 0; i < size / 4; ++i, ++m_frame)
+            for (int c : {0, 1})
+                out[2 * i + c] = int16_t(std::lround(10000 * std::sin(2 * M_PI * (c ? 80 : 16) * m_frame / 512.0)));
+        *produced = size / 4 * 4;
+        *info = PlayInfo{2, 44100, 128000, 60, 60, int(m_frame / 44100)};
         return m_frame < 60 * 44100;
     }
 
@@ -104,6 +91,24 @@ QColor canvasPixel(const Visualization& v, int x, int y)
     return QColor(v.canvas().toImage().pixel(x, y));
 }
 
+// Shows an analyzer of `bands` bars, 4 wide and 2 apart, in a widget just wide enough.
+bool showAnalyzer(Visualization& v, int bands, int height = 122, bool peaks = true, int maxHeight = 200)
+{
+    v.setAnalyzerOptions(peaks, bands, 4, 2, maxHeight);
+    v.resize(60 + bands * 6, height);
+    v.show();
+    return QTest::qWaitForWindowExposed(&v);
+}
+
+// Ticks while the source plays its block.
+void playTicks(FakeSource& src, Visualization& v, int ticks)
+{
+    src.playing = true;
+    for (int t = 0; t < ticks; ++t)
+        v.advance();
+    src.playing = false;
+}
+
 } // namespace
 
 // The analyzer: transform accuracy, geometry, tables, animation, delay and drawing.
@@ -119,8 +124,8 @@ private slots:
 
     void transformAccuracy()
     {
-        // Unnormalised DFT: a full-scale tone on bin 40 gives |X| = 512 * 32767 / 2.
-        double worst = 0;
+        // Tones across the range at three loudnesses, noise, and the extremes: constant
+        // -32768 (X[0] = -2^24 needs the wide split), a square wave, silence.
         std::vector<std::vector<int16_t>> blocks;
         for (double bin : {1.0, 7.0, 40.0, 40.5, 128.0, 200.3, 255.0})
             for (double amp : {32767.0, 1000.0, 3.0})
@@ -128,31 +133,27 @@ private slots:
         std::mt19937 rng(7);
         std::uniform_int_distribution<int> full(-32768, 32767);
         for (int r = 0; r < 4; ++r) {
-            std::vector<int16_t> s(512);
-            for (auto& v : s)
+            blocks.emplace_back(512);
+            for (auto& v : blocks.back())
                 v = int16_t(full(rng));
-            blocks.push_back(s);
         }
-        // Extremes: constant -32768 (X[0] = -2^24 needs the wide split) and a square wave.
-        blocks.push_back(std::vector<int16_t>(512, -32768));
-        std::vector<int16_t> square(512);
+        blocks.emplace_back(512, int16_t(-32768));
+        blocks.emplace_back(512);
         for (int n = 0; n < 512; ++n)
-            square[n] = (n / 4) % 2 ? 32767 : -32768;
-        blocks.push_back(square);
-        blocks.push_back(std::vector<int16_t>(512, 0));
+            blocks.back()[size_t(n)] = (n / 4) % 2 ? 32767 : -32768;
+        blocks.emplace_back(512, int16_t(0));
+        double worst = 0;
         for (const auto& b : blocks)
             worst = std::max(worst, worstError(b));
-        qInfo("worst error against a double-precision DFT: %.1f (full scale of a bin: %d, %.2e of it)",
-              worst, 512 * 32768, worst / (512.0 * 32768));
-        // 14-bit twiddles over eight stages: well under 0.1 % of the full scale.
+        qInfo("worst error against a double-precision DFT: %.1f (%.2e of a bin's full scale)", worst,
+              worst / (512.0 * 32768));
+        // 14-bit twiddles over eight stages: well under 0.1 % of the full scale; small
+        // signals stay exact to a few units.
         QVERIFY2(worst < 512.0 * 32768 * 1e-3, qPrintable(QString::number(worst)));
-        // Small signals stay exact to a few units.
         QVERIFY(worstError(tone(40, 3)) < 8);
         QVERIFY(worstError(tone(13, 1000)) < 64);
-
         int32_t re[257], im[257];
-        const auto dc = std::vector<int16_t>(512, -32768);
-        FixedFFT::transform(dc.data(), re, im);
+        FixedFFT::transform(blocks[blocks.size() - 3].data(), re, im);
         QCOMPARE(re[0], -512 * 32768);
         QCOMPARE(im[0], 0);
         QCOMPARE(im[256], 0);
@@ -162,6 +163,10 @@ private slots:
     {
         FakeSource src;
         Visualization v(nullptr, &src);
+        auto resize = [&](int w, int h) {
+            v.resize(w, h);
+            QCoreApplication::processEvents();
+        };
         v.resize(80, 60);
         v.show();
         QVERIFY(QTest::qWaitForWindowExposed(&v));
@@ -172,34 +177,25 @@ private slots:
         QVERIFY(v.isRunning());
         QCOMPARE(v.barX0(), (80 - (2 * 2 + 4 * 3)) / 2);
         QCOMPARE(v.barY0(), 11);
-
-        // 77 wide: two bands, the running analyzer stops and waits.
-        v.resize(77, 60);
-        QCoreApplication::processEvents();
+        // 77 wide: two bands, the running analyzer stops and waits; back to a usable size,
+        // the pending start happens.
+        resize(77, 60);
         QCOMPARE(v.bands(), 2);
-        QVERIFY(!v.isRunning());
-        QVERIFY(v.isPending());
-        // Back to a usable size: the pending start happens.
-        v.resize(80, 60);
-        QCoreApplication::processEvents();
+        QVERIFY(!v.isRunning() && v.isPending());
+        resize(80, 60);
         QVERIFY(v.isRunning());
         v.stopAnalyzer();
         QVERIFY(!v.isRunning() && !v.isPending());
-
-        v.resize(200, 29);
-        QCoreApplication::processEvents();
+        // Too low: pending until a bar area of 8 pixels fits.
+        resize(200, 29);
         QCOMPARE(v.barAreaHeight(), 7);
         v.startAnalyzer();
-        QVERIFY(!v.isRunning());
-        QVERIFY(v.isPending());
-        v.resize(200, 30);
-        QCoreApplication::processEvents();
+        QVERIFY(!v.isRunning() && v.isPending());
+        resize(200, 30);
         QCOMPARE(v.barAreaHeight(), 8);
         QVERIFY(v.isRunning());
-
         // Options: limits and a pitch that would divide by zero.
         v.setAnalyzerOptions(true, 2, 4, 2, 100);
-        QCOMPARE(v.bands(), 2);
         QVERIFY(v.isPending());
         v.setAnalyzerOptions(true, 100, 0, 0, 100);
         QCOMPARE(v.bands(), 0);
@@ -207,7 +203,6 @@ private slots:
         v.setAnalyzerOptions(true, 500, 1, 0, 100);
         QCOMPARE(v.bands(), 100);
         QVERIFY(v.isRunning());
-        QCOMPARE(v.minimumSizeHint(), QSize(22, 25));
         QCOMPARE(v.sizeHint(), QSize(22, 25));
         QCOMPARE(v.maximumHeight(), 100);
     }
@@ -216,26 +211,19 @@ private slots:
     {
         FakeSource src;
         Visualization v(nullptr, &src);
-        v.setAnalyzerOptions(true, 20, 4, 2, 200);
-        v.resize(60 + 20 * 6, 122);
-        v.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&v));
-        QCOMPARE(v.bands(), 20);
+        QVERIFY(showAnalyzer(v, 20));
         QCOMPARE(v.barAreaHeight(), 100);
         QList<int> edges;
         for (int i = 0; i <= 20; ++i)
             edges << v.bandEdge(i);
         QCOMPARE(edges, QList<int>({0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 30, 51, 72, 93, 114, 135, 156, 177, 198, 219, 255}));
         QCOMPARE(v.levelTable(0), 0);
-        QCOMPARE(v.levelTable(1), int(100 * std::log(2.0) / std::log(512.0)));
         QCOMPARE(v.levelTable(63), int(100 * std::log(64.0) / std::log(512.0)));
         QCOMPARE(v.levelTable(511), 100);
         for (int k = 1; k < 512; ++k)
             QVERIFY(v.levelTable(k) >= v.levelTable(k - 1));
-
         // Odd band counts: the upper half still ends at 255.
         v.setAnalyzerOptions(true, 17, 4, 2, 200);
-        QCOMPARE(v.bandEdge(0), 0);
         QCOMPARE(v.bandEdge(7), 7);
         QCOMPARE(v.bandEdge(8), 7 + (255 - 34) / 9);
         QCOMPARE(v.bandEdge(17), 255);
@@ -245,18 +233,12 @@ private slots:
     {
         FakeSource src;
         Visualization v(nullptr, &src);
-        v.setAnalyzerOptions(true, 10, 4, 2, 200);
-        v.resize(60 + 10 * 6, 122);
-        v.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&v));
-        QCOMPARE(v.bands(), 10);
+        QVERIFY(showAnalyzer(v, 10));
         // A full-scale tone on bin 3 (band 3), analysed once.
         src.block = tone(3, 30000, M_PI / 2 + 0.3);
         const int expected = v.analyse(src.block.data(), 3);
         QVERIFY(expected > 50);
-        src.playing = true;
-        v.advance();
-        src.playing = false;
+        playTicks(src, v, 1);
         QCOMPARE(src.copies, 1);
         for (int t = 1; t < 12; ++t) {
             v.advance();
@@ -265,107 +247,82 @@ private slots:
         v.advance(); // the 12th tick after the analysis shows it
         QCOMPARE(v.level(3), expected * 1000);
         QCOMPARE(v.peak(3), expected * 1000);
-        QCOMPARE(v.peakSpeed(3), 10);
         QCOMPARE(v.level(0), 0); // bin 0 has no imaginary part
-        // Then the bar falls by 1.3 pixels and the peak by 10, 13, 16, 20, 26, 33, 42, ...
+        // Then the bar falls by 1.3 pixels a tick and the peak ever faster.
         QList<int> falls;
-        int prevPeak = v.peak(3);
-        int prevLevel = v.level(3);
-        for (int t = 0; t < 12; ++t) {
+        for (int t = 0, peak = v.peak(3), level = v.level(3); t < 12; ++t) {
             v.advance();
-            QCOMPARE(v.level(3), std::max(prevLevel - 1300, 0));
-            prevLevel = v.level(3);
-            falls << prevPeak - v.peak(3);
-            prevPeak = v.peak(3);
+            QCOMPARE(v.level(3), std::max(level - 1300, 0));
+            falls << peak - v.peak(3);
+            peak = v.peak(3);
+            level = v.level(3);
         }
-        QCOMPARE(falls.mid(0, 12), QList<int>({10, 13, 16, 20, 26, 33, 42, 54, 70, 91, 118, 153}));
+        QCOMPARE(falls, QList<int>({10, 13, 16, 20, 26, 33, 42, 54, 70, 91, 118, 153}));
         // Eventually the peak meets the falling bar and follows it down to 0.
         for (int t = 0; t < 200; ++t) {
             v.advance();
             QVERIFY(v.peak(3) >= v.level(3));
         }
-        QCOMPARE(v.level(3), 0);
         QCOMPARE(v.peak(3), 0);
         QCOMPARE(v.drawnBar(3), 1); // the floor
-        // Not playing or at position 0: nothing is copied.
-        src.playing = true;
+        // At position 0 nothing is copied.
         src.position = 0;
-        v.advance();
+        playTicks(src, v, 1);
         QCOMPARE(src.copies, 1);
     }
 
-    void drawingAndRepaint()
+    void drawing_data()
     {
+        QTest::addColumn<bool>("peaks");
+        QTest::newRow("peaks") << true;
+        QTest::newRow("no peaks") << false;
+    }
+    void drawing()
+    {
+        QFETCH(bool, peaks);
         FakeSource src;
         Visualization v(nullptr, &src);
-        v.setAnalyzerOptions(true, 10, 4, 2, 200);
-        v.resize(60 + 10 * 6, 122);
-        v.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&v));
-        const int H = v.barAreaHeight();
-        const int bottom = v.barY0() + H;
+        QVERIFY(showAnalyzer(v, 10, 122, peaks));
+        const int bottom = v.barY0() + v.barAreaHeight();
         const int x3 = v.barX0() + 3 * 6;
         src.block = tone(3, 30000, M_PI / 2 + 0.3);
-        src.playing = true;
-        for (int t = 0; t < 13; ++t)
-            v.advance();
-        src.playing = false;
+        playTicks(src, v, 13);
         const int h = v.drawnBar(3);
         QVERIFY(h > 10);
         const QColor navy(0x00, 0x00, 0x80);
         const QColor panel = FramePainter::panelColor();
         QCOMPARE(canvasPixel(v, x3, bottom - 1), navy);        // lit stripe
         QCOMPARE(canvasPixel(v, x3, bottom - 2), panel);       // gap between stripes
-        QCOMPARE(canvasPixel(v, x3, bottom - h - 1), panel);   // above the bar
         QCOMPARE(canvasPixel(v, v.barX0(), bottom - 1), navy); // band 0 at its floor
         QCOMPARE(canvasPixel(v, v.barX0(), bottom - 3), panel);
         // The peak sits on top of the bar while both are new.
-        const int p = v.drawnPeak(3);
-        QCOMPARE(p, h);
-        QCOMPARE(canvasPixel(v, x3, bottom - p), QColor(Qt::white));
+        QCOMPARE(v.drawnPeak(3), peaks ? h : 0);
+        if (peaks)
+            QCOMPARE(canvasPixel(v, x3, bottom - h), QColor(Qt::white));
         // After some falling the old rows are background again and the peak floats.
         for (int t = 0; t < 20; ++t)
             v.advance();
         QVERIFY(v.drawnBar(3) < h - 10);
-        QVERIFY(v.drawnPeak(3) > v.drawnBar(3));
-        QCOMPARE(canvasPixel(v, x3, bottom - v.drawnPeak(3)), QColor(Qt::white));
-        QCOMPARE(canvasPixel(v, x3, bottom - v.drawnPeak(3) - 1), panel); // old peak rows restored
-        QCOMPARE(canvasPixel(v, x3, bottom - v.drawnBar(3) - 1), panel);  // old bar rows restored
-        const QImage shown = v.grab().toImage();
-        QCOMPARE(QColor(shown.pixel(x3, bottom - v.drawnPeak(3))), QColor(Qt::white));
-
+        QCOMPARE(canvasPixel(v, x3, bottom - v.drawnBar(3) - 1), panel);
+        const QImage img = v.canvas().toImage();
+        int white = 0;
+        for (int y = v.barY0(); y < bottom; ++y)
+            white += QColor(img.pixel(x3, y)) == QColor(Qt::white);
+        QCOMPARE(white > 0, peaks);
+        const QImage shown = v.grab().toImage(); // the paint the tick asked for
+        if (peaks) {
+            QVERIFY(v.drawnPeak(3) > v.drawnBar(3));
+            QCOMPARE(canvasPixel(v, x3, bottom - v.drawnPeak(3)), QColor(Qt::white));
+            QCOMPARE(canvasPixel(v, x3, bottom - v.drawnPeak(3) - 1), panel); // old peak rows restored
+            QCOMPARE(QColor(shown.pixel(x3, bottom - v.drawnPeak(3))), QColor(Qt::white));
+        }
         // A real repaint draws the frame afresh and the bars start again from 0.
         v.repaint();
         QCOMPARE(v.level(3), 0);
-        QCOMPARE(v.drawnBar(3), 0);
         QCOMPARE(canvasPixel(v, x3, bottom - 1), panel);
         v.advance();
         QCOMPARE(v.drawnBar(3), 1);
         QCOMPARE(canvasPixel(v, x3, bottom - 1), navy);
-    }
-
-    void peaksOff()
-    {
-        FakeSource src;
-        Visualization v(nullptr, &src);
-        v.setAnalyzerOptions(false, 10, 4, 2, 200);
-        v.resize(60 + 10 * 6, 122);
-        v.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&v));
-        src.block = tone(3, 30000, M_PI / 2 + 0.3);
-        src.playing = true;
-        for (int t = 0; t < 13; ++t)
-            v.advance();
-        src.playing = false;
-        QVERIFY(v.level(3) > 0);
-        QCOMPARE(v.peak(3), 0);
-        QCOMPARE(v.drawnPeak(3), 0);
-        for (int t = 0; t < 20; ++t)
-            v.advance();
-        const int bottom = v.barY0() + v.barAreaHeight();
-        const QImage img = v.canvas().toImage();
-        for (int y = v.barY0(); y < bottom; ++y)
-            QVERIFY(QColor(img.pixel(v.barX0() + 18, y)) != QColor(Qt::white));
     }
 
     void tallBarArea()
@@ -373,32 +330,22 @@ private slots:
         // Bar areas taller than 255 pixels: levels are not cut to a byte.
         FakeSource src;
         Visualization v(nullptr, &src);
-        v.setAnalyzerOptions(true, 10, 4, 2, 1000);
-        v.resize(60 + 10 * 6, 422);
-        v.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&v));
+        QVERIFY(showAnalyzer(v, 10, 422, true, 1000));
         QCOMPARE(v.barAreaHeight(), 400);
         QCOMPARE(v.levelTable(511), 400);
         src.block = tone(3, 32767, 0); // a sine: all in the imaginary part
         const int expected = v.analyse(src.block.data(), 3);
         QVERIFY(expected > 255);
-        src.playing = true;
-        for (int t = 0; t < 13; ++t)
-            v.advance();
+        playTicks(src, v, 13);
         QCOMPARE(v.level(3), expected * 1000);
         QCOMPARE(v.drawnBar(3), expected);
-        const int bottom = v.barY0() + 400;
-        QCOMPARE(canvasPixel(v, v.barX0() + 18, bottom - expected), QColor(Qt::white));
+        QCOMPARE(canvasPixel(v, v.barX0() + 18, v.barY0() + 400 - expected), QColor(Qt::white));
     }
 
     void demonstrationCurve()
     {
         Visualization v(nullptr); // no controller: the demonstration
-        v.setAnalyzerOptions(true, 20, 4, 2, 200);
-        v.resize(60 + 20 * 6, 122);
-        v.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&v));
-        QCOMPARE(v.bands(), 20);
+        QVERIFY(showAnalyzer(v, 20));
         QVERIFY(v.isRunning()); // started by itself
         v.advance();
         const int N = v.bands();
@@ -407,10 +354,9 @@ private slots:
         for (int i = 1; i < N; ++i)
             if (v.level(i) > v.level(top))
                 top = i;
+        // One hump: highest at about 40 % of the width, at most 70 % of the height.
         QVERIFY(qAbs(top - int((N - 1) / 2.6)) <= 1);
-        QCOMPARE(v.level(top) / 1000, int(0.2 * H + 0.5 * H * std::sin(top * 4.08407038 / (N - 1))));
         QVERIFY(v.level(top) / 1000 <= int(0.7 * H));
-        QCOMPARE(v.level(N - 1), 0);
         QCOMPARE(v.peak(N - 1), 0); // the last bar has no peak
         QVERIFY(v.peak(N - 2) > 0);
         for (int i = 0; i < N; ++i) {
@@ -431,10 +377,7 @@ private slots:
         f.close();
         LoopControl control;
         Visualization v(&control);
-        v.setAnalyzerOptions(true, 10, 4, 2, 200);
-        v.resize(60 + 10 * 6, 122);
-        v.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&v));
+        QVERIFY(showAnalyzer(v, 10));
         QVERIFY(!v.isRunning()); // the main window starts it
         QCOMPARE(v.bandEdge(4), 4);
         QCOMPARE(v.bandEdge(5), 51);
@@ -460,42 +403,32 @@ private slots:
             useDisplay(s.display);
             QVERIFY2(!FramePainter::frameImage().isNull(), "pictures not rendered");
             FakeSource src;
-            Visualization v(nullptr, &src);
-            v.resize(s.display.width(), s.height);
-            v.show();
-            QVERIFY(QTest::qWaitForWindowExposed(&v));
-            v.setAnalyzerOptions(true, s.bars, s.width, s.space, s.height);
-            QCOMPARE(v.bands(), s.bars);
-            // A chord with falling loudness, then a few ticks of silence so peaks float.
-            std::vector<int16_t> mix(512, 0);
-            const double parts[][2] = {{2, 9000}, {4, 7000}, {6, 5000}, {9, 3000}, {30, 1500}, {80, 900}, {150, 500}};
-            for (const auto& part : parts) {
-                const auto t = tone(part[0], part[1], 0.3);
-                for (int n = 0; n < 512; ++n)
-                    mix[n] = int16_t(mix[n] + t[n]);
+            Visualization v(nullptr, &src), demo(nullptr);
+            for (Visualization* w : {&v, &demo}) {
+                w->resize(s.display.width(), s.height);
+                w->show();
+                QVERIFY(QTest::qWaitForWindowExposed(w));
+                w->setAnalyzerOptions(true, s.bars, s.width, s.space, s.height);
             }
-            src.block = mix;
-            src.playing = true;
-            for (int t = 0; t < 4; ++t)
-                v.advance();
-            src.playing = false;
-            // Twelve ticks until the sound shows, then eight of falling.
+            // A chord with falling loudness, then silence: twelve ticks until the sound
+            // shows, then eight of falling so the peaks float.
+            std::fill(src.block.begin(), src.block.end(), 0);
+            using Part = std::pair<int, int>;
+            for (const auto& [bin, amp] : {Part{2, 9000}, {4, 7000}, {6, 5000}, {9, 3000}, {30, 1500}, {150, 500}}) {
+                const auto t = tone(bin, amp, 0.3);
+                for (int n = 0; n < 512; ++n)
+                    src.block[size_t(n)] = int16_t(src.block[size_t(n)] + t[size_t(n)]);
+            }
+            playTicks(src, v, 4);
             for (int t = 0; t < 20; ++t)
                 v.advance();
+            demo.advance();
             // Grabbed right after a tick: the paint shows what the tick drew.
             const QImage img = saveScreenshot(&v, "visualization", s.display);
-            const int bottom = v.barY0() + v.barAreaHeight();
-            QCOMPARE(QColor(img.pixel(v.barX0() + 1, bottom - 1)), QColor(0x00, 0x00, 0x80));
-            QVERIFY(QColor(img.pixel(0, img.height() / 2)).lightness() < 100); // the frame's edge
-
-            Visualization demo(nullptr);
-            demo.resize(s.display.width(), s.height);
-            demo.show();
-            QVERIFY(QTest::qWaitForWindowExposed(&demo));
-            demo.setAnalyzerOptions(true, s.bars, s.width, s.space, s.height);
-            QCoreApplication::processEvents();
-            demo.advance();
             saveScreenshot(&demo, "visualization-demo", s.display);
+            QCOMPARE(v.bands(), s.bars);
+            QCOMPARE(QColor(img.pixel(v.barX0() + 1, v.barY0() + v.barAreaHeight() - 1)), QColor(0x00, 0x00, 0x80));
+            QVERIFY(QColor(img.pixel(0, img.height() / 2)).lightness() < 100); // the frame's edge
         }
     }
 };
