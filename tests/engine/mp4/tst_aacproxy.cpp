@@ -1,10 +1,8 @@
 // The player's side of the AAC decoder protocol, against a scripted decoder program.
 
-#include "aacdecoder.h"
-#include "testmain.h"
+#include "../decodehelpers.h"
 
-#include <QFile>
-#include <QTextStream>
+#include "aacdecoder.h"
 
 #include <sys/ipc.h>
 #include <sys/sem.h>
@@ -26,17 +24,12 @@ private:
         AACDecoder::removeSharedObjects(); // the previous key's, if any
         m_key = quavrixTestRoot() + QStringLiteral("/key%1").arg(++m_case);
         qputenv(KeyFileVariable, QFile::encodeName(m_key));
-        QFile script(m_key + QStringLiteral(".script"));
-        QVERIFY(script.open(QIODevice::WriteOnly));
-        script.write(steps.join(QLatin1Char('\n')).toUtf8() + '\n');
+        writeAacScript(steps);
     }
 
     QStringList log() const
     {
-        QFile f(m_key + QStringLiteral(".log"));
-        if (!f.open(QIODevice::ReadOnly))
-            return {};
-        return QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        return QString::fromUtf8(readFile(m_key + QStringLiteral(".log"))).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     }
 
     static int semaphoreValue(int index)
@@ -57,16 +50,10 @@ private:
     }
 
 private slots:
-    void initTestCase()
-    {
-        qputenv("QUAVRIX_AACDECODER", QUAVRIX_TESTS_BIN_DIR "/fake_aacdecoder");
-        AACDecoder::setTurnTimeoutMs(400);
-    }
+    void initTestCase() { AACDecoder::setTurnTimeoutMs(400); }
+    void init() { qputenv("QUAVRIX_AACDECODER", QUAVRIX_TESTS_BIN_DIR "/fake_aacdecoder"); }
 
-    void cleanup()
-    {
-        AACDecoder::removeSharedObjects();
-    }
+    void cleanup() { AACDecoder::removeSharedObjects(); }
 
     void smallFrameGoesInOneTurn()
     {
@@ -185,49 +172,39 @@ private slots:
         QCOMPARE(word(StopWord), 0);
     }
 
-    void programThatDiesEndsTheTrack()
+    // The track ends whatever the program does: dies, stops answering, never starts.
+    void failingProgramEndsTheTrack_data()
     {
-        useScript({"want 4096", "die"});
-        AACDecoder proxy;
-        proxy.init();
-        char out[1024];
-        int outLength = 0;
-        proxy.decode(out, &outLength, "abc", 3, sizeof out);
-        QVERIFY(!proxy.finished());
-        proxy.decode(out, &outLength, "def", 3, sizeof out);
-        QVERIFY(proxy.finished());
-        QCOMPARE(proxy.process(), -1);
-        QCOMPARE(outLength, 0);
-        proxy.close();
+        QTest::addColumn<QStringList>("script");
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<int>("turnsBeforeEnd");
+        const QString fake = QStringLiteral(QUAVRIX_TESTS_BIN_DIR "/fake_aacdecoder");
+        QTest::newRow("dies") << QStringList({"want 4096", "die"}) << fake << 1;
+        QTest::newRow("hangs") << QStringList({"hang"}) << fake << 0;
+        QTest::newRow("cannot start") << QStringList() << quavrixTestRoot() + "/no-such-program" << 0;
     }
-
-    void programThatHangsEndsTheTrack()
+    void failingProgramEndsTheTrack()
     {
-        useScript({"hang"});
+        QFETCH(QStringList, script);
+        QFETCH(QString, program);
+        QFETCH(int, turnsBeforeEnd);
+        useScript(script);
+        qputenv("QUAVRIX_AACDECODER", QFile::encodeName(program));
+        if (script.isEmpty())
+            QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^Can not start .*no-such-program, error '.+'$"));
         AACDecoder proxy;
         proxy.init();
         char out[1024];
         int outLength = 0;
-        proxy.decode(out, &outLength, "abc", 3, sizeof out);
+        for (int i = 0; i < turnsBeforeEnd; ++i) {
+            proxy.decode(out, &outLength, "abc", 3, sizeof out);
+            QVERIFY(!proxy.finished());
+        }
+        QCOMPARE(proxy.decode(out, &outLength, "def", 3, sizeof out), 3);
         QVERIFY(proxy.finished());
+        QCOMPARE(outLength, 0);
         QCOMPARE(proxy.process(), -1); // killed and reaped
-        QVERIFY(log().contains(QStringLiteral("hang")));
-    }
-
-    void programThatCannotStart()
-    {
-        useScript({});
-        qputenv("QUAVRIX_AACDECODER", QFile::encodeName(quavrixTestRoot() + "/no-such-program"));
-        AACDecoder proxy;
-        proxy.init();
-        char out[1024];
-        int outLength = 0;
-        QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^Can not start .*no-such-program, error '.+'$"));
-        QCOMPARE(proxy.decode(out, &outLength, "abc", 3, sizeof out), 3);
-        QVERIFY(proxy.finished());
-        QCOMPARE(outLength, 0);
         proxy.close();
-        qputenv("QUAVRIX_AACDECODER", QUAVRIX_TESTS_BIN_DIR "/fake_aacdecoder");
     }
 
     void keyFileIsNotFollowed()
@@ -240,20 +217,6 @@ private slots:
         AACDecoder proxy;
         proxy.init();
         QVERIFY(!QFile::exists(target));
-    }
-
-    void programPathOrder()
-    {
-        qputenv("QUAVRIX_AACDECODER", "/somewhere/else");
-        QCOMPARE(AACDecoder::programPath(), std::string("/somewhere/else"));
-        qunsetenv("QUAVRIX_AACDECODER");
-        if (!QFile::exists("/home/QtPalmtop/bin/aacdecoder"))
-            QCOMPARE(AACDecoder::programPath(), (QCoreApplication::applicationDirPath() + "/aacdecoder").toStdString());
-        qputenv("QUAVRIX_AACDECODER", QUAVRIX_TESTS_BIN_DIR "/fake_aacdecoder");
-        const QByteArray key = qgetenv(KeyFileVariable);
-        qunsetenv(KeyFileVariable);
-        QCOMPARE(AACDecoder::keyFile(), std::string("/tmp/snd_dec"));
-        qputenv(KeyFileVariable, key); // cleanup() must never touch the real key
     }
 };
 

@@ -125,47 +125,40 @@ private slots:
         QVERIFY(walk(meta(nested)).name.isEmpty());
     }
 
+    void audioSpecificConfig_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("ok");
+        QTest::addColumn<int>("objectType");
+        QTest::addColumn<int>("rate");
+        QTest::addColumn<int>("channels");
+        QTest::addColumn<int>("coreRate"); // 0: no SBR
+        QTest::addColumn<bool>("ps");
+        QTest::newRow("LC 44100 stereo, as ffmpeg writes it") << QByteArray("\x12\x10\x56\xe5\x00", 5) << true << 2 << 44100 << 2 << 0 << false;
+        QTest::newRow("LC 22050 mono") << QByteArray("\x13\x88") << true << 2 << 22050 << 1 << 0 << false;
+        QTest::newRow("explicit HE-AAC, LC core") << QByteArray("\x2b\x92\x08\x00", 4) << true << 2 << 44100 << 2 << 22050 << false;
+        QTest::newRow("HE-AAC v2: mono core made stereo") << QByteArray("\xeb\x8a\x08\x00", 4) << true << 2 << 44100 << 2 << 22050 << true;
+        QTest::newRow("SBR and PS signalled after the core") << QByteArray("\x13\x90\x56\xe5\xa5\x48\x80") << true << 2 << 44100 << 2 << 22050 << true;
+        QTest::newRow("too short") << QByteArray("\x12") << false << 0 << 0 << 0 << 0 << false;
+        QTest::newRow("reserved rate index") << QByteArray("\x16\x90") << false << 0 << 0 << 0 << 0 << false;
+        QTest::newRow("no channel layout") << QByteArray("\x12\x00", 2) << false << 0 << 0 << 0 << 0 << false;
+    }
     void audioSpecificConfig()
     {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, ok);
         AudioConfig c;
-        // AAC LC, 44100 Hz, stereo (as ffmpeg writes it).
-        const uint8_t stereo[] = {0x12, 0x10, 0x56, 0xe5, 0x00};
-        QVERIFY(parseAudioSpecificConfig(stereo, sizeof stereo, &c));
-        QCOMPARE(c.objectType, 2);
-        QCOMPARE(c.rate, 44100);
-        QCOMPARE(c.channels, 2);
-        QVERIFY(!c.sbr);
-        // AAC LC, 22050 Hz, mono.
-        const uint8_t mono[] = {0x13, 0x88};
-        QVERIFY(parseAudioSpecificConfig(mono, sizeof mono, &c));
-        QCOMPARE(c.rate, 22050);
-        QCOMPARE(c.channels, 1);
-        // Explicit HE-AAC: object type 5, core 22050 Hz stereo, output 44100 Hz, core LC.
-        const uint8_t he[] = {0x2b, 0x92, 0x08, 0x00};
-        QVERIFY(parseAudioSpecificConfig(he, sizeof he, &c));
-        QVERIFY(c.sbr);
-        QCOMPARE(c.coreRate, 22050);
-        QCOMPARE(c.rate, 44100);
-        QCOMPARE(c.objectType, 2);
-        QCOMPARE(c.channels, 2);
-        // HE-AAC v2: parametric stereo makes a mono core stereo.
-        const uint8_t ps[] = {0xeb, 0x8a, 0x08, 0x00};
-        QVERIFY(parseAudioSpecificConfig(ps, sizeof ps, &c));
-        QVERIFY(c.ps);
-        QCOMPARE(c.channels, 2);
-        QCOMPARE(c.rate, 44100);
-        // Backward-compatible SBR signalled after the core configuration.
-        const uint8_t sync[] = {0x13, 0x90, 0x56, 0xe5, 0xa5, 0x48, 0x80};
-        QVERIFY(parseAudioSpecificConfig(sync, sizeof sync, &c));
-        QVERIFY(c.sbr);
-        QCOMPARE(c.coreRate, 22050);
-        QCOMPARE(c.rate, 44100);
-        // Too short, reserved rate index, no channel layout.
-        QVERIFY(!parseAudioSpecificConfig(stereo, 1, &c));
-        const uint8_t reserved[] = {0x16, 0x90};
-        QVERIFY(!parseAudioSpecificConfig(reserved, sizeof reserved, &c));
-        const uint8_t pce[] = {0x12, 0x00};
-        QVERIFY(!parseAudioSpecificConfig(pce, sizeof pce, &c));
+        QCOMPARE(parseAudioSpecificConfig(reinterpret_cast<const uint8_t*>(bytes.constData()), size_t(bytes.size()), &c), ok);
+        if (!ok)
+            return;
+        QTEST(c.objectType, "objectType");
+        QTEST(c.rate, "rate");
+        QTEST(c.channels, "channels");
+        QFETCH(int, coreRate);
+        QCOMPARE(c.sbr, coreRate != 0);
+        if (c.sbr)
+            QCOMPARE(c.coreRate, coreRate);
+        QTEST(c.ps, "ps");
     }
 
     void adtsHeader()
