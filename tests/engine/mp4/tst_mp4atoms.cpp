@@ -3,15 +3,15 @@
 #include "mp4atoms.h"
 #include "testmain.h"
 
+#include <QtEndian>
+
 using namespace Mp4Atoms;
 
 namespace {
 QByteArray be32(uint32_t v)
 {
-    QByteArray b(4, 0);
-    for (int i = 0; i < 4; ++i)
-        b[i] = char(v >> (24 - 8 * i));
-    return b;
+    v = qToBigEndian(v);
+    return QByteArray(reinterpret_cast<const char*>(&v), 4);
 }
 
 QByteArray atom(const QByteArray& type, const QByteArray& body)
@@ -25,14 +25,10 @@ QByteArray lyingAtom(const QByteArray& type, const QByteArray& body, uint32_t cl
     return be32(claimed) + type + body;
 }
 
+// Text length, language code, text.
 QByteArray classicText(const QByteArray& type, const QByteArray& text)
 {
-    QByteArray body;
-    body += char(text.size() >> 8);
-    body += char(text.size() & 0xff);
-    body += QByteArray("\x15\xc7", 2); // language code
-    body += text;
-    return atom(type, body);
+    return atom(type, be32(uint32_t(text.size()) << 16 | 0x15c7) + text);
 }
 
 QByteArray item(const QByteArray& type, const QByteArray& text)
