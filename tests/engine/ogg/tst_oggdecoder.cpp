@@ -8,11 +8,6 @@
 #include <tremor/ivorbisfile.h>
 
 namespace {
-QString ogg(const char* name)
-{
-    return fixture("ogg/") + QLatin1String(name);
-}
-
 // Tremor used directly: the whole stream, optionally from a time in milliseconds.
 QByteArray tremorPcm(const QString& file, int fromMs = -1)
 {
@@ -43,8 +38,8 @@ private slots:
         QTest::addColumn<QString>("file");
         QTest::addColumn<int>("channels");
         QTest::addColumn<int>("rate");
-        QTest::newRow("stereo") << ogg("stereo.ogg") << 2 << 44100;
-        QTest::newRow("mono") << ogg("mono-untagged.ogg") << 1 << 22050;
+        QTest::newRow("stereo") << fixture("ogg/stereo.ogg") << 2 << 44100;
+        QTest::newRow("mono") << fixture("ogg/mono-untagged.ogg") << 1 << 22050;
     }
     void pcmEqualsTremor()
     {
@@ -70,7 +65,7 @@ private slots:
     void positionAndSeek()
     {
         OggDecoder decoder;
-        QVERIFY(decoder.open(ogg("stereo.ogg"), nullptr));
+        QVERIFY(decoder.open(fixture("ogg/stereo.ogg"), nullptr));
         PlayInfo info;
         char buffer[2048];
         int produced = 0;
@@ -83,7 +78,7 @@ private slots:
 
         // Back to second 5: the byte count of that position, and Tremor's PCM from there.
         QCOMPARE(decoder.seek(5), int64_t(882000));
-        QVERIFY(decodeAll(decoder, &info) == tremorPcm(ogg("stereo.ogg"), 5000));
+        QVERIFY(decodeAll(decoder, &info) == tremorPcm(fixture("ogg/stereo.ogg"), 5000));
         QCOMPARE(info.position, 11);
 
         // Beyond the end: the end, not a position the stream never reaches.
@@ -101,7 +96,7 @@ private slots:
     {
         OggDecoder decoder;
         AudioInfo lower;
-        QVERIFY(decoder.open(ogg("stereo.ogg"), &lower));
+        QVERIFY(decoder.open(fixture("ogg/stereo.ogg"), &lower));
         QCOMPARE(QByteArray(lower.title), QByteArray("Lower Title"));
         QCOMPARE(QByteArray(lower.artist), QByteArray("Lower Artist"));
         QCOMPARE(QByteArray(lower.album), QByteArray("Lower Album"));
@@ -110,14 +105,14 @@ private slots:
         QCOMPARE(lower.isUtf8, uint8_t(1));
 
         AudioInfo upper;
-        QVERIFY(decoder.open(ogg("upper-case.ogg"), &upper));
+        QVERIFY(decoder.open(fixture("ogg/upper-case.ogg"), &upper));
         QCOMPARE(QByteArray(upper.title), QByteArray("Upper Title"));
         QCOMPARE(QByteArray(upper.artist), QByteArray("Upper Artist"));
         QCOMPARE(QByteArray(upper.album), QByteArray("Upper Album"));
         QCOMPARE(upper.track, 7);
 
         AudioInfo none;
-        QVERIFY(decoder.open(ogg("mono-untagged.ogg"), &none));
+        QVERIFY(decoder.open(fixture("ogg/mono-untagged.ogg"), &none));
         QCOMPARE(none.title[0], '\0');
         QCOMPARE(none.artist[0], '\0');
         QCOMPARE(none.album[0], '\0');
@@ -125,7 +120,7 @@ private slots:
 
         // Long UTF-8 text is cut at 30 bytes without splitting a character.
         AudioInfo longText;
-        QVERIFY(decoder.open(ogg("long-utf8.ogg"), &longText));
+        QVERIFY(decoder.open(fixture("ogg/long-utf8.ogg"), &longText));
         QCOMPARE(QByteArray(longText.title), QByteArray("A title that is much longer th"));
         const QByteArray artist(longText.artist);
         QVERIFY(artist.size() <= 30 && artist.startsWith("Bj\xc3\xb6rk"));
@@ -139,9 +134,9 @@ private slots:
     {
         OggDecoder decoder;
         AudioInfo info;
-        QVERIFY(!decoder.open(ogg("not-vorbis.ogg"), nullptr));
-        QVERIFY(!decoder.open(ogg("not-vorbis.ogg"), &info));
-        QVERIFY(!decoder.open(ogg("garbage.ogg"), nullptr));
+        QVERIFY(!decoder.open(fixture("ogg/not-vorbis.ogg"), nullptr));
+        QVERIFY(!decoder.open(fixture("ogg/not-vorbis.ogg"), &info));
+        QVERIFY(!decoder.open(fixture("ogg/garbage.ogg"), nullptr));
         QVERIFY(!decoder.open(QStringLiteral("/no/such/file.ogg"), nullptr));
         // An unreadable file still gets a record, which is then named after the file.
         AudioInfo missing;
@@ -149,13 +144,13 @@ private slots:
         QCOMPARE(missing.title[0], '\0');
 
         // After a failed open the decoder works as before.
-        QVERIFY(decoder.open(ogg("mono-untagged.ogg"), nullptr));
+        QVERIFY(decoder.open(fixture("ogg/mono-untagged.ogg"), nullptr));
         PlayInfo play;
         QVERIFY(!decodeAll(decoder, &play).isEmpty());
         QCOMPARE(play.channels, 1);
 
         // The first half of a stream plays up to where it is cut, then ends.
-        const QByteArray whole = readFile(ogg("stereo.ogg"));
+        const QByteArray whole = readFile(fixture("ogg/stereo.ogg"));
         const QByteArray pcm = decodeFile(OggDecoder(), writeFile(QStringLiteral("cut.ogg"), whole.left(whole.size() / 2)));
         QVERIFY(pcm.size() > 44100 * 4);
         QVERIFY(pcm.size() < 11 * 44100 * 4);
