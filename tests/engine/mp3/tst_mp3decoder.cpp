@@ -6,6 +6,7 @@
 #include "decoderfactory.h"
 #include "mp3/layer3.h"
 #include "mp3/mp3stream.h"
+#include "mp3/mp3tables.h"
 #include "mp3decoder.h"
 
 #ifdef QUAVRIX_HAVE_MPG123
@@ -403,6 +404,22 @@ private slots:
             const long after = g_allocations.load();
             QVERIFY(count > 100);
             QCOMPARE(after - before, 0L);
+        }
+    }
+
+    void intensityTables()
+    {
+        // Not every position occurs in the fixtures, and MPEG-2 intensity stereo in none.
+        // MPEG-1: positions 0..6 split by tan(pos * pi / 12); MPEG-2: powers of 2^-1/4 and 2^-1/2
+        for (int pos = 0; pos < 7; ++pos) {
+            const double r = pos < 6 ? std::tan(pos * M_PI / 12) : 0;
+            const double kl = pos < 6 ? r / (1 + r) : 1, kr = pos < 6 ? 1 / (1 + r) : 0;
+            QVERIFY(std::abs(mp3::kIntensity1[2 * pos] / 1073741824.0 - kl) < 1e-8);
+            QVERIFY(std::abs(mp3::kIntensity1[2 * pos + 1] / 1073741824.0 - kr) < 1e-8);
+        }
+        for (int k = 0; k < 16; ++k) {
+            QVERIFY(std::abs(mp3::kIntensity2[k] / 1073741824.0 - std::pow(2.0, -k / 4.0)) < 1e-8);
+            QVERIFY(std::abs(mp3::kIntensity2[16 + k] / 1073741824.0 - std::pow(2.0, -k / 2.0)) < 1e-8);
         }
     }
 
