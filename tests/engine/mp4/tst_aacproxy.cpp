@@ -135,6 +135,7 @@ private slots:
         QCOMPARE(outLength, 0);
         QCOMPARE(log().size(), turns);
         QCOMPARE(word(FinishedWord), 1);
+        QVERIFY(proxy.process() > 0); // not waited for, nor taken for hung and killed
         proxy.close();
     }
 
