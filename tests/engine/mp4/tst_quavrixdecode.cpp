@@ -5,6 +5,7 @@
 #include "aacdecoder.h"
 
 #include <QProcess>
+#include <QtEndian>
 
 namespace {
 struct Run
@@ -28,11 +29,6 @@ Run run(const QStringList& args)
     r.out = p.readAllStandardOutput();
     r.errLines = QString::fromUtf8(p.readAllStandardError()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     return r;
-}
-
-uint32_t le32(const QByteArray& b, int at)
-{
-    return uint8_t(b[at]) | uint8_t(b[at + 1]) << 8 | uint8_t(b[at + 2]) << 16 | uint32_t(uint8_t(b[at + 3])) << 24;
 }
 } // namespace
 
@@ -77,8 +73,8 @@ private slots:
         QCOMPARE(content.left(4), QByteArray("RIFF"));
         QCOMPARE(content.mid(8, 8), QByteArray("WAVEfmt "));
         const int rate = summary.section(QLatin1String("rate="), 1).section(QLatin1Char(' '), 0, 0).toInt();
-        QCOMPARE(int(le32(content, 24)), rate);
-        QCOMPARE(int(le32(content, 40)), bytes);
+        QCOMPARE(int(qFromLittleEndian<uint32_t>(content.constData() + 24)), rate);
+        QCOMPARE(int(qFromLittleEndian<uint32_t>(content.constData() + 40)), bytes);
         QVERIFY(content.mid(44) == r.out);
     }
 
