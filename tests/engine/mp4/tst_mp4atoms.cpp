@@ -41,11 +41,12 @@ QByteArray meta(const QByteArray& children)
     return atom("meta", be32(0) + atom("hdlr", be32(0) + "mdirappl" + QByteArray(9, 0)) + children);
 }
 
-Tags walk(const QByteArray& udta)
+// The fields the walk found: name|artist|album|notice|info.
+QByteArray walk(const QByteArray& udta)
 {
-    Tags tags;
-    parseUserData(reinterpret_cast<const uint8_t*>(udta.constData()), size_t(udta.size()), &tags);
-    return tags;
+    Tags t;
+    parseUserData(reinterpret_cast<const uint8_t*>(udta.constData()), size_t(udta.size()), &t);
+    return t.name + '|' + t.artist + '|' + t.album + '|' + t.notice + '|' + t.info;
 }
 } // namespace
 
@@ -54,71 +55,47 @@ class TestMp4Atoms : public QObject
     Q_OBJECT
 
 private slots:
-    void classicTextItems()
+    void userData_data()
     {
-        const Tags tags = walk(classicText("\251nam", "Old Title") + classicText("\251cpy", "(c) Someone")
-                               + classicText("\251inf", "Info text"));
-        QCOMPARE(tags.name, QByteArray("Old Title"));
-        QCOMPARE(tags.notice, QByteArray("(c) Someone"));
-        QCOMPARE(tags.info, QByteArray("Info text"));
-        QVERIFY(tags.artist.isEmpty());
-
-        // A text length beyond the item is cut at the item; text stops at a NUL.
-        QByteArray body = QByteArray("\x01\x00\x00\x00", 4) + "Short";
-        QCOMPARE(walk(atom("\251nam", body)).name, QByteArray("Short"));
-        QCOMPARE(walk(classicText("\251nam", QByteArray("ab\0cd", 5))).name, QByteArray("ab"));
-        // An item too short for its own header gives an empty field.
-        QCOMPARE(walk(classicText("\251nam", "x") + atom("\251nam", "ab")).name, QByteArray());
-    }
-
-    void itemList()
-    {
+        QTest::addColumn<QByteArray>("udta");
+        QTest::addColumn<QByteArray>("fields");
         const QByteArray ilst = atom("ilst", item("\251nam", "New Title") + item("\251ART", "An Artist")
                                                  + item("covr", QByteArray(100, 'p')) + item("\251alb", "An Album"));
-        const Tags tags = walk(meta(ilst));
-        QCOMPARE(tags.name, QByteArray("New Title"));
-        QCOMPARE(tags.artist, QByteArray("An Artist"));
-        QCOMPARE(tags.album, QByteArray("An Album"));
-
-        // The item list after the classic item replaces the earlier name.
-        QCOMPARE(walk(classicText("\251nam", "First") + meta(atom("ilst", item("\251nam", "Second")))).name,
-                 QByteArray("Second"));
-        // A meta atom written without version and flags still works.
-        const QByteArray bare = atom("meta", atom("hdlr", be32(0) + "mdirappl" + QByteArray(9, 0)) + ilst);
-        QCOMPARE(walk(bare).artist, QByteArray("An Artist"));
-        // A data atom shorter than the item: the text ends with the data atom.
-        const QByteArray padded = atom("\251ART", atom("data", be32(1) + be32(0) + "Padded") + QByteArray(12, 'z'));
-        QCOMPARE(walk(meta(atom("ilst", padded))).artist, QByteArray("Padded"));
-        // An item with nothing after its data header leaves the field alone.
-        QCOMPARE(walk(meta(atom("ilst", item("\251alb", "Kept") + item("\251alb", "")))).album, QByteArray("Kept"));
-    }
-
-    void lyingLengths()
-    {
-        const QByteArray good = item("\251nam", "Good");
-        // Longer than its parent: the walk stops there, what came before stays. (The lying
-        // items hold sound text, which shows if the lie is believed.)
-        const Tags tags = walk(meta(atom("ilst", good + lyingAtom("\251ART", atom("data", be32(1) + be32(0) + "Liar"), 5000))));
-        QCOMPARE(tags.name, QByteArray("Good"));
-        QVERIFY(tags.artist.isEmpty());
-
-        // Shorter than a header, and zero (to the end of the parent) at the top level.
-        QCOMPARE(walk(lyingAtom("\251nam", "abcdefgh", 4) + classicText("\251nam", "After")).name, QByteArray());
-        QCOMPARE(walk(lyingAtom("\251nam", QByteArray("\x00\x03\x00\x00" "abc", 7), 0)).name, QByteArray("abc"));
-        // A 64-bit length larger than the data.
-        QCOMPARE(walk(be32(1) + "\251nam" + QByteArray(8, '\xff') + be32(4 << 16 | 0x15c7) + "Liar").name, QByteArray());
-        // A data atom whose own length is larger than the item: the item's end counts.
-        const QByteArray bigData = atom("\251alb", lyingAtom("data", be32(1) + be32(0) + "Album", 9999));
-        QCOMPARE(walk(meta(atom("ilst", bigData))).album, QByteArray("Album"));
-        // The meta atom too short for its version word.
-        QVERIFY(walk(atom("meta", "ab")).name.isEmpty());
-        // Trailing bytes too few for a header are ignored.
-        QCOMPARE(walk(classicText("\251nam", "Tail") + "abc").name, QByteArray("Tail"));
-        // Deeply nested item lists end without exhausting anything.
+        QTest::newRow("classic items") << classicText("\251nam", "Old Title") + classicText("\251cpy", "(c) Someone")
+                + classicText("\251inf", "Info text") << QByteArray("Old Title|||(c) Someone|Info text");
+        QTest::newRow("text length beyond the item: cut there") << atom("\251nam", QByteArray("\x01\x00\x00\x00", 4) + "Short") << QByteArray("Short||||");
+        QTest::newRow("text stops at a NUL") << classicText("\251nam", QByteArray("ab\0cd", 5)) << QByteArray("ab||||");
+        QTest::newRow("item too short for its header: empty") << classicText("\251nam", "x") + atom("\251nam", "ab") << QByteArray("||||");
+        QTest::newRow("item list") << meta(ilst) << QByteArray("New Title|An Artist|An Album||");
+        QTest::newRow("item list after a classic item wins") << classicText("\251nam", "First") + meta(atom("ilst", item("\251nam", "Second")))
+                                                             << QByteArray("Second||||");
+        QTest::newRow("meta without version and flags") << atom("meta", atom("hdlr", be32(0) + "mdirappl" + QByteArray(9, 0)) + ilst)
+                                                        << QByteArray("New Title|An Artist|An Album||");
+        QTest::newRow("data atom shorter than the item: its end counts")
+            << meta(atom("ilst", atom("\251ART", atom("data", be32(1) + be32(0) + "Padded") + QByteArray(12, 'z')))) << QByteArray("|Padded|||");
+        QTest::newRow("nothing after the data header: field kept") << meta(atom("ilst", item("\251alb", "Kept") + item("\251alb", "")))
+                                                                   << QByteArray("||Kept||");
+        // Lying lengths. The lying items hold sound text, which shows if the lie is believed.
+        QTest::newRow("longer than its parent: the walk stops there")
+            << meta(atom("ilst", item("\251nam", "Good") + lyingAtom("\251ART", atom("data", be32(1) + be32(0) + "Liar"), 5000)))
+            << QByteArray("Good||||");
+        QTest::newRow("shorter than a header") << lyingAtom("\251nam", "abcdefgh", 4) + classicText("\251nam", "After") << QByteArray("||||");
+        QTest::newRow("zero: to the end of the parent") << lyingAtom("\251nam", QByteArray("\x00\x03\x00\x00" "abc", 7), 0) << QByteArray("abc||||");
+        QTest::newRow("64-bit length larger than the data")
+            << be32(1) + "\251nam" + QByteArray(8, '\xff') + be32(4 << 16 | 0x15c7) + "Liar" << QByteArray("||||");
+        QTest::newRow("data atom longer than the item: the item's end counts")
+            << meta(atom("ilst", atom("\251alb", lyingAtom("data", be32(1) + be32(0) + "Album", 9999)))) << QByteArray("||Album||");
+        QTest::newRow("meta too short for its version word") << atom("meta", "ab") << QByteArray("||||");
+        QTest::newRow("trailing bytes too few for a header") << classicText("\251nam", "Tail") + "abc" << QByteArray("Tail||||");
         QByteArray nested = item("\251nam", "Deep");
         for (int i = 0; i < 2000; ++i)
             nested = atom("ilst", nested);
-        QVERIFY(walk(meta(nested)).name.isEmpty());
+        QTest::newRow("deeply nested item lists end") << meta(nested) << QByteArray("||||");
+    }
+    void userData()
+    {
+        QFETCH(QByteArray, udta);
+        QTEST(walk(udta), "fields");
     }
 
     void audioSpecificConfig_data()
