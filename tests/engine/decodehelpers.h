@@ -36,6 +36,13 @@ inline QString writeFile(const QString& name, const QByteArray& bytes)
     return path;
 }
 
+// A track record as text: title|artist|album|year|track|isUtf8.
+inline QByteArray describe(const AudioInfo& i)
+{
+    return QByteArray(i.title) + '|' + i.artist + '|' + i.album + '|' + QByteArray::number(i.year) + '|'
+        + QByteArray::number(i.track) + '|' + QByteArray::number(i.isUtf8);
+}
+
 // Everything an opened decoder delivers in blocks of the given size.
 inline QByteArray decodeAll(Decoder& d, PlayInfo* info = nullptr, int block = 2048, int maxCalls = 1 << 30)
 {
