@@ -1,7 +1,8 @@
 // The user-data walk and the decoder configuration, on hand-built data.
 
+#include "../decodehelpers.h"
+
 #include "mp4atoms.h"
-#include "testmain.h"
 
 #include <QtEndian>
 
@@ -96,6 +97,20 @@ private slots:
     {
         QFETCH(QByteArray, udta);
         QTEST(walk(udta), "fields");
+    }
+
+    void fileSummary()
+    {
+        // In the file too, a user-data atom longer than its movie atom is not read (its
+        // text would show); a media atom cut short counts up to the end of the file.
+        const QByteArray udta = lyingAtom("udta", classicText("\251nam", "Liar"), 5000);
+        const QString file = writeFile(QStringLiteral("lying.m4a"), atom("moov", atom("free", "xx") + udta)
+                                                                       + lyingAtom("mdat", QByteArray(100, 'm'), 10000));
+        FileSummary summary;
+        QVERIFY(readFileSummary(file, &summary));
+        QVERIFY(summary.hasMovie);
+        QCOMPARE(summary.mediaBytes, int64_t(100));
+        QVERIFY(summary.tags.name.isEmpty());
     }
 
     void audioSpecificConfig_data()
