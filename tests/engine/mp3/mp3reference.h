@@ -23,7 +23,7 @@ struct Pcm
 };
 
 // Every frame (no gapless trimming), always two channels, at the stream's own rate.
-inline bool decodeMpg123(const char* file, Pcm& out, std::vector<float>* floats = nullptr)
+inline bool decodeMpg123(const char* file, Pcm& out)
 {
     static const bool initialised = mpg123_init() == MPG123_OK;
     if (!initialised)
@@ -37,25 +37,18 @@ inline bool decodeMpg123(const char* file, Pcm& out, std::vector<float>* floats 
     mpg123_format_none(mh);
     const long rates[] = {16000, 22050, 24000, 32000, 44100, 48000};
     for (long r : rates)
-        mpg123_format(mh, r, MPG123_STEREO, floats ? MPG123_ENC_FLOAT_32 : MPG123_ENC_SIGNED_16);
+        mpg123_format(mh, r, MPG123_STEREO, MPG123_ENC_SIGNED_16);
     if (mpg123_open(mh, file) != MPG123_OK) {
         mpg123_delete(mh);
         return false;
     }
     out.samples.clear();
-    if (floats)
-        floats->clear();
     unsigned char buf[16384];
     for (;;) {
         size_t done = 0;
         const int r = mpg123_read(mh, buf, sizeof buf, &done);
-        if (floats) {
-            const float* f = reinterpret_cast<const float*>(buf);
-            floats->insert(floats->end(), f, f + done / sizeof(float));
-        } else {
-            const int16_t* s = reinterpret_cast<const int16_t*>(buf);
-            out.samples.insert(out.samples.end(), s, s + done / 2);
-        }
+        const int16_t* s = reinterpret_cast<const int16_t*>(buf);
+        out.samples.insert(out.samples.end(), s, s + done / 2);
         if (r == MPG123_NEW_FORMAT || r == MPG123_OK)
             continue;
         break;
@@ -83,8 +76,7 @@ inline bool decodeQuavrix(const QString& file, bool native, Pcm& out)
         const int16_t* s = reinterpret_cast<const int16_t*>(block);
         out.samples.insert(out.samples.end(), s, s + produced / 2);
     }
-    // the block the stream ended inside is not delivered: take the rest from a
-    // smaller read so that the comparison covers the whole file
+    // the block the stream ended inside is not delivered: callers allow for it
     out.rate = info.rate;
     d.close();
     return true;

@@ -1,10 +1,8 @@
 // The player's side of the AAC decoder protocol, against a scripted decoder program.
 
-#include "aacdecoder.h"
-#include "testmain.h"
+#include "../decodehelpers.h"
 
-#include <QFile>
-#include <QTextStream>
+#include "aacdecoder.h"
 
 #include <sys/ipc.h>
 #include <sys/sem.h>
@@ -26,29 +24,19 @@ private:
         AACDecoder::removeSharedObjects(); // the previous key's, if any
         m_key = quavrixTestRoot() + QStringLiteral("/key%1").arg(++m_case);
         qputenv(KeyFileVariable, QFile::encodeName(m_key));
-        QFile script(m_key + QStringLiteral(".script"));
-        QVERIFY(script.open(QIODevice::WriteOnly));
-        script.write(steps.join(QLatin1Char('\n')).toUtf8() + '\n');
+        writeAacScript(steps);
     }
 
     QStringList log() const
     {
-        QFile f(m_key + QStringLiteral(".log"));
-        if (!f.open(QIODevice::ReadOnly))
-            return {};
-        return QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        return QString::fromUtf8(readFile(m_key + QStringLiteral(".log"))).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     }
 
-    static int semaphoreValue(int index)
-    {
-        const key_t key = ftok(AACDecoder::keyFile().c_str(), KeyCharacter);
-        return semctl(semget(key, 2, 0), index, GETVAL);
-    }
-
+    static key_t key() { return ftok(AACDecoder::keyFile().c_str(), KeyCharacter); }
+    static int semaphoreValue(int index) { return semctl(semget(key(), 2, 0), index, GETVAL); }
     static int32_t word(int index)
     {
-        const key_t key = ftok(AACDecoder::keyFile().c_str(), KeyCharacter);
-        void* segment = shmat(shmget(key, SegmentSize, 0), nullptr, SHM_RDONLY);
+        void* segment = shmat(shmget(key(), SegmentSize, 0), nullptr, SHM_RDONLY);
         if (segment == reinterpret_cast<void*>(-1))
             return -1;
         const int32_t value = static_cast<int32_t*>(segment)[index];
@@ -57,53 +45,50 @@ private:
     }
 
 private slots:
-    void initTestCase()
-    {
-        qputenv("QUAVRIX_AACDECODER", QUAVRIX_TESTS_BIN_DIR "/fake_aacdecoder");
-        AACDecoder::setTurnTimeoutMs(400);
-    }
+    void initTestCase() { AACDecoder::setTurnTimeoutMs(400); }
+    void init() { qputenv("QUAVRIX_AACDECODER", QUAVRIX_TESTS_BIN_DIR "/fake_aacdecoder"); }
 
-    void cleanup()
-    {
-        AACDecoder::removeSharedObjects();
-    }
+    void cleanup() { AACDecoder::removeSharedObjects(); }
 
-    void smallFrameGoesInOneTurn()
+    // Frames handed over against the program's requests: the log shows every turn and
+    // every amount taken.
+    void inputTurns_data()
     {
-        useScript({"want 4096", "out 0", "want 4096"});
+        QTest::addColumn<QStringList>("script");
+        QTest::addColumn<QList<int>>("frames");
+        QTest::addColumn<QStringList>("log");
+        // A 600-byte frame against a 4096-byte request goes in one turn; an empty
+        // delivery passes, then the next request takes the next frame.
+        QTest::newRow("small frame") << QStringList({"want 4096", "out 0", "want 4096"}) << QList<int>({600, 100})
+                                     << QStringList({"start", "turn", "got 600", "turn", "turn", "got 100", "stop"});
+        QTest::newRow("frame split over small requests") << QStringList({"want 300", "want 250", "want 4096"}) << QList<int>({700})
+                                                         << QStringList({"start", "turn", "got 300", "turn", "got 250", "turn", "got 150", "stop"});
+    }
+    void inputTurns()
+    {
+        QFETCH(QStringList, script);
+        QFETCH(QList<int>, frames);
+        useScript(script);
         AACDecoder proxy;
         proxy.init();
-        QByteArray frame(600, 'x');
+        const QByteArray frame(4096, 'x');
         char out[65536];
-        int outLength = -1;
-        QCOMPARE(proxy.decode(out, &outLength, frame.constData(), frame.size(), sizeof out), 600);
-        QCOMPARE(outLength, 0);
-        QCOMPARE(proxy.bytesGiven(), 600);
-        // The next frame: an empty delivery passes, then the request takes it.
-        QCOMPARE(proxy.decode(out, &outLength, frame.constData(), 100, sizeof out), 100);
-        QCOMPARE(outLength, 0);
+        int outLength = -1, given = 0;
+        for (int size : frames) {
+            QCOMPARE(proxy.decode(out, &outLength, frame.constData(), size, sizeof out), size);
+            QCOMPARE(outLength, 0);
+            QCOMPARE(proxy.bytesGiven(), given += size);
+        }
         QVERIFY(!proxy.finished());
         proxy.close();
-        QCOMPARE(log(), QStringList({"start", "turn", "got 600", "turn", "turn", "got 100", "stop"}));
-    }
-
-    void frameSplitOverSmallRequests()
-    {
-        useScript({"want 300", "want 250", "want 4096"});
-        AACDecoder proxy;
-        proxy.init();
-        QByteArray frame(700, 'y');
-        char out[1024];
-        int outLength = 0;
-        proxy.decode(out, &outLength, frame.constData(), frame.size(), sizeof out);
-        proxy.close();
-        QCOMPARE(log().filter(QStringLiteral("got")), QStringList({"got 300", "got 250", "got 150"}));
-        QCOMPARE(proxy.bytesGiven(), 700);
+        QTEST(log(), "log");
     }
 
     void outputIsCollected()
     {
-        useScript({"want 4096", "out 1000", "out 24", "want 4096"});
+        // Deliveries are gathered until the program asks for input again; what it still
+        // holds after the last frame comes with drain().
+        useScript({"want 4096", "out 1000", "out 24", "want 4096", "out 512", "want 4096"});
         AACDecoder proxy;
         proxy.init();
         char out[65536];
@@ -115,6 +100,11 @@ private slots:
         QCOMPARE(uint8_t(out[999]), uint8_t(999 & 0xff));
         QCOMPARE(uint8_t(out[1000]), uint8_t(0)); // the second delivery starts again at 0
         QCOMPARE(proxy.bytesReceived(), 1024);
+        proxy.drain(out, &outLength, sizeof out);
+        QCOMPARE(outLength, 512);
+        QVERIFY(!proxy.finished());
+        proxy.close();
+        QVERIFY(log().contains(QStringLiteral("stop")));
 
         // Output beyond the room given is counted but not written.
         useScript({"want 4096", "out 3000"});
@@ -124,21 +114,6 @@ private slots:
         small.drain(out, &outLength, 10);
         QCOMPARE(outLength, 10);
         small.close();
-    }
-
-    void drainCollectsTheLastFrame()
-    {
-        useScript({"want 4096", "out 512", "want 4096"});
-        AACDecoder proxy;
-        proxy.init();
-        char out[65536];
-        int outLength = 0;
-        proxy.decode(out, &outLength, "abc", 3, sizeof out);
-        proxy.drain(out, &outLength, sizeof out);
-        QCOMPARE(outLength, 512);
-        QVERIFY(!proxy.finished());
-        proxy.close();
-        QVERIFY(log().contains(QStringLiteral("stop")));
     }
 
     void finishedStaysFinished()
@@ -161,6 +136,7 @@ private slots:
         QCOMPARE(outLength, 0);
         QCOMPARE(log().size(), turns);
         QCOMPARE(word(FinishedWord), 1);
+        QVERIFY(proxy.process() > 0); // not waited for, nor taken for hung and killed
         proxy.close();
     }
 
@@ -185,49 +161,39 @@ private slots:
         QCOMPARE(word(StopWord), 0);
     }
 
-    void programThatDiesEndsTheTrack()
+    // The track ends whatever the program does: dies, stops answering, never starts.
+    void failingProgramEndsTheTrack_data()
     {
-        useScript({"want 4096", "die"});
-        AACDecoder proxy;
-        proxy.init();
-        char out[1024];
-        int outLength = 0;
-        proxy.decode(out, &outLength, "abc", 3, sizeof out);
-        QVERIFY(!proxy.finished());
-        proxy.decode(out, &outLength, "def", 3, sizeof out);
-        QVERIFY(proxy.finished());
-        QCOMPARE(proxy.process(), -1);
-        QCOMPARE(outLength, 0);
-        proxy.close();
+        QTest::addColumn<QStringList>("script");
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<int>("turnsBeforeEnd");
+        const QString fake = QStringLiteral(QUAVRIX_TESTS_BIN_DIR "/fake_aacdecoder");
+        QTest::newRow("dies") << QStringList({"want 4096", "die"}) << fake << 1;
+        QTest::newRow("hangs") << QStringList({"hang"}) << fake << 0;
+        QTest::newRow("cannot start") << QStringList() << quavrixTestRoot() + "/no-such-program" << 0;
     }
-
-    void programThatHangsEndsTheTrack()
+    void failingProgramEndsTheTrack()
     {
-        useScript({"hang"});
+        QFETCH(QStringList, script);
+        QFETCH(QString, program);
+        QFETCH(int, turnsBeforeEnd);
+        useScript(script);
+        qputenv("QUAVRIX_AACDECODER", QFile::encodeName(program));
+        if (script.isEmpty())
+            QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^Can not start .*no-such-program, error '.+'$"));
         AACDecoder proxy;
         proxy.init();
         char out[1024];
         int outLength = 0;
-        proxy.decode(out, &outLength, "abc", 3, sizeof out);
+        for (int i = 0; i < turnsBeforeEnd; ++i) {
+            proxy.decode(out, &outLength, "abc", 3, sizeof out);
+            QVERIFY(!proxy.finished());
+        }
+        QCOMPARE(proxy.decode(out, &outLength, "def", 3, sizeof out), 3);
         QVERIFY(proxy.finished());
+        QCOMPARE(outLength, 0);
         QCOMPARE(proxy.process(), -1); // killed and reaped
-        QVERIFY(log().contains(QStringLiteral("hang")));
-    }
-
-    void programThatCannotStart()
-    {
-        useScript({});
-        qputenv("QUAVRIX_AACDECODER", QFile::encodeName(quavrixTestRoot() + "/no-such-program"));
-        AACDecoder proxy;
-        proxy.init();
-        char out[1024];
-        int outLength = 0;
-        QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^Can not start .*no-such-program, error '.+'$"));
-        QCOMPARE(proxy.decode(out, &outLength, "abc", 3, sizeof out), 3);
-        QVERIFY(proxy.finished());
-        QCOMPARE(outLength, 0);
         proxy.close();
-        qputenv("QUAVRIX_AACDECODER", QUAVRIX_TESTS_BIN_DIR "/fake_aacdecoder");
     }
 
     void keyFileIsNotFollowed()
@@ -240,20 +206,6 @@ private slots:
         AACDecoder proxy;
         proxy.init();
         QVERIFY(!QFile::exists(target));
-    }
-
-    void programPathOrder()
-    {
-        qputenv("QUAVRIX_AACDECODER", "/somewhere/else");
-        QCOMPARE(AACDecoder::programPath(), std::string("/somewhere/else"));
-        qunsetenv("QUAVRIX_AACDECODER");
-        if (!QFile::exists("/home/QtPalmtop/bin/aacdecoder"))
-            QCOMPARE(AACDecoder::programPath(), (QCoreApplication::applicationDirPath() + "/aacdecoder").toStdString());
-        qputenv("QUAVRIX_AACDECODER", QUAVRIX_TESTS_BIN_DIR "/fake_aacdecoder");
-        const QByteArray key = qgetenv(KeyFileVariable);
-        qunsetenv(KeyFileVariable);
-        QCOMPARE(AACDecoder::keyFile(), std::string("/tmp/snd_dec"));
-        qputenv(KeyFileVariable, key); // cleanup() must never touch the real key
     }
 };
 

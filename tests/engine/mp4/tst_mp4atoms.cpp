@@ -1,17 +1,18 @@
 // The user-data walk and the decoder configuration, on hand-built data.
 
+#include "../decodehelpers.h"
+
 #include "mp4atoms.h"
-#include "testmain.h"
+
+#include <QtEndian>
 
 using namespace Mp4Atoms;
 
 namespace {
 QByteArray be32(uint32_t v)
 {
-    QByteArray b(4, 0);
-    for (int i = 0; i < 4; ++i)
-        b[i] = char(v >> (24 - 8 * i));
-    return b;
+    v = qToBigEndian(v);
+    return QByteArray(reinterpret_cast<const char*>(&v), 4);
 }
 
 QByteArray atom(const QByteArray& type, const QByteArray& body)
@@ -25,14 +26,10 @@ QByteArray lyingAtom(const QByteArray& type, const QByteArray& body, uint32_t cl
     return be32(claimed) + type + body;
 }
 
+// Text length, language code, text.
 QByteArray classicText(const QByteArray& type, const QByteArray& text)
 {
-    QByteArray body;
-    body += char(text.size() >> 8);
-    body += char(text.size() & 0xff);
-    body += QByteArray("\x15\xc7", 2); // language code
-    body += text;
-    return atom(type, body);
+    return atom(type, be32(uint32_t(text.size()) << 16 | 0x15c7) + text);
 }
 
 QByteArray item(const QByteArray& type, const QByteArray& text)
@@ -45,11 +42,12 @@ QByteArray meta(const QByteArray& children)
     return atom("meta", be32(0) + atom("hdlr", be32(0) + "mdirappl" + QByteArray(9, 0)) + children);
 }
 
-Tags walk(const QByteArray& udta)
+// The fields the walk found: name|artist|album|notice|info.
+QByteArray walk(const QByteArray& udta)
 {
-    Tags tags;
-    parseUserData(reinterpret_cast<const uint8_t*>(udta.constData()), size_t(udta.size()), &tags);
-    return tags;
+    Tags t;
+    parseUserData(reinterpret_cast<const uint8_t*>(udta.constData()), size_t(udta.size()), &t);
+    return t.name + '|' + t.artist + '|' + t.album + '|' + t.notice + '|' + t.info;
 }
 } // namespace
 
@@ -58,114 +56,97 @@ class TestMp4Atoms : public QObject
     Q_OBJECT
 
 private slots:
-    void classicTextItems()
+    void userData_data()
     {
-        const Tags tags = walk(classicText("\251nam", "Old Title") + classicText("\251cpy", "(c) Someone")
-                               + classicText("\251inf", "Info text"));
-        QCOMPARE(tags.name, QByteArray("Old Title"));
-        QCOMPARE(tags.notice, QByteArray("(c) Someone"));
-        QCOMPARE(tags.info, QByteArray("Info text"));
-        QVERIFY(tags.artist.isEmpty());
-
-        // A text length beyond the item is cut at the item; text stops at a NUL.
-        QByteArray body = QByteArray("\x01\x00\x00\x00", 4) + "Short";
-        QCOMPARE(walk(atom("\251nam", body)).name, QByteArray("Short"));
-        QCOMPARE(walk(classicText("\251nam", QByteArray("ab\0cd", 5))).name, QByteArray("ab"));
-        // An item too short for its own header gives an empty field.
-        QCOMPARE(walk(classicText("\251nam", "x") + atom("\251nam", "ab")).name, QByteArray());
-    }
-
-    void itemList()
-    {
+        QTest::addColumn<QByteArray>("udta");
+        QTest::addColumn<QByteArray>("fields");
         const QByteArray ilst = atom("ilst", item("\251nam", "New Title") + item("\251ART", "An Artist")
                                                  + item("covr", QByteArray(100, 'p')) + item("\251alb", "An Album"));
-        const Tags tags = walk(meta(ilst));
-        QCOMPARE(tags.name, QByteArray("New Title"));
-        QCOMPARE(tags.artist, QByteArray("An Artist"));
-        QCOMPARE(tags.album, QByteArray("An Album"));
-
-        // The item list after the classic item replaces the earlier name.
-        QCOMPARE(walk(classicText("\251nam", "First") + meta(atom("ilst", item("\251nam", "Second")))).name,
-                 QByteArray("Second"));
-        // A meta atom written without version and flags still works.
-        const QByteArray bare = atom("meta", atom("hdlr", be32(0) + "mdirappl" + QByteArray(9, 0)) + ilst);
-        QCOMPARE(walk(bare).artist, QByteArray("An Artist"));
-        // A data atom shorter than the item: the text ends with the data atom.
-        const QByteArray padded = atom("\251ART", atom("data", be32(1) + be32(0) + "Padded") + QByteArray(12, 'z'));
-        QCOMPARE(walk(meta(atom("ilst", padded))).artist, QByteArray("Padded"));
-        // An item with nothing after its data header leaves the field alone.
-        QCOMPARE(walk(meta(atom("ilst", item("\251alb", "Kept") + item("\251alb", "")))).album, QByteArray("Kept"));
-    }
-
-    void lyingLengths()
-    {
-        const QByteArray good = item("\251nam", "Good");
-        // Longer than its parent: the walk stops there, what came before stays.
-        QByteArray udta = meta(atom("ilst", good + lyingAtom("\251ART", "data....", 5000)));
-        Tags tags = walk(udta);
-        QCOMPARE(tags.name, QByteArray("Good"));
-        QVERIFY(tags.artist.isEmpty());
-
-        // Shorter than a header, and zero (to the end of the parent) at the top level.
-        QCOMPARE(walk(lyingAtom("\251nam", "abcdefgh", 4) + classicText("\251nam", "After")).name, QByteArray());
-        QCOMPARE(walk(lyingAtom("\251nam", QByteArray("\x00\x03\x00\x00" "abc", 7), 0)).name, QByteArray("abc"));
-        // A 64-bit length larger than the data.
-        QCOMPARE(walk(be32(1) + "\251nam" + QByteArray(8, '\xff') + "text").name, QByteArray());
-        // A data atom whose own length is larger than the item: the item's end counts.
-        const QByteArray bigData = atom("\251alb", lyingAtom("data", be32(1) + be32(0) + "Album", 9999));
-        QCOMPARE(walk(meta(atom("ilst", bigData))).album, QByteArray("Album"));
-        // The meta atom too short for its version word.
-        QVERIFY(walk(atom("meta", "ab")).name.isEmpty());
-        // Trailing bytes too few for a header are ignored.
-        QCOMPARE(walk(classicText("\251nam", "Tail") + "abc").name, QByteArray("Tail"));
-        // Deeply nested item lists end without exhausting anything.
+        QTest::newRow("classic items") << classicText("\251nam", "Old Title") + classicText("\251cpy", "(c) Someone")
+                + classicText("\251inf", "Info text") << QByteArray("Old Title|||(c) Someone|Info text");
+        QTest::newRow("text length beyond the item: cut there") << atom("\251nam", QByteArray("\x01\x00\x00\x00", 4) + "Short") << QByteArray("Short||||");
+        QTest::newRow("text stops at a NUL") << classicText("\251nam", QByteArray("ab\0cd", 5)) << QByteArray("ab||||");
+        QTest::newRow("item too short for its header: empty") << classicText("\251nam", "x") + atom("\251nam", "ab") << QByteArray("||||");
+        QTest::newRow("item list") << meta(ilst) << QByteArray("New Title|An Artist|An Album||");
+        QTest::newRow("item list after a classic item wins") << classicText("\251nam", "First") + meta(atom("ilst", item("\251nam", "Second")))
+                                                             << QByteArray("Second||||");
+        QTest::newRow("meta without version and flags") << atom("meta", atom("hdlr", be32(0) + "mdirappl" + QByteArray(9, 0)) + ilst)
+                                                        << QByteArray("New Title|An Artist|An Album||");
+        QTest::newRow("data atom shorter than the item: its end counts")
+            << meta(atom("ilst", atom("\251ART", atom("data", be32(1) + be32(0) + "Padded") + QByteArray(12, 'z')))) << QByteArray("|Padded|||");
+        QTest::newRow("nothing after the data header: field kept") << meta(atom("ilst", item("\251alb", "Kept") + item("\251alb", "")))
+                                                                   << QByteArray("||Kept||");
+        // Lying lengths. The lying items hold sound text, which shows if the lie is believed.
+        QTest::newRow("longer than its parent: the walk stops there")
+            << meta(atom("ilst", item("\251nam", "Good") + lyingAtom("\251ART", atom("data", be32(1) + be32(0) + "Liar"), 5000)))
+            << QByteArray("Good||||");
+        QTest::newRow("shorter than a header") << lyingAtom("\251nam", "abcdefgh", 4) + classicText("\251nam", "After") << QByteArray("||||");
+        QTest::newRow("zero: to the end of the parent") << lyingAtom("\251nam", QByteArray("\x00\x03\x00\x00" "abc", 7), 0) << QByteArray("abc||||");
+        QTest::newRow("64-bit length larger than the data")
+            << be32(1) + "\251nam" + QByteArray(8, '\xff') + be32(4 << 16 | 0x15c7) + "Liar" << QByteArray("||||");
+        QTest::newRow("data atom longer than the item: the item's end counts")
+            << meta(atom("ilst", atom("\251alb", lyingAtom("data", be32(1) + be32(0) + "Album", 9999)))) << QByteArray("||Album||");
+        QTest::newRow("meta too short for its version word") << atom("meta", "ab") << QByteArray("||||");
+        QTest::newRow("trailing bytes too few for a header") << classicText("\251nam", "Tail") + "abc" << QByteArray("Tail||||");
         QByteArray nested = item("\251nam", "Deep");
         for (int i = 0; i < 2000; ++i)
             nested = atom("ilst", nested);
-        QVERIFY(walk(meta(nested)).name.isEmpty());
+        QTest::newRow("deeply nested item lists end") << meta(nested) << QByteArray("||||");
+    }
+    void userData()
+    {
+        QFETCH(QByteArray, udta);
+        QTEST(walk(udta), "fields");
     }
 
+    void fileSummary()
+    {
+        // In the file too, a user-data atom longer than its movie atom is not read (its
+        // text would show); a media atom cut short counts up to the end of the file.
+        const QByteArray udta = lyingAtom("udta", classicText("\251nam", "Liar"), 5000);
+        const QString file = writeFile(QStringLiteral("lying.m4a"), atom("moov", atom("free", "xx") + udta)
+                                                                       + lyingAtom("mdat", QByteArray(100, 'm'), 10000));
+        FileSummary summary;
+        QVERIFY(readFileSummary(file, &summary));
+        QVERIFY(summary.hasMovie);
+        QCOMPARE(summary.mediaBytes, int64_t(100));
+        QVERIFY(summary.tags.name.isEmpty());
+    }
+
+    void audioSpecificConfig_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("ok");
+        QTest::addColumn<int>("objectType");
+        QTest::addColumn<int>("rate");
+        QTest::addColumn<int>("channels");
+        QTest::addColumn<int>("coreRate"); // 0: no SBR
+        QTest::addColumn<bool>("ps");
+        QTest::newRow("LC 44100 stereo, as ffmpeg writes it") << QByteArray("\x12\x10\x56\xe5\x00", 5) << true << 2 << 44100 << 2 << 0 << false;
+        QTest::newRow("LC 22050 mono") << QByteArray("\x13\x88") << true << 2 << 22050 << 1 << 0 << false;
+        QTest::newRow("explicit HE-AAC, LC core") << QByteArray("\x2b\x92\x08\x00", 4) << true << 2 << 44100 << 2 << 22050 << false;
+        QTest::newRow("HE-AAC v2: mono core made stereo") << QByteArray("\xeb\x8a\x08\x00", 4) << true << 2 << 44100 << 2 << 22050 << true;
+        QTest::newRow("SBR and PS signalled after the core") << QByteArray("\x13\x90\x56\xe5\xa5\x48\x80") << true << 2 << 44100 << 2 << 22050 << true;
+        QTest::newRow("too short") << QByteArray("\x12") << false << 0 << 0 << 0 << 0 << false;
+        QTest::newRow("reserved rate index") << QByteArray("\x16\x90") << false << 0 << 0 << 0 << 0 << false;
+        QTest::newRow("no channel layout") << QByteArray("\x12\x00", 2) << false << 0 << 0 << 0 << 0 << false;
+    }
     void audioSpecificConfig()
     {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, ok);
         AudioConfig c;
-        // AAC LC, 44100 Hz, stereo (as ffmpeg writes it).
-        const uint8_t stereo[] = {0x12, 0x10, 0x56, 0xe5, 0x00};
-        QVERIFY(parseAudioSpecificConfig(stereo, sizeof stereo, &c));
-        QCOMPARE(c.objectType, 2);
-        QCOMPARE(c.rate, 44100);
-        QCOMPARE(c.channels, 2);
-        QVERIFY(!c.sbr);
-        // AAC LC, 22050 Hz, mono.
-        const uint8_t mono[] = {0x13, 0x88};
-        QVERIFY(parseAudioSpecificConfig(mono, sizeof mono, &c));
-        QCOMPARE(c.rate, 22050);
-        QCOMPARE(c.channels, 1);
-        // Explicit HE-AAC: object type 5, core 22050 Hz stereo, output 44100 Hz, core LC.
-        const uint8_t he[] = {0x2b, 0x92, 0x08, 0x00};
-        QVERIFY(parseAudioSpecificConfig(he, sizeof he, &c));
-        QVERIFY(c.sbr);
-        QCOMPARE(c.coreRate, 22050);
-        QCOMPARE(c.rate, 44100);
-        QCOMPARE(c.objectType, 2);
-        QCOMPARE(c.channels, 2);
-        // HE-AAC v2: parametric stereo makes a mono core stereo.
-        const uint8_t ps[] = {0xeb, 0x8a, 0x08, 0x00};
-        QVERIFY(parseAudioSpecificConfig(ps, sizeof ps, &c));
-        QVERIFY(c.ps);
-        QCOMPARE(c.channels, 2);
-        QCOMPARE(c.rate, 44100);
-        // Backward-compatible SBR signalled after the core configuration.
-        const uint8_t sync[] = {0x13, 0x90, 0x56, 0xe5, 0xa5, 0x48, 0x80};
-        QVERIFY(parseAudioSpecificConfig(sync, sizeof sync, &c));
-        QVERIFY(c.sbr);
-        QCOMPARE(c.coreRate, 22050);
-        QCOMPARE(c.rate, 44100);
-        // Too short, reserved rate index, no channel layout.
-        QVERIFY(!parseAudioSpecificConfig(stereo, 1, &c));
-        const uint8_t reserved[] = {0x16, 0x90};
-        QVERIFY(!parseAudioSpecificConfig(reserved, sizeof reserved, &c));
-        const uint8_t pce[] = {0x12, 0x00};
-        QVERIFY(!parseAudioSpecificConfig(pce, sizeof pce, &c));
+        QCOMPARE(parseAudioSpecificConfig(reinterpret_cast<const uint8_t*>(bytes.constData()), size_t(bytes.size()), &c), ok);
+        if (!ok)
+            return;
+        QTEST(c.objectType, "objectType");
+        QTEST(c.rate, "rate");
+        QTEST(c.channels, "channels");
+        QFETCH(int, coreRate);
+        QCOMPARE(c.sbr, coreRate != 0);
+        if (c.sbr)
+            QCOMPARE(c.coreRate, coreRate);
+        QTEST(c.ps, "ps");
     }
 
     void adtsHeader()

@@ -1,12 +1,11 @@
 // Mp4Decoder with the real AAC decoder program on ffmpeg-made files (tests/data/mp4/README),
-// against FAAD2 decoding the same frames in this process.
+// against FAAD2 decoding the same frames in this process; and through the controller.
+
+#include "../decodehelpers.h"
 
 #include "aacdecoder.h"
 #include "audioinfo.h"
-#include "loopcontrol.h"
 #include "mp4decoder.h"
-#include "playinfo.h"
-#include "testmain.h"
 
 #include <neaacdec.h>
 extern "C" {
@@ -16,11 +15,6 @@ extern "C" {
 }
 
 namespace {
-QString data(const char* name)
-{
-    return QStringLiteral(QUAVRIX_TEST_DATA "/mp4/") + QLatin1String(name);
-}
-
 // The frames of the file decoded straight from its decoder configuration. The decoder's
 // first frame only primes it and yields nothing: it stands for the stream's first frame
 // of samples, which the edit list of these files marks as encoder priming, so the rest
@@ -59,36 +53,6 @@ QByteArray referencePcm(const QString& file, int channels, int64_t frames)
     return pcm.left(int(frames * channels * 2));
 }
 
-QByteArray decodeAll(Mp4Decoder& decoder, PlayInfo* info, int maxCalls = 100000)
-{
-    QByteArray pcm;
-    char buffer[2048];
-    int produced = 0;
-    for (int i = 0; i < maxCalls; ++i) {
-        decoder.decode(buffer, sizeof buffer, &produced, info);
-        if (produced <= 0)
-            break;
-        pcm.append(buffer, produced);
-    }
-    return pcm;
-}
-
-int maxDifference(const QByteArray& a, const QByteArray& b)
-{
-    const auto* x = reinterpret_cast<const int16_t*>(a.constData());
-    const auto* y = reinterpret_cast<const int16_t*>(b.constData());
-    int worst = 0;
-    for (int i = 0; i < qMin(a.size(), b.size()) / 2; ++i)
-        worst = qMax(worst, qAbs(int(x[i]) - int(y[i])));
-    return worst;
-}
-
-void writeScript(const QStringList& steps)
-{
-    QFile script(QFile::decodeName(qgetenv("QUAVRIX_AAC_KEYFILE")) + QStringLiteral(".script"));
-    QVERIFY(script.open(QIODevice::WriteOnly));
-    script.write(steps.join(QLatin1Char('\n')).toUtf8() + '\n');
-}
 } // namespace
 
 class TestMp4Decoder : public QObject
@@ -96,15 +60,8 @@ class TestMp4Decoder : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        qputenv("QUAVRIX_AACDECODER", QUAVRIX_BIN_DIR "/aacdecoder");
-    }
-
-    void cleanupTestCase()
-    {
-        AACDecoder::removeSharedObjects();
-    }
+    void initTestCase() { qputenv("QUAVRIX_AACDECODER", QUAVRIX_BIN_DIR "/aacdecoder"); }
+    void cleanupTestCase() { AACDecoder::removeSharedObjects(); }
 
     void endToEnd_data()
     {
@@ -113,8 +70,8 @@ private slots:
         QTest::addColumn<int>("rate");
         QTest::addColumn<int>("frames");
         QTest::addColumn<int>("length");
-        QTest::newRow("stereo 44100") << data("stereo-tagged.m4a") << 2 << 44100 << 132300 << 3;
-        QTest::newRow("mono 22050") << data("mono.m4a") << 1 << 22050 << 44100 << 2;
+        QTest::newRow("stereo 44100") << fixture("mp4/stereo-tagged.m4a") << 2 << 44100 << 132300 << 3;
+        QTest::newRow("mono 22050") << fixture("mp4/mono.m4a") << 1 << 22050 << 44100 << 2;
     }
     void endToEnd()
     {
@@ -124,15 +81,12 @@ private slots:
         QFETCH(int, frames);
         QFETCH(int, length);
         Mp4Decoder decoder;
-        QCOMPARE(decoder.mimeType(), QStringLiteral("audio/quicktime"));
         QVERIFY(decoder.open(file, nullptr));
         PlayInfo info;
         const QByteArray pcm = decodeAll(decoder, &info);
         // Exactly the track: priming and end padding are gone.
         QCOMPARE(pcm.size(), frames * channels * 2);
-        const QByteArray reference = referencePcm(file, channels, frames);
-        QCOMPARE(reference.size(), pcm.size());
-        QCOMPARE(maxDifference(pcm, reference), 0);
+        QVERIFY(pcm == referencePcm(file, channels, frames));
         QCOMPARE(info.channels, channels);
         QCOMPARE(info.rate, rate);
         QCOMPARE(info.length, length);
@@ -147,7 +101,7 @@ private slots:
 
     void positionAndSeek()
     {
-        const QString file = data("stereo-tagged.m4a");
+        const QString file = fixture("mp4/stereo-tagged.m4a");
         const QByteArray reference = referencePcm(file, 2, 132300);
         Mp4Decoder decoder;
         QVERIFY(decoder.open(file, nullptr));
@@ -197,99 +151,57 @@ private slots:
         const QString fresh = quavrixTestRoot() + "/info-key";
         qputenv("QUAVRIX_AAC_KEYFILE", QFile::encodeName(fresh));
         Mp4Decoder decoder;
-        AudioInfo tagged;
-        QVERIFY(decoder.open(data("stereo-tagged.m4a"), &tagged));
-        QCOMPARE(QByteArray(tagged.title), QByteArray("Stereo Title"));
-        QCOMPARE(QByteArray(tagged.artist), QByteArray("Stereo Artist"));
-        QCOMPARE(QByteArray(tagged.album), QByteArray("Stereo Album"));
-        QCOMPARE(tagged.isUtf8, uint8_t(0));
-        AudioInfo plain;
-        QVERIFY(decoder.open(data("mono.m4a"), &plain));
-        QCOMPARE(plain.title[0], '\0');
-        QCOMPARE(plain.artist[0], '\0');
+        AudioInfo tagged, plain;
+        QVERIFY(decoder.open(fixture("mp4/stereo-tagged.m4a"), &tagged));
+        QCOMPARE(describe(tagged), QByteArray("Stereo Title|Stereo Artist|Stereo Album|0|0|0"));
+        QVERIFY(decoder.open(fixture("mp4/mono.m4a"), &plain));
+        QCOMPARE(describe(plain), QByteArray("|||0|0|0"));
         QVERIFY(!QFile::exists(fresh));
-        char buffer[2048];
-        int produced = 1;
-        PlayInfo info;
-        QVERIFY(!decoder.decode(buffer, sizeof buffer, &produced, &info));
-        QCOMPARE(produced, 0);
+        QVERIFY(decodeAll(decoder).isEmpty()); // and leaves the decoder closed
         qputenv("QUAVRIX_AAC_KEYFILE", keyFile);
-
-        // The player's record: tags as read, the title from the file name without them.
-        std::unique_ptr<AudioInfo> record(LoopControl::readTrackInfo(&decoder, data("stereo-tagged.m4a")));
-        QVERIFY(record);
-        QCOMPARE(QByteArray(record->album), QByteArray("Stereo Album"));
-        record.reset(LoopControl::readTrackInfo(&decoder, data("mono.m4a")));
-        QVERIFY(record);
-        QCOMPARE(QByteArray(record->title), QByteArray("mono"));
     }
 
-    void badFiles()
+    void badFilesAndTheNextTrack()
     {
         const QString ogg = quavrixTestRoot() + "/vorbis.m4a";
-        QVERIFY(QFile::copy(QStringLiteral(QUAVRIX_TEST_DATA "/ogg/stereo.ogg"), ogg));
-        const QString half = quavrixTestRoot() + "/half.m4a";
-        QFile in(data("stereo-tagged.m4a"));
-        QVERIFY(in.open(QIODevice::ReadOnly));
-        QFile out(half);
-        QVERIFY(out.open(QIODevice::WriteOnly));
-        out.write(in.read(in.size() / 2));
-        out.close();
+        QVERIFY(QFile::copy(fixture("ogg/stereo.ogg"), ogg));
+        const QByteArray whole = readFile(fixture("mp4/stereo-tagged.m4a"));
+        const QString half = writeFile(QStringLiteral("half.m4a"), whole.left(whole.size() / 2));
 
+        // Closed in the middle of a track, the decoder refuses bad files and then plays
+        // the next good one whole.
         Mp4Decoder decoder;
-        for (const QString& file : {ogg, half, QStringLiteral("/no/such/file.m4a"),
-                                    QStringLiteral(QUAVRIX_TEST_DATA "/ogg/garbage.ogg")}) {
+        QVERIFY(decoder.open(fixture("mp4/stereo-tagged.m4a"), nullptr));
+        PlayInfo info;
+        QCOMPARE(decodeAll(decoder, &info, 2048, 10).size(), 10 * 2048);
+        decoder.close();
+        for (const QString& file : {ogg, half, QStringLiteral("/no/such/file.m4a"), fixture("ogg/garbage.ogg")}) {
             AudioInfo info;
             QVERIFY2(!decoder.open(file, nullptr), qPrintable(file));
             QVERIFY2(!decoder.open(file, &info), qPrintable(file));
         }
-        // And it still plays a good file afterwards.
-        QVERIFY(decoder.open(data("mono.m4a"), nullptr));
-        PlayInfo info;
-        QCOMPARE(decodeAll(decoder, &info).size(), 44100 * 2);
-    }
-
-    void nextTrackAfterClose()
-    {
-        Mp4Decoder decoder;
-        QVERIFY(decoder.open(data("stereo-tagged.m4a"), nullptr));
-        PlayInfo info;
-        decodeAll(decoder, &info, 10);
-        decoder.close();
-        QVERIFY(decoder.open(data("mono.m4a"), nullptr));
+        QVERIFY(decoder.open(fixture("mp4/mono.m4a"), nullptr));
         const QByteArray pcm = decodeAll(decoder, &info);
-        QCOMPARE(maxDifference(pcm, referencePcm(data("mono.m4a"), 1, 44100)), 0);
         QCOMPARE(pcm.size(), 44100 * 2);
+        QCOMPARE(maxDifference(pcm, referencePcm(fixture("mp4/mono.m4a"), 1, 44100)), 0);
     }
 
-    void failingProgramEndsTheTrack_data()
+    void playsThroughLoopControl()
     {
-        QTest::addColumn<QStringList>("script");
-        QTest::newRow("dies") << QStringList({"want 4096", "out 4096", "want 4096", "die"});
-        QTest::newRow("hangs") << QStringList({"want 4096", "out 4096", "want 4096", "hang"});
-        QTest::newRow("finishes") << QStringList({"want 4096", "out 4096", "want 4096", "finish"});
-        QTest::newRow("missing") << QStringList();
-    }
-    void failingProgramEndsTheTrack()
-    {
-        QFETCH(QStringList, script);
-        writeScript(script);
-        qputenv("QUAVRIX_AACDECODER", script.isEmpty() ? QByteArray("/no/such/aacdecoder")
-                                                       : QByteArray(QUAVRIX_TESTS_BIN_DIR "/fake_aacdecoder"));
-        AACDecoder::setTurnTimeoutMs(500);
-        Mp4Decoder decoder;
-        QVERIFY(decoder.open(data("stereo-tagged.m4a"), nullptr));
-        PlayInfo info;
-        const QByteArray pcm = decodeAll(decoder, &info, 1000);
-        QVERIFY(pcm.size() <= 4096);
-        // Once ended, it stays ended.
-        char buffer[2048];
-        int produced = 1;
-        QVERIFY(!decoder.decode(buffer, sizeof buffer, &produced, &info));
-        QCOMPARE(produced, 0);
-        decoder.close();
-        AACDecoder::setTurnTimeoutMs(2000);
+        // What reached the device is the track, whole.
+        const QByteArray expected = decodeFile(Mp4Decoder(), fixture("mp4/mono.m4a"));
+        QCOMPARE(expected.size(), 44100 * 2);
+        QByteArray device;
+        QVERIFY(playThroughLoopControl(fixture("mp4/mono.m4a"), 20000, &device));
+        QVERIFY(device == expected);
+
+        // A decoder program that dies mid-track ends it within seconds.
+        writeAacScript({"want 4096", "out 4096", "want 4096", "die"});
+        qputenv("QUAVRIX_AACDECODER", QUAVRIX_TESTS_BIN_DIR "/fake_aacdecoder");
+        const bool ended = playThroughLoopControl(fixture("mp4/stereo-tagged.m4a"), 10000, &device);
         qputenv("QUAVRIX_AACDECODER", QUAVRIX_BIN_DIR "/aacdecoder");
+        QVERIFY(ended);
+        QVERIFY(device.size() <= 4096);
     }
 };
 

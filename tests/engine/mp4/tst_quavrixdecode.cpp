@@ -1,9 +1,11 @@
 // The quavrix-decode command on good, missing and damaged files.
 
+#include "../decodehelpers.h"
+
 #include "aacdecoder.h"
-#include "testmain.h"
 
 #include <QProcess>
+#include <QtEndian>
 
 namespace {
 struct Run
@@ -28,16 +30,6 @@ Run run(const QStringList& args)
     r.errLines = QString::fromUtf8(p.readAllStandardError()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     return r;
 }
-
-QString data(const char* name)
-{
-    return QStringLiteral(QUAVRIX_TEST_DATA "/") + QLatin1String(name);
-}
-
-uint32_t le32(const QByteArray& b, int at)
-{
-    return uint8_t(b[at]) | uint8_t(b[at + 1]) << 8 | uint8_t(b[at + 2]) << 16 | uint32_t(uint8_t(b[at + 3])) << 24;
-}
 } // namespace
 
 class TestQuavrixDecode : public QObject
@@ -55,10 +47,10 @@ private slots:
         QTest::addColumn<QString>("file");
         QTest::addColumn<QStringList>("options");
         QTest::addColumn<QString>("summary");
-        QTest::newRow("ogg") << data("ogg/stereo.ogg") << QStringList() << "rate=44100 channels=2 bytes=1940400 length=11";
-        QTest::newRow("ogg seek") << data("ogg/stereo.ogg") << QStringList({"--seek", "10"}) << "rate=44100 channels=2 bytes=176400 length=11";
-        QTest::newRow("m4a") << data("mp4/stereo-tagged.m4a") << QStringList() << "rate=44100 channels=2 bytes=529200 length=3";
-        QTest::newRow("m4a mono seek") << data("mp4/mono.m4a") << QStringList({"--seek", "1"}) << "rate=22050 channels=1 bytes=44100 length=2";
+        QTest::newRow("ogg") << fixture("ogg/stereo.ogg") << QStringList() << "rate=44100 channels=2 bytes=1940400 length=11";
+        QTest::newRow("ogg seek") << fixture("ogg/stereo.ogg") << QStringList({"--seek", "10"}) << "rate=44100 channels=2 bytes=176400 length=11";
+        QTest::newRow("m4a") << fixture("mp4/stereo-tagged.m4a") << QStringList() << "rate=44100 channels=2 bytes=529200 length=3";
+        QTest::newRow("m4a mono seek") << fixture("mp4/mono.m4a") << QStringList({"--seek", "1"}) << "rate=22050 channels=1 bytes=44100 length=2";
     }
     void decodes()
     {
@@ -77,35 +69,26 @@ private slots:
         Run w = run(options + QStringList{"--wav", "-o", wav, file});
         QCOMPARE(w.exitCode, 0);
         QVERIFY(w.out.isEmpty());
-        QFile f(wav);
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        const QByteArray content = f.readAll();
+        const QByteArray content = readFile(wav);
         QCOMPARE(content.left(4), QByteArray("RIFF"));
         QCOMPARE(content.mid(8, 8), QByteArray("WAVEfmt "));
         const int rate = summary.section(QLatin1String("rate="), 1).section(QLatin1Char(' '), 0, 0).toInt();
-        QCOMPARE(int(le32(content, 24)), rate);
-        QCOMPARE(int(le32(content, 40)), bytes);
+        QCOMPARE(int(qFromLittleEndian<uint32_t>(content.constData() + 24)), rate);
+        QCOMPARE(int(qFromLittleEndian<uint32_t>(content.constData() + 40)), bytes);
         QVERIFY(content.mid(44) == r.out);
     }
 
     void info()
     {
-        Run r = run({"--info", data("mp4/stereo-tagged.m4a")});
+        Run r = run({"--info", fixture("mp4/stereo-tagged.m4a")});
         QCOMPARE(r.exitCode, 0);
         QCOMPARE(QString::fromUtf8(r.out).split(QLatin1Char('\n'), Qt::SkipEmptyParts),
-                 QStringList({"file: " + data("mp4/stereo-tagged.m4a"), "title: Stereo Title",
+                 QStringList({"file: " + fixture("mp4/stereo-tagged.m4a"), "title: Stereo Title",
                               "artist: Stereo Artist", "album: Stereo Album", "year: 0", "track: 0"}));
-        r = run({"--info", data("ogg/stereo.ogg")});
+        r = run({"--info", fixture("ogg/stereo.ogg")});
         QCOMPARE(r.exitCode, 0);
         QVERIFY(r.out.contains("\ntrack: 3\n"));
         QVERIFY(r.out.contains("\ntitle: Lower Title\n"));
-    }
-
-    void bench()
-    {
-        Run r = run({"--bench", "2", data("ogg/mono-untagged.ogg")});
-        QCOMPARE(r.exitCode, 0);
-        QVERIFY(QString::fromUtf8(r.out).trimmed().contains(QRegularExpression("^speed=[0-9.]+$")));
     }
 
     void badInput_data()
@@ -116,10 +99,10 @@ private slots:
         QTest::newRow("missing") << QStringList{missing} << missing;
         QTest::newRow("missing info") << QStringList{"--info", missing} << missing;
         QTest::newRow("missing bench") << QStringList{"--bench", "1", missing} << missing;
-        QTest::newRow("garbage ogg") << QStringList{data("ogg/garbage.ogg")} << data("ogg/garbage.ogg");
-        QTest::newRow("wav as ogg") << QStringList{data("ogg/not-vorbis.ogg")} << data("ogg/not-vorbis.ogg");
-        QTest::newRow("directory") << QStringList{data("ogg")} << data("ogg");
-        QTest::newRow("text file") << QStringList{data("ogg/README")} << data("ogg/README");
+        QTest::newRow("garbage ogg") << QStringList{fixture("ogg/garbage.ogg")} << fixture("ogg/garbage.ogg");
+        QTest::newRow("wav as ogg") << QStringList{fixture("ogg/not-vorbis.ogg")} << fixture("ogg/not-vorbis.ogg");
+        QTest::newRow("directory") << QStringList{fixture("ogg")} << fixture("ogg");
+        QTest::newRow("text file") << QStringList{fixture("ogg/README")} << fixture("ogg/README");
     }
     void badInput()
     {
@@ -132,18 +115,18 @@ private slots:
         QVERIFY(r.out.isEmpty());
     }
 
-    void usage()
+    void optionsAndUsage()
     {
+        const Run r = run({"--bench", "2", fixture("ogg/mono-untagged.ogg")});
+        QCOMPARE(r.exitCode, 0);
+        QVERIFY(QString::fromUtf8(r.out).trimmed().contains(QRegularExpression("^speed=[0-9.]+$")));
         QCOMPARE(run({}).exitCode, 2);
-        QCOMPARE(run({"--seek", "x", data("ogg/stereo.ogg")}).exitCode, 2);
-        QCOMPARE(run({"--bench", "0", data("ogg/stereo.ogg")}).exitCode, 2);
+        QCOMPARE(run({"--seek", "x", fixture("ogg/stereo.ogg")}).exitCode, 2);
+        QCOMPARE(run({"--bench", "0", fixture("ogg/stereo.ogg")}).exitCode, 2);
     }
 
-    void cleanupTestCase()
-    {
-        // The commands ran with this test's key file; its objects go with it.
-        AACDecoder::removeSharedObjects();
-    }
+    // The commands ran with this test's key file; its objects go with it.
+    void cleanupTestCase() { AACDecoder::removeSharedObjects(); }
 };
 
 QUAVRIX_TEST_MAIN(TestQuavrixDecode)
