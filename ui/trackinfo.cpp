@@ -11,11 +11,6 @@
 
 namespace {
 const QColor kTextColour(0x50, 0x50, 0x50);
-
-QString tr(const char* text)
-{
-    return QCoreApplication::translate("TrackInfo", text);
-}
 }
 
 TrackInfo::TrackInfo(QWidget* parent, const char* name)
