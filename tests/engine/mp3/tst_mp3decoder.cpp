@@ -383,6 +383,31 @@ private slots:
         QVERIFY(!d.open(quavrixTestRoot() + QStringLiteral("/missing.mp3"), &info));
     }
 
+    void damagedFramesStayInStep()
+    {
+        // Frames whose side information and main data are garbage (part2_3_length and
+        // big_values out of range, Huffman data running past the granule) decode to
+        // something bounded in their own place: nothing before them changes, the stream
+        // keeps its length, and a few frames later the output is exact again.
+        QByteArray data = readFile(track("stereo128.mp3"));
+        const QByteArray clean = decodeMp3(track("stereo128.mp3"), 2048);
+        const auto list = frames(data);
+        QVERIFY(list.size() > 60);
+        uint32_t x = 99;
+        for (int f = 20; f < 30; ++f) {
+            for (int i = list[f].first + 4; i < list[f].first + list[f].second; ++i) {
+                x = x * 1664525u + 1013904223u;
+                data[i] = char(x >> 24);
+            }
+        }
+        const QByteArray damaged = decodeMp3(writeFile(QStringLiteral("damaged.mp3"), data), 2048);
+        const int frameBytes = 1152 * 4;
+        QCOMPARE(damaged.size(), clean.size());
+        QCOMPARE(damaged.left(18 * frameBytes), clean.left(18 * frameBytes));
+        const int tail = clean.size() - 36 * frameBytes;
+        QCOMPARE(damaged.right(tail), clean.right(tail));
+    }
+
     void noAllocationWhileDecoding()
     {
         for (const char* name : {"joint320.mp3", "mpeg2-22k.mp3", "mono64.mp3"}) {
