@@ -282,15 +282,14 @@ bool Mp3Decoder::decode(char* buffer, int size, int* produced, PlayInfo* info)
         m_pcmOffset += n;
         size -= n;
         m_pcmLeft -= n;
-        if (size == 0) {
+        // The stream may end inside the block: what was filled is still the track's
+        // sound, so it is delivered; the next call reports the end.
+        const bool ended = size > 0 && m_pcmLeft == 0 && !nextFrame(info);
+        if (size == 0 || ended) {
             m_bytesOut += *produced;
             if (info->rate && info->channels)
                 info->position = int32_t(m_bytesOut / info->rate / 4);
             return true;
-        }
-        if (m_pcmLeft == 0 && !nextFrame(info)) {
-            *produced = 0;
-            return false;
         }
     }
 }

@@ -330,7 +330,8 @@ private slots:
         Mp3Decoder d;
         QVERIFY(d.open(track("stereo128.mp3"), nullptr));
         const QByteArray blocks = decodeAll(d, nullptr, 10000);
-        QCOMPARE(blocks, all.left(all.size() / 10000 * 10000)); // the partial last block is not delivered
+        QVERIFY(all.size() % 10000 != 0);
+        QCOMPARE(blocks, all); // the last block is delivered partly filled
         char block[10000];
         int produced = 1;
         PlayInfo info;
