@@ -1,6 +1,7 @@
 #pragma once
 
 #include "qpeapplication.h"
+#include "settingskeys.h"
 #include "vrxstyleloader.h"
 
 class QCopChannel;
@@ -13,11 +14,11 @@ class VRXApplication : public QPEApplication
 public:
     struct DateTimeFormats
     {
-        bool ampm = true;
-        bool startsOnMonday = false;
-        QString dateSeparator = QStringLiteral("/");
-        int shortOrder = 0x111;
-        int longOrder = 0x111;
+        bool ampm = Settings::Platform::AmPm.def;
+        bool startsOnMonday = Settings::Platform::Monday.def;
+        QString dateSeparator = QString::fromLatin1(Settings::Platform::DateSeparator.def);
+        int shortOrder = Settings::Platform::ShortOrder.def;
+        int longOrder = Settings::Platform::LongOrder.def;
     };
 
     VRXApplication(const char* name, int& argc, char** argv);

@@ -49,12 +49,13 @@ LoopControl::~LoopControl()
         m_worker.join();
 }
 
-Decoder* LoopControl::decoderForType(std::unique_ptr<Decoder>& slot, const QString& mime)
+Decoder* LoopControl::playbackDecoderFor(const QString& file)
 {
-    if (slot && slot->mimeType() == mime)
-        return slot.get();
-    slot.reset(createDecoder(mime));
-    return slot.get();
+    // Kept between tracks of the same type; closed and reopened, not recreated.
+    const QString mime = MimeType(file).id();
+    if (!m_decoder || m_decoder->mimeType() != mime)
+        m_decoder.reset(createDecoder(mime));
+    return m_decoder.get();
 }
 
 Decoder* LoopControl::decoderFor(const QString& file)
@@ -77,7 +78,7 @@ bool LoopControl::open(const QString& file)
     std::lock_guard<std::mutex> lock(m_decoderLock);
     m_bytesPlayed = 0;
     ++m_generation;
-    Decoder* decoder = decoderForType(m_decoder, MimeType(file).id());
+    Decoder* decoder = playbackDecoderFor(file);
     std::unique_ptr<AudioInfo> info(readTrackInfo(decoder, file));
     bool ok = false;
     if (info && decoder->open(file, nullptr)) {

@@ -78,7 +78,7 @@ private:
     void workerLoop();
     bool decodeStep();
 
-    static Decoder* decoderForType(std::unique_ptr<Decoder>& slot, const QString& mime);
+    Decoder* playbackDecoderFor(const QString& file);
 
     std::unique_ptr<Decoder> m_decoder;                         // playback's decoder
     std::map<QString, std::unique_ptr<Decoder>> m_infoDecoders; // one per MIME type

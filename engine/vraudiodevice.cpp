@@ -249,44 +249,35 @@ int VRAudioDevice::read(char* data, int length)
 
 void VRAudioDevice::changeVolume(int step)
 {
+    auto stepped = [step](unsigned level) {
+        level = step > 0 ? level + unsigned(step) : qMax(level, unsigned(-step)) - unsigned(-step);
+        return qMin(level, 100u);
+    };
     const QByteArray env = envPath("QUAVRIX_MIXER");
     const QByteArray path = env.isEmpty() ? QByteArray("/dev/mixer") : env;
-    unsigned left = 0, right = 0;
     bool written = false;
 
-    const int fd = ::open(path.constData(), O_RDWR | O_CLOEXEC);
-    if (fd >= 0) {
+    // OSS: each access opens the mixer, issues one request and closes it again.
+    const int readFd = ::open(path.constData(), O_RDWR | O_CLOEXEC);
+    if (readFd >= 0) {
         int word = 0;
-        if (request(fd, MixerReadVolume, &word) >= 0) {
-            left = unsigned(word) & 0xff;
-            right = (unsigned(word) >> 8) & 0xff;
+        request(readFd, MixerReadVolume, &word);
+        ::close(readFd);
+        const unsigned left = stepped(unsigned(word) & 0xff);
+        const unsigned right = stepped((unsigned(word) >> 8) & 0xff);
+        const int writeFd = ::open(path.constData(), O_RDWR | O_CLOEXEC);
+        if (writeFd >= 0) {
+            int out = int(left | (right << 8));
+            request(writeFd, MixerWriteVolume, &out);
+            ::close(writeFd);
+            written = true;
         }
-        ::close(fd);
     } else if (env.isEmpty()) {
+        // No OSS mixer: the master volume of ALSA's default card, loaded once.
         AlsaMixer mixer;
         if (mixer.ok()) {
-            left = unsigned(mixer.get(SND_MIXER_SCHN_FRONT_LEFT));
-            right = unsigned(mixer.get(SND_MIXER_SCHN_FRONT_RIGHT));
-        }
-    }
-
-    auto stepped = [step](unsigned level) {
-        return step > 0 ? level + unsigned(step) : (qMax(level, unsigned(-step)) - unsigned(-step));
-    };
-    left = qMin(stepped(left), 100u);
-    right = qMin(stepped(right), 100u);
-
-    const int fd2 = ::open(path.constData(), O_RDWR | O_CLOEXEC);
-    if (fd2 >= 0) {
-        int word = int(left | (right << 8));
-        request(fd2, MixerWriteVolume, &word);
-        ::close(fd2);
-        written = true;
-    } else if (env.isEmpty()) {
-        AlsaMixer mixer;
-        if (mixer.ok()) {
-            mixer.set(SND_MIXER_SCHN_FRONT_LEFT, int(left));
-            mixer.set(SND_MIXER_SCHN_FRONT_RIGHT, int(right));
+            mixer.set(SND_MIXER_SCHN_FRONT_LEFT, int(stepped(unsigned(mixer.get(SND_MIXER_SCHN_FRONT_LEFT)))));
+            mixer.set(SND_MIXER_SCHN_FRONT_RIGHT, int(stepped(unsigned(mixer.get(SND_MIXER_SCHN_FRONT_RIGHT)))));
             written = true;
         }
     }

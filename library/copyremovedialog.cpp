@@ -133,10 +133,8 @@ void CopyRemoveDialog::countFiles(const QString& path, bool recursive, QSet<QStr
         return;
     QApplication::processEvents();
     // Links are followed, but a folder is read once per walk, so a link to a parent ends.
-    const QString canonical = QFileInfo(path).canonicalFilePath();
-    if (canonical.isEmpty() || visited.contains(canonical))
+    if (!Global::enterFolderOnce(path, &visited))
         return;
-    visited.insert(canonical);
     const QDir dir(path);
     m_total += int(dir.entryList(QDir::Files | QDir::Hidden, nameOrder).size());
     if (!recursive)
@@ -171,10 +169,8 @@ void CopyRemoveDialog::scanFolder(const QString& path, bool recursive, QSet<QStr
     if (cancelled)
         return;
     QApplication::processEvents();
-    const QString canonical = QFileInfo(path).canonicalFilePath();
-    if (canonical.isEmpty() || visited.contains(canonical))
+    if (!Global::enterFolderOnce(path, &visited))
         return;
-    visited.insert(canonical);
     const QFileInfoList entries =
         QDir(path).entryInfoList(QDir::Files | QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot, nameOrder);
     for (const QFileInfo& fi : entries) {

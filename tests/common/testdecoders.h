@@ -48,16 +48,12 @@ public:
         if (info) {
             const auto it = TestTrack::tags.constFind(file);
             if (it != TestTrack::tags.constEnd()) {
-                char* keep = info->fileName;
-                info->fileName = nullptr;
-                AudioInfo copy = *it;
-                std::memcpy(info->title, copy.title, AudioInfo::TextSize);
-                std::memcpy(info->artist, copy.artist, AudioInfo::TextSize);
-                std::memcpy(info->album, copy.album, AudioInfo::TextSize);
-                info->year = copy.year;
-                info->track = copy.track;
-                info->isUtf8 = copy.isUtf8;
-                info->fileName = keep;
+                std::memcpy(info->title, it->title, AudioInfo::TextSize);
+                std::memcpy(info->artist, it->artist, AudioInfo::TextSize);
+                std::memcpy(info->album, it->album, AudioInfo::TextSize);
+                info->year = it->year;
+                info->track = it->track;
+                info->isUtf8 = it->isUtf8;
             }
             return true;
         }

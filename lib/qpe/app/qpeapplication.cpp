@@ -11,8 +11,6 @@
 
 #include <unistd.h>
 
-QSize parseDisplayOption(const QString& text); // screen.cpp
-
 QPEApplication::QPEApplication(int& argc, char** argv, Type)
     : QApplication(argc, argv)
 {
@@ -49,13 +47,13 @@ void QPEApplication::parseArguments()
     for (int i = 1; i < args.size(); ++i) {
         const QString& a = args[i];
         if (a == QLatin1String("--display") && i + 1 < args.size()) {
-            const QSize s = parseDisplayOption(args[++i]);
+            const QSize s = parseDisplaySize(args[++i]);
             if (s.isValid())
                 setDisplaySize(s);
             else
                 qWarning("quavrix: ignoring --display %s (expected WxH)", qPrintable(args[i]));
         } else if (a.startsWith(QLatin1String("--display="))) {
-            const QSize s = parseDisplayOption(a.mid(10));
+            const QSize s = parseDisplaySize(a.mid(10));
             if (s.isValid())
                 setDisplaySize(s);
         } else if (!a.startsWith(QLatin1Char('-')) && m_document.isEmpty()) {

@@ -10,7 +10,9 @@ std::optional<QSize> g_display;
 std::optional<bool> g_small;
 std::optional<bool> g_large;
 
-QSize parseSize(const QString& text)
+} // namespace
+
+QSize parseDisplaySize(const QString& text)
 {
     const QStringList parts = text.toLower().split(QLatin1Char('x'));
     if (parts.size() != 2)
@@ -22,9 +24,10 @@ QSize parseSize(const QString& text)
     return QSize(w, h);
 }
 
+namespace {
 QSize initialDisplay()
 {
-    const QSize fromEnv = parseSize(qEnvironmentVariable("QUAVRIX_DISPLAY"));
+    const QSize fromEnv = parseDisplaySize(qEnvironmentVariable("QUAVRIX_DISPLAY"));
     if (fromEnv.isValid())
         return fromEnv;
     // A real handheld: the screen itself is the display.
@@ -79,10 +82,4 @@ void resetScreenCache()
 {
     g_small.reset();
     g_large.reset();
-}
-
-// Used by QPEApplication for --display.
-QSize parseDisplayOption(const QString& text)
-{
-    return parseSize(text);
 }

@@ -6,6 +6,8 @@
 // emulated handheld display (QUAVRIX_DISPLAY=WxH or --display WxH, default 480x640) that
 // the main window is shown at. Resizing the main window changes it.
 QSize displaySize();
+// "WxH" (each 100..8192) as a size; invalid for anything else.
+QSize parseDisplaySize(const QString& text);
 void setDisplaySize(const QSize& size);
 
 // The desktop is 240 or 320 pixels wide. Computed on first use, then kept.

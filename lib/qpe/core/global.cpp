@@ -55,6 +55,15 @@ QStringList documentFolders()
     return dirs;
 }
 
+bool enterFolderOnce(const QString& folder, QSet<QString>* visited)
+{
+    const QString canonical = QFileInfo(folder).canonicalFilePath();
+    if (canonical.isEmpty() || visited->contains(canonical))
+        return false;
+    visited->insert(canonical);
+    return true;
+}
+
 void findDocuments(DocLnkSet* set, const QString& mimeFilter)
 {
     const QStringList types = mimeFilter.split(QLatin1Char(';'), Qt::SkipEmptyParts);
@@ -62,10 +71,8 @@ void findDocuments(DocLnkSet* set, const QString& mimeFilter)
     QStringList pending = documentFolders();
     while (!pending.isEmpty()) {
         const QString dir = pending.takeFirst();
-        const QString canonical = QFileInfo(dir).canonicalFilePath();
-        if (canonical.isEmpty() || visited.contains(canonical))
+        if (!enterFolderOnce(dir, &visited))
             continue;
-        visited.insert(canonical);
         const QFileInfoList entries = QDir(dir).entryInfoList(
             QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Readable, QDir::Name);
         for (const QFileInfo& fi : entries) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -17,6 +18,10 @@ QString qpeDir();
 // The folders that make up the document store: the user's Music and Documents folders,
 // or the ':'-separated list in $QUAVRIX_DOCUMENTS.
 QStringList documentFolders();
+
+// True the first time a folder (by its canonical path, so links to it count as the same
+// folder) is entered in a walk; false for a repeat or a folder that does not exist.
+bool enterFolderOnce(const QString& folder, QSet<QString>* visited);
 
 // Every document below the document folders whose MIME type is in the ';'-separated
 // filter. Hidden files and folders are skipped; each canonical folder is visited once.
