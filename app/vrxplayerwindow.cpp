@@ -56,6 +56,13 @@ VRXPlayerWindow::VRXPlayerWindow(QWidget* parent)
 
     m_playState = Stopped;
 
+    // Keys go to the page shown: its track list, or on the player page (which takes no
+    // focus with its buttons) straight on to the window's bindings.
+    connect(m_tabs, &VRTabWidget::currentPageChanged, this, [](QWidget* page) {
+        if (page)
+            page->setFocus();
+    });
+
     m_resumeTimer = new QTimer(this);
     m_resumeTimer->setSingleShot(true);
     connect(m_resumeTimer, &QTimer::timeout, this, [this] {
@@ -174,6 +181,8 @@ void VRXPlayerWindow::restoreView()
     const int size = snapDown(zoom);
     if (size != listPointSize())
         setListPointSize(size);
+    if (QWidget* p = m_tabs->currentPage())
+        p->setFocus();
 }
 
 void VRXPlayerWindow::saveState()
