@@ -318,22 +318,35 @@ void VRXListView::drawRow(QPainter* painter, const QStyleOptionViewItem& option,
     QTreeWidget::drawRow(painter, opt, index);
 
     const bool selected = selectionModel() && selectionModel()->isSelected(index);
-    // The cells end with the last column; a selected row carries its highlight on to the
-    // viewport's right edge.
+    const bool currentRow = hasFocus() && currentIndex().isValid() && currentIndex().row() == index.row()
+        && currentIndex().parent() == index.parent();
+    // The cells end with the last column; a selected row carries its highlight, and the
+    // focus frame the style draws around the cells, on to the viewport's right edge.
     const int end = header()->length() - header()->offset();
     if (selected && end < viewport()->width()) {
         QStyleOptionViewItem rest = opt;
-        rest.rect = QRect(end, option.rect.y(), viewport()->width() - end, option.rect.height());
+        // From the last cell's edge, so the style's frame around the cells does not show there.
+        rest.rect = QRect(end - 1, option.rect.y(), viewport()->width() - end + 1, option.rect.height());
         rest.state |= QStyle::State_Selected;
         rest.showDecorationSelected = true;
         rest.viewItemPosition = QStyleOptionViewItem::End;
         rest.index = index;
         style()->drawPrimitive(QStyle::PE_PanelItemViewItem, &rest, painter, this);
+        if (currentRow) {
+            QStyleOptionFocusRect frame;
+            frame.QStyleOption::operator=(opt);
+            frame.state |= QStyle::State_KeyboardFocusChange;
+            frame.rect = QRect(0, option.rect.y(), viewport()->width(), option.rect.height());
+            frame.backgroundColor = opt.palette.color(QPalette::Active, QPalette::Highlight);
+            painter->save();
+            painter->setClipRect(rest.rect);
+            style()->drawPrimitive(QStyle::PE_FrameFocusRect, &frame, painter, this);
+            painter->restore();
+        }
     }
     // The current entry without a selection (the play list clears it at the end) gets a
     // frame that shows on any row colour, across the whole row.
-    if (!selected && hasFocus() && currentIndex().isValid() && currentIndex().row() == index.row()
-        && currentIndex().parent() == index.parent()) {
+    if (!selected && currentRow) {
         painter->save();
         QPen pen(opt.palette.color(QPalette::Active, QPalette::Highlight), 2);
         pen.setJoinStyle(Qt::MiterJoin);
