@@ -103,6 +103,30 @@ void synthWindowPlain(const int32_t (*ring)[64], int pos, int16_t* pcm, int ch)
         pcm[2 * i + ch] = int16_t(roundTo16(acc[i]));
 }
 
+void synthWindowScaled(const int32_t (*ring)[64], int pos, int16_t* pcm, int ch, int exponent)
+{
+    int64_t acc[32] = {};
+    for (int j = 0; j < 8; ++j) {
+        const int32_t* v0 = ring[(pos + 2 * j) & 15];
+        const int32_t* v1 = ring[(pos + 2 * j + 1) & 15] + 32;
+        const int32_t* d0 = kSynthWindow + 64 * j;
+        const int32_t* d1 = d0 + 32;
+        for (int i = 0; i < 32; ++i)
+            acc[i] += int64_t(d0[i]) * v0[i] + int64_t(d1[i]) * v1[i];
+    }
+    const int shift = 27 - exponent;
+    for (int i = 0; i < 32; ++i) {
+        int64_t v;
+        if (shift > 0)
+            v = (acc[i] + (int64_t(1) << (shift - 1))) >> shift;
+        else if (acc[i] > (int64_t(32767) >> -shift) || acc[i] < -(int64_t(32768) >> -shift))
+            v = acc[i] > 0 ? 32767 : -32768;
+        else
+            v = acc[i] * (int64_t(1) << -shift);
+        pcm[2 * i + ch] = int16_t(v > 32767 ? 32767 : (v < -32768 ? -32768 : v));
+    }
+}
+
 void dct32Plain(const int32_t* x, int stride, int64_t* A)
 {
     int64_t s1[16], d1[16];

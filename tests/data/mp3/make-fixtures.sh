@@ -50,3 +50,9 @@ lame $q -m s -b 128 "$tmp/chirp44.wav" gapless-cbr.mp3
 lame $q -m j -V 4 "$tmp/chirp44.wav" gapless-vbr.mp3
 lame $q -m m -b 64 "$tmp/chirp44-mono.wav" gapless-mono.mp3
 lame $q -m j -V 6 "$tmp/chirp22.wav" gapless-mpeg2-vbr.mp3
+
+# Far beyond full scale: a loud 320 kbit/s stream whose first 8 granules with big values
+# in the tables of 10 to 13 linbits get a global gain 32 steps (256 times) higher.
+ffmpeg -v error -y -f lavfi -i "aevalsrc=exprs='0.9*sin(2*PI*60*t)+0.05*sin(2*PI*3000*t)|0.9*sin(2*PI*45*t)':s=44100:d=0.6" "$tmp/loud.wav"
+lame $q -m s -b 320 "$tmp/loud.wav" "$tmp/loud.mp3"
+python3 sideinfo.py loud "$tmp/loud.mp3" loud-linbits.mp3 32 8 > /dev/null
