@@ -9,6 +9,16 @@
 #define QUAVRIX_MP3_X86 1
 #endif
 
+// The plain transforms are written so that compilers vectorise them (the 32 x 32 -> 64-bit
+// multiply-adds map onto NEON's widening multiply-add); on x86 a clone for SSE4.1, which
+// has the signed widening multiply that the base instruction set lacks, is picked at
+// load time.
+#if defined(QUAVRIX_MP3_X86) && defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__)
+#define QUAVRIX_PLAIN_CLONES __attribute__((target_clones("default", "sse4.1")))
+#else
+#define QUAVRIX_PLAIN_CLONES
+#endif
+
 namespace mp3 {
 
 namespace {
@@ -76,7 +86,7 @@ inline void imdct36(const int32_t* X, const int32_t* window, int64_t* out)
 
 } // namespace
 
-void longSubbandPlain(const int32_t* X, int blockType, int32_t* ov, int32_t* out, bool invert)
+QUAVRIX_PLAIN_CLONES void longSubbandPlain(const int32_t* X, int blockType, int32_t* ov, int32_t* out, bool invert)
 {
     int64_t y[36];
     imdct36(X, kImdctWindow + 36 * blockType, y);
@@ -88,19 +98,24 @@ void longSubbandPlain(const int32_t* X, int blockType, int32_t* ov, int32_t* out
     }
 }
 
-void synthWindowPlain(const int32_t (*ring)[64], int pos, int16_t* pcm, int ch)
+QUAVRIX_PLAIN_CLONES void synthWindowPlain(const int32_t (*ring)[64], int pos, int16_t* pcm, int ch)
 {
-    int64_t acc[32] = {};
-    for (int j = 0; j < 8; ++j) {
-        const int32_t* v0 = ring[(pos + 2 * j) & 15];
-        const int32_t* v1 = ring[(pos + 2 * j + 1) & 15] + 32;
-        const int32_t* d0 = kSynthWindow + 64 * j;
-        const int32_t* d1 = d0 + 32;
-        for (int i = 0; i < 32; ++i)
-            acc[i] += int64_t(d0[i]) * v0[i] + int64_t(d1[i]) * v1[i];
+    // Taps alternate between the first half of an even-aged vector and the second half
+    // of an odd-aged one. Eight outputs at a time keep their sums in registers.
+    const int32_t* v[16];
+    for (int j = 0; j < 16; ++j)
+        v[j] = ring[(pos + j) & 15] + ((j & 1) ? 32 : 0);
+    for (int block = 0; block < 32; block += 8) {
+        int64_t acc[8] = {};
+        for (int j = 0; j < 16; ++j) {
+            const int32_t* d = kSynthWindow + 32 * j + block;
+            const int32_t* x = v[j] + block;
+            for (int i = 0; i < 8; ++i)
+                acc[i] += int64_t(d[i]) * x[i];
+        }
+        for (int i = 0; i < 8; ++i)
+            pcm[2 * (block + i) + ch] = int16_t(roundTo16(acc[i]));
     }
-    for (int i = 0; i < 32; ++i)
-        pcm[2 * i + ch] = int16_t(roundTo16(acc[i]));
 }
 
 void synthWindowScaled(const int32_t (*ring)[64], int pos, int16_t* pcm, int ch, int exponent)
@@ -127,7 +142,7 @@ void synthWindowScaled(const int32_t (*ring)[64], int pos, int16_t* pcm, int ch,
     }
 }
 
-void dct32Plain(const int32_t* x, int stride, int64_t* A)
+QUAVRIX_PLAIN_CLONES void dct32Plain(const int32_t* x, int stride, int64_t* A)
 {
     int64_t s1[16], d1[16];
     for (int k = 0; k < 16; ++k) {
