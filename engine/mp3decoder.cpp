@@ -348,17 +348,19 @@ bool Mp3Decoder::nextFrame(PlayInfo* info)
     m_pcmLeft = m_pcmOffset = 0;
     for (;;) {
         int bytes = m_stream->readFrame();
+        bool tail = false;
         if (bytes == 0 && m_next < m_end && m_gapless && !m_drained) {
             bytes = m_stream->drainUpsampler();
-            m_drained = true;
+            m_drained = tail = true;
         }
         if (bytes <= 0)
             break;
-        // the part of this frame inside the played window and not yet delivered
+        // the part of this frame inside the played window and not yet delivered; of the
+        // filter's tail only what the trimmed window moved past the last frame
         const int64_t count = bytes / 4;
         const int64_t first = m_stream->frameNumber() * count;
         const int64_t from = std::max({first, m_next, m_begin});
-        const int64_t to = std::min(first + count, m_end);
+        const int64_t to = std::min(first + (tail ? mp3::Stream::kUpsampleDelay : count), m_end);
         if (first >= m_end)
             break;
         if (from < to) {

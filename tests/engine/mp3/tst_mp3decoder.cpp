@@ -8,6 +8,7 @@
 #include "mp3/mp3stream.h"
 #include "mp3/mp3tables.h"
 #include "mp3decoder.h"
+#include "mp3frames.h"
 
 #ifdef QUAVRIX_HAVE_MPG123
 #include "mp3reference.h"
@@ -41,24 +42,6 @@ QByteArray decodeMp3(const QString& file, int block = 4, bool native = false)
     Mp3Decoder d;
     d.setNativeRate(native);
     return decodeFile(std::move(d), file, block);
-}
-
-// The frames of a stream (offset and length), found by walking the headers.
-QList<QPair<int, int>> frames(const QByteArray& data)
-{
-    QList<QPair<int, int>> result;
-    const uint8_t* b = reinterpret_cast<const uint8_t*>(data.constData());
-    for (int i = 0; i + 4 <= data.size();) {
-        mp3::FrameHeader h;
-        const int len = mp3::parseHeader(b + i, h) ? mp3::frameLength(h) : 0;
-        if (len == 0) {
-            ++i;
-            continue;
-        }
-        result.append({i, len});
-        i += len;
-    }
-    return result;
 }
 
 } // namespace

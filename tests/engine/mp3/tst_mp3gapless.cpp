@@ -5,6 +5,7 @@
 
 #include "mp3/layer3.h"
 #include "mp3decoder.h"
+#include "mp3frames.h"
 
 #include <cmath>
 
@@ -46,24 +47,6 @@ int bestLag(const QByteArray& pcm, int ch, int sourceChannel, int rate, int rang
         }
     }
     return best;
-}
-
-// The frames of a stream (offset and length), found by walking the headers.
-QList<QPair<int, int>> frames(const QByteArray& data)
-{
-    QList<QPair<int, int>> result;
-    const uint8_t* b = reinterpret_cast<const uint8_t*>(data.constData());
-    for (int i = 0; i + 4 <= data.size();) {
-        mp3::FrameHeader h;
-        const int len = mp3::parseHeader(b + i, h) ? mp3::frameLength(h) : 0;
-        if (len == 0) {
-            ++i;
-            continue;
-        }
-        result.append({i, len});
-        i += len;
-    }
-    return result;
 }
 
 void putBe32(QByteArray& data, int at, uint32_t v)
@@ -196,6 +179,18 @@ private slots:
         const QByteArray pcm = decodeWhole(writeFile(QStringLiteral("lying.mp3"), data), false, &dec);
         QCOMPARE(pcm.size() / 4, expected);
         QCOMPARE(dec.length(), length);
+    }
+
+    void upsampledFileCutShort()
+    {
+        // Upsampled MPEG-2 ends with the interpolation filter's tail: after the last frame
+        // of a cut file only the filter's delay follows, not a frame of silence.
+        QByteArray data = readFile(track("gapless-mpeg2-vbr.mp3"));
+        const auto list = frames(data);
+        QVERIFY(list.size() > 30);
+        data.truncate(list[21].first); // the Xing frame and 20 frames of 576 samples
+        const QByteArray pcm = decodeWhole(writeFile(QStringLiteral("cut-mpeg2.mp3"), data), false);
+        QCOMPARE(pcm.size() / 4, 2 * (20 * 576 - kEncoderDelay - kDecoderDelay));
     }
 
     // A seek to t gives the samples of a decode from the start from t on, whatever the
