@@ -247,6 +247,41 @@ int Layer3::huffmanDecode(const FrameHeader& h, const GranuleChannel& g, int ch,
         const uint16_t* tab = kHuffLookup + t.offset;
         const int linbits = t.linbits;
         const int firstBits = t.firstBits;
+        if (linbits == 0) {
+            // values below 16 (most of the spectrum at usual rates): no escapes, and the
+            // requantisation takes the small-value table only
+            for (; i < end; i += 2) {
+                // a code of up to 19 bits and 2 signs
+                if (br.count < 21)
+                    br.refill();
+                int bits = firstBits;
+                uint32_t e = tab[br.peek(bits)];
+                while (e & 0x8000) {
+                    br.skip(bits);
+                    bits = int(e & 15);
+                    e = tab[((e >> 4) & 0x7FF) + br.peek(bits)];
+                }
+                br.skip(int(e >> 8));
+                const int x = int((e >> 4) & 15);
+                const int y = int(e & 15);
+                const int sx = x ? int(br.peek(1)) : 0;
+                br.skip(x != 0);
+                const int sy = y ? int(br.peek(1)) : 0;
+                br.skip(y != 0);
+                while (i >= scale->end)
+                    ++scale;
+                const int64_t vx = (kPow43Small[x] * scale->frac + scale->round) >> scale->shift;
+                const int64_t vy = (kPow43Small[y] * scale->frac + scale->round) >> scale->shift;
+                over |= (vx > kMaxLine) | (vy > kMaxLine);
+                const int32_t cx = int32_t(vx > kMaxLine ? kMaxLine : vx);
+                const int32_t cy = int32_t(vy > kMaxLine ? kMaxLine : vy);
+                ix[i] = sx ? -cx : cx;
+                ix[i + 1] = sy ? -cy : cy;
+            }
+            if (br.position() > endBit)
+                return -2;
+            continue;
+        }
         for (; i < end; i += 2) {
             // one refill covers a pair: a code of up to 19 bits, 2 x 13 linbits, 2 signs
             if (br.count < 47)
@@ -289,23 +324,33 @@ int Layer3::huffmanDecode(const FrameHeader& h, const GranuleChannel& g, int ch,
     const uint16_t* quad = g.count1Table ? kQuadB : kQuadA;
     const int quadBits = g.count1Table ? 4 : 6;
     while (i + 4 <= 576) {
-        const int pos = br.position();
-        if (pos >= endBit)
+        if (br.position() >= endBit)
             break;
-        if (br.count < 32)
+        // a code of up to 6 bits and 4 signs
+        if (br.count < 10)
             br.refill();
         const uint32_t e = quad[br.peek(quadBits)];
         br.skip(int(e >> 8));
         int v[4] = {int((e >> 3) & 1), int((e >> 2) & 1), int((e >> 1) & 1), int(e & 1)};
-        for (int k = 0; k < 4; ++k)
-            if (v[k] && br.get(1))
-                v[k] = -1;
+        for (int k = 0; k < 4; ++k) {
+            if (v[k]) {
+                v[k] = br.peek(1) ? -1 : 1;
+                br.skip(1);
+            }
+        }
         if (br.position() > endBit)
             break; // the last quadruple ran past the granule: drop it
         for (int k = 0; k < 4; ++k, ++i) {
             while (i >= scale->end)
                 ++scale;
-            ix[i] = v[k] ? v[k] * requantValue(1, *scale, over) : 0;
+            if (v[k]) {
+                const int64_t one = (kPow43Small[1] * scale->frac + scale->round) >> scale->shift;
+                over |= one > kMaxLine;
+                const int32_t c = int32_t(one > kMaxLine ? kMaxLine : one);
+                ix[i] = v[k] < 0 ? -c : c;
+            } else {
+                ix[i] = 0;
+            }
         }
     }
     m_nonZero[ch] = i;
