@@ -6,7 +6,6 @@
 
 #include <QFile>
 #include <algorithm>
-#include <cctype>
 #include <cstring>
 
 namespace {
@@ -172,7 +171,10 @@ bool Mp3Decoder::probe(const QByteArray& path)
             p += (flags & 8) ? 4 : 0;   // quality
             // The encoder's tag: a 9-byte version string, then 12 bits of delay and 12 of
             // padding 21 bytes in.
-            if (p + 24 <= n && std::all_of(b + p, b + p + 4, [](uint8_t c) { return std::isalnum(c); })) {
+            auto asciiAlnum = [](uint8_t c) {
+                return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+            };
+            if (p + 24 <= n && std::all_of(b + p, b + p + 4, asciiAlnum)) {
                 m_encoderDelay = b[p + 21] << 4 | b[p + 22] >> 4;
                 m_encoderPadding = (b[p + 22] & 15) << 8 | b[p + 23];
                 encoderTag = true;
@@ -378,6 +380,7 @@ bool Mp3Decoder::nextFrame(PlayInfo* info)
     info->range = m_range;
     return m_pcmLeft > 0;
 }
+
 bool Mp3Decoder::decode(char* buffer, int size, int* produced, PlayInfo* info)
 {
     *produced = 0;
