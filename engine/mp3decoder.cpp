@@ -311,7 +311,7 @@ int64_t Mp3Decoder::seekOffset(int seconds)
     if (m_fileName.isEmpty() || outputSamplesPerFrame() == 0 || !buildIndex() || m_frames.empty())
         return -1;
     const int64_t frame = targetSample(seconds) / outputSamplesPerFrame();
-    return frame < int64_t(m_frames.size()) ? m_frames[size_t(frame)] : m_audioStart + m_audioBytes;
+    return frame < int64_t(m_frames.size()) ? int64_t(m_frames[size_t(frame)]) : m_audioStart + m_audioBytes;
 }
 
 int64_t Mp3Decoder::seek(int seconds)
@@ -330,13 +330,13 @@ int64_t Mp3Decoder::seek(int seconds)
     const int settle = m_mpeg2 ? 3 : 2;
     while (first > 0 && (frame - first < settle || held < kReservoirBytes)) {
         --first;
-        const int64_t next = first + 1 < count ? m_frames[size_t(first + 1)] : m_audioStart + m_audioBytes;
+        const int64_t next = first + 1 < count ? int64_t(m_frames[size_t(first + 1)]) : m_audioStart + m_audioBytes;
         if (frame - first > settle)
-            held += std::max<int64_t>(0, next - m_frames[size_t(first)] - m_frameOverhead);
+            held += std::max<int64_t>(0, next - int64_t(m_frames[size_t(first)]) - m_frameOverhead);
     }
     const QString file = m_fileName;
     close();
-    const int64_t offset = first < count ? m_frames[size_t(first)] : m_audioStart + m_audioBytes;
+    const int64_t offset = first < count ? int64_t(m_frames[size_t(first)]) : m_audioStart + m_audioBytes;
     if (!m_stream->open(QFile::encodeName(file).constData(), offset, m_xingFrame, first))
         return -1;
     m_fileName = file;

@@ -88,7 +88,7 @@ private:
     int64_t m_next = 0;          // output sample that is delivered next
     bool m_drained = false;
 
-    std::vector<int64_t> m_frames; // file offset of every frame, once a seek needed them
+    std::vector<uint32_t> m_frames; // file offset of every frame, once a seek needed them
     bool m_indexed = false;
     std::unique_ptr<mp3::Stream> m_stream;
 };

@@ -290,7 +290,7 @@ void Stream::upsample()
     }
 }
 
-bool Stream::scanFrames(std::vector<int64_t>& offsets)
+bool Stream::scanFrames(std::vector<uint32_t>& offsets)
 {
     if (!m_file)
         return false;
@@ -298,7 +298,9 @@ bool Stream::scanFrames(std::vector<int64_t>& offsets)
     for (;;) {
         const int code = decodeFrame();
         if (code == Decoded) {
-            offsets.push_back(m_frameAt);
+            if (m_frameAt > int64_t(UINT32_MAX))
+                break;
+            offsets.push_back(uint32_t(m_frameAt));
         } else if (code == NoSync || code == NeedData) {
             if (!refill() && m_fill < 4)
                 break;

@@ -54,8 +54,9 @@ public:
     // Reads more of the file into the ring; false when nothing more could be read.
     bool refill();
     // Frames the rest of the stream without decoding it: the file offset of every frame
-    // that would be numbered, in order. False when the stream is not open.
-    bool scanFrames(std::vector<int64_t>& offsets);
+    // that would be numbered, in order (4 bytes a frame: the scan stops at 4 GiB). False
+    // when the stream is not open.
+    bool scanFrames(std::vector<uint32_t>& offsets);
     // After the end of an MPEG-2 stream that is upsampled: the interpolation filter's tail
     // (a frame of silent input) as the next frame; returns its byte count, 0 otherwise.
     int drainUpsampler();
