@@ -20,6 +20,7 @@
 
 namespace {
 
+#ifdef QUAVRIX_HAVE_MAD
 std::vector<unsigned char> readFile(const char* path)
 {
     std::vector<unsigned char> data;
@@ -31,11 +32,10 @@ std::vector<unsigned char> readFile(const char* path)
     while ((n = std::fread(buf, 1, sizeof buf, f)) > 0)
         data.insert(data.end(), buf, buf + n);
     std::fclose(f);
-#ifdef QUAVRIX_HAVE_MAD
     data.insert(data.end(), MAD_BUFFER_GUARD, 0); // lets libmad decode the last frame
-#endif
     return data;
 }
+#endif
 
 double cpuSeconds()
 {
