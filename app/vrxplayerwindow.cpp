@@ -14,7 +14,6 @@
 #include "visualization.h"
 #include "vraudiodevice.h"
 #include "vrtabwidget.h"
-#include "vrxresource.h"
 
 #include <QAction>
 #include <QApplication>

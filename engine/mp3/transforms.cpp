@@ -12,8 +12,9 @@
 // The plain transforms are written so that compilers vectorise them (the 32 x 32 -> 64-bit
 // multiply-adds map onto NEON's widening multiply-add); on x86 a clone for SSE4.1, which
 // has the signed widening multiply that the base instruction set lacks, is picked at
-// load time.
-#if defined(QUAVRIX_MP3_X86) && defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__)
+// load time. Not under the sanitizers: the pick runs before their runtime is ready.
+#if defined(QUAVRIX_MP3_X86) && defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__) \
+    && !defined(__SANITIZE_THREAD__) && !defined(__SANITIZE_ADDRESS__)
 #define QUAVRIX_PLAIN_CLONES __attribute__((target_clones("default", "sse4.1")))
 #else
 #define QUAVRIX_PLAIN_CLONES
