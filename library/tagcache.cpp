@@ -118,14 +118,17 @@ bool TagCache::stampOf(const QString& path, Stamp* stamp)
 bool TagCache::load()
 {
     m_entries.clear();
+    m_changed = false;
+    m_seen = 0;
     QFile f(m_path);
-    if (!f.open(QIODevice::ReadOnly) || f.size() > MaxFileSize)
-        return false;
-    return fromBytes(f.readAll());
+    m_loaded = f.open(QIODevice::ReadOnly) && f.size() <= MaxFileSize && fromBytes(f.readAll());
+    return m_loaded;
 }
 
 bool TagCache::save(bool dropUnseen)
 {
+    if (m_loaded && !m_changed && (!dropUnseen || m_seen == size()))
+        return true;
     QSaveFile f(m_path);
     if (!f.open(QIODevice::WriteOnly))
         return false;
@@ -142,7 +145,10 @@ TagCache::Found TagCache::find(const QByteArray& path, const Stamp& stamp, Audio
     const auto it = m_entries.find(path);
     if (it == m_entries.end() || !(it->stamp == stamp))
         return Found::Nothing;
-    it->seen = true;
+    if (!it->seen) {
+        it->seen = true;
+        ++m_seen;
+    }
     if (!it->hasRecord)
         return Found::NoRecord;
     copyText(out->title, it->title);
@@ -161,6 +167,10 @@ void TagCache::store(const QByteArray& path, const Stamp& stamp, const AudioInfo
     Entry e;
     e.stamp = stamp;
     e.seen = true;
+    const auto old = m_entries.constFind(path);
+    if (old == m_entries.cend() || !old->seen)
+        ++m_seen;
+    m_changed = true;
     if (record) {
         e.hasRecord = true;
         e.isUtf8 = record->isUtf8;
@@ -209,6 +219,8 @@ QByteArray TagCache::toBytes(bool dropUnseen) const
 bool TagCache::fromBytes(const QByteArray& bytes)
 {
     m_entries.clear();
+    m_changed = false;
+    m_seen = 0;
     const qsizetype headerSize = qsizetype(sizeof Magic) + 8;
     if (bytes.size() < headerSize + 8 || bytes.size() > MaxFileSize)
         return false;

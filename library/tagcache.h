@@ -49,8 +49,8 @@ public:
     bool load();
 
     // Writes the entries atomically. With dropUnseen, only entries that were found or
-    // stored since load() are kept (the others belong to files that are gone). False
-    // when nothing could be written.
+    // stored since load() are kept (the others belong to files that are gone). Nothing is
+    // written when that would give the file as loaded. False when nothing could be written.
     bool save(bool dropUnseen = true);
 
     // The record for the file when its stamp matches. On Record, the text fields, year,
@@ -81,4 +81,7 @@ private:
 
     QString m_path;
     QHash<QByteArray, Entry> m_entries;
+    bool m_loaded = false;  // the entries are the file's
+    bool m_changed = false; // an entry was stored since
+    int m_seen = 0;         // entries found or stored since load()
 };

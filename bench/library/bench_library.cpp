@@ -6,7 +6,7 @@
 // (empty, full warm, full cold), the ID3v2 read per file against TagLib, and the peak
 // memory.
 //
-//   bench_library [--tree DIR] [--files N] [--runs N]
+//   bench_library [--tree DIR] [--files N] [--runs N] [--part all|search|cache|id3]
 //
 // Track information is read twice over: with the decoders createDecoder() provides, and with
 // a tag-only reader of this benchmark (ID3v1 / Vorbis comments / MP4 item list) as a floor.
@@ -540,6 +540,7 @@ int main(int argc, char** argv)
     QString root = QDir::tempPath() + QStringLiteral("/quavrix-bench-library");
     int files = 10000;
     int runs = 3;
+    QString part = QStringLiteral("all");
     const QStringList args = app.arguments();
     for (int i = 1; i + 1 < args.size(); i += 2) {
         if (args[i] == QLatin1String("--tree"))
@@ -548,6 +549,8 @@ int main(int argc, char** argv)
             files = args[i + 1].toInt();
         else if (args[i] == QLatin1String("--runs"))
             runs = qMax(1, args[i + 1].toInt());
+        else if (args[i] == QLatin1String("--part"))
+            part = args[i + 1];
     }
 
     const long startKiB = peakKiB();
@@ -570,7 +573,10 @@ int main(int argc, char** argv)
         const char* name;
         DecoderFactoryFunction factory;
     };
+    const auto doing = [&part](const char* name) { return part == QLatin1String("all") || part == QLatin1String(name); };
     for (const Mode& mode : {Mode{"decoders from createDecoder()", nullptr}, Mode{"tag-only reader", makeTagDecoder}}) {
+        if (!doing("search"))
+            break;
         setDecoderFactory(mode.factory);
         LoopControl control;
         MediaLibrary library(&control);
@@ -592,7 +598,7 @@ int main(int argc, char** argv)
         }
         print("warm", best);
     }
-    {
+    if (doing("cache")) {
         setDecoderFactory(nullptr);
         LoopControl control;
         MediaLibrary library(&control);
@@ -600,7 +606,8 @@ int main(int argc, char** argv)
         library.show();
         measureCache(&control, &library, root, runs);
     }
-    measureId3(root, runs);
+    if (doing("id3"))
+        measureId3(root, runs);
     std::printf("peak memory (max RSS): %ld KiB; %ld KiB before the tree was generated and read\n", peakKiB(),
                 startKiB);
     return 0;
