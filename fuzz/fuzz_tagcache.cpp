@@ -9,10 +9,27 @@
 #include <cstdint>
 #include <cstdlib>
 
+namespace {
+// The file's own checksum (FNV-1a 64), so that half the inputs get past it to the entries.
+QByteArray withChecksum(QByteArray bytes)
+{
+    uint64_t h = 0xcbf29ce484222325ull;
+    for (const char c : bytes) {
+        h ^= uint8_t(c);
+        h *= 0x100000001b3ull;
+    }
+    for (int i = 0; i < 8; ++i)
+        bytes += char(h >> (8 * i));
+    return bytes;
+}
+} // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     TagCache cache(QStringLiteral("/nonexistent/tagcache"));
-    const QByteArray bytes(reinterpret_cast<const char*>(data), int(size));
+    QByteArray bytes(reinterpret_cast<const char*>(data), int(size));
+    if (size > 0 && (data[0] & 1))
+        bytes = withChecksum(bytes.chopped(qMin<int>(8, int(bytes.size()))));
     if (!cache.fromBytes(bytes)) {
         if (cache.size() != 0)
             std::abort();
