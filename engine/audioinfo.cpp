@@ -71,6 +71,33 @@ void AudioInfo::setText(char (&field)[TextSize], const QByteArray& text, bool ut
     std::memcpy(field, text.constData(), n);
 }
 
+namespace {
+// The decimal number at the start of text (after spaces), at most maxDigits long;
+// -1 when text does not start with a digit.
+int64_t leadingNumber(const QByteArray& text, int maxDigits)
+{
+    int i = 0;
+    while (i < text.size() && text[i] == ' ')
+        ++i;
+    int64_t n = -1;
+    for (int k = 0; k < maxDigits && i < text.size() && text[i] >= '0' && text[i] <= '9'; ++k, ++i)
+        n = (n < 0 ? 0 : n * 10) + (text[i] - '0');
+    return n;
+}
+} // namespace
+
+int32_t AudioInfo::trackNumberOf(const QByteArray& text)
+{
+    const int64_t n = leadingNumber(text, 9);
+    return n > 0 && n < 100000 ? int32_t(n) : 0;
+}
+
+int32_t AudioInfo::yearOf(const QByteArray& text)
+{
+    const int64_t n = leadingNumber(text, 4);
+    return n > 0 ? int32_t(n) : 0;
+}
+
 int compareAudioInfo(const AudioInfo& a, const AudioInfo& b)
 {
     if (int c = compareText(a.artist, b.artist))

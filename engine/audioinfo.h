@@ -28,6 +28,12 @@ struct AudioInfo
     // Stores up to 30 bytes of text into one of the text fields (title, artist, album),
     // cut at a UTF-8 character boundary when utf8 is set.
     static void setText(char (&field)[TextSize], const QByteArray& text, bool utf8 = true);
+
+    // Numbers as tags write them, base 10 whatever leading zeros they have: the track of
+    // "5/12" or "05" is 5 (0 when there is none or it is past 99999); the year of
+    // "2020-05-01" is 2020 (its first four digits; 0 when it does not start with one).
+    static int32_t trackNumberOf(const QByteArray& text);
+    static int32_t yearOf(const QByteArray& text);
 };
 
 // Order by artist, album, year, track, title.

@@ -1,5 +1,8 @@
 #include "mp4atoms.h"
 
+#include "audioinfo.h"
+#include "textcodec.h"
+
 #include <QFile>
 
 #include <cstring>
@@ -18,6 +21,8 @@ constexpr uint32_t Name = fourcc('\251', 'n', 'a', 'm');
 constexpr uint32_t Info = fourcc('\251', 'i', 'n', 'f');
 constexpr uint32_t Artist = fourcc('\251', 'A', 'R', 'T');
 constexpr uint32_t Album = fourcc('\251', 'a', 'l', 'b');
+constexpr uint32_t Day = fourcc('\251', 'd', 'a', 'y');
+constexpr uint32_t TrackNumber = fourcc('t', 'r', 'k', 'n');
 constexpr uint32_t Meta = fourcc('m', 'e', 't', 'a');
 constexpr uint32_t ItemList = fourcc('i', 'l', 's', 't');
 constexpr uint32_t Data = fourcc('d', 'a', 't', 'a');
@@ -72,7 +77,11 @@ QByteArray textUpToNul(const uint8_t* p, size_t n)
     const void* nul = std::memchr(p, 0, n);
     if (nul)
         n = static_cast<size_t>(static_cast<const uint8_t*>(nul) - p);
-    return QByteArray(reinterpret_cast<const char*>(p), static_cast<int>(n));
+    QByteArray text(reinterpret_cast<const char*>(p), static_cast<int>(n));
+    // Callers take the text as UTF-8; bytes that are not came from an old writer.
+    if (TextCodec::heuristicContentMatch("UTF-8", text.constData(), int(text.size())) < 0)
+        text = QString::fromLatin1(text).toUtf8();
+    return text;
 }
 
 QByteArray* fieldFor(uint32_t type, Tags* tags)
@@ -95,7 +104,19 @@ void walkItems(const uint8_t* data, size_t size, Tags* tags, int depth)
     while (size - offset >= 8 && readAtom(data + offset, size - offset, &atom)) {
         const uint8_t* body = data + offset + atom.header;
         const size_t bodySize = atom.size - atom.header;
-        if (QByteArray* field = fieldFor(atom.type, tags)) {
+        if (atom.type == TrackNumber || atom.type == Day) {
+            // One "data" atom as for text; trkn holds binary: 2 bytes of padding, the
+            // track number and the count, 16 bits each.
+            const uint32_t dataSize = bodySize >= 16 ? be32(body) : 0;
+            if (bodySize >= 16 && be32(body + 4) == Data && dataSize >= 16 && dataSize <= bodySize) {
+                const uint8_t* value = body + 16;
+                const size_t valueSize = dataSize - 16;
+                if (atom.type == TrackNumber && valueSize >= 4)
+                    tags->track = int32_t(be16(value + 2));
+                else if (atom.type == Day)
+                    tags->year = AudioInfo::yearOf(textUpToNul(value, valueSize));
+            }
+        } else if (QByteArray* field = fieldFor(atom.type, tags)) {
             // The item holds a "data" atom: 8 bytes of header, 4 of type, 4 of locale,
             // then the text. The text ends at the data atom's end when that length is
             // sound, else at the item's end.

@@ -12,6 +12,8 @@
 // before use, so any byte sequence is safe input.
 namespace Mp4Atoms {
 
+// Text is UTF-8, as item lists define it; classic user-data text that is not valid UTF-8
+// is taken as Latin-1 and converted.
 struct Tags
 {
     QByteArray name;   // "\251nam"
@@ -19,6 +21,8 @@ struct Tags
     QByteArray album;  // "\251alb"
     QByteArray notice; // "\251cpy"
     QByteArray info;   // "\251inf"
+    int32_t track = 0; // item "trkn": track number, 0 = none
+    int32_t year = 0;  // item "\251day": leading year of "2020-05-01", 0 = none
 };
 
 // Walks the payload of a "udta" atom (everything after its 8-byte header).

@@ -180,6 +180,9 @@ bool Mp4Decoder::open(const QString& file, AudioInfo* info)
         AudioInfo::setText(info->title, summary.tags.name);
         AudioInfo::setText(info->artist, summary.tags.artist);
         AudioInfo::setText(info->album, summary.tags.album);
+        info->track = summary.tags.track;
+        info->year = summary.tags.year;
+        info->isUtf8 = 1;
         return true;
     }
 

@@ -74,13 +74,9 @@ bool OggDecoder::open(const QString& file, AudioInfo* info)
             AudioInfo::setText(info->title, commentValue(comments, "title"));
             AudioInfo::setText(info->artist, commentValue(comments, "artist"));
             AudioInfo::setText(info->album, commentValue(comments, "album"));
-            info->year = 0;
-            const QByteArray track = commentValue(comments, "tracknumber");
-            if (!track.isNull()) {
-                // "3/12" is track 3 of 12: the leading number counts.
-                const long n = std::strtol(track.constData(), nullptr, 10);
-                info->track = (n > 0 && n < 100000) ? static_cast<int32_t>(n) : 0;
-            }
+            // "2020-05-01" is the year 2020; "3/12" is track 3 of 12, and "08" is 8.
+            info->year = AudioInfo::yearOf(commentValue(comments, "date"));
+            info->track = AudioInfo::trackNumberOf(commentValue(comments, "tracknumber"));
         }
         close();
         info->isUtf8 = 1; // Vorbis comments are UTF-8 by definition

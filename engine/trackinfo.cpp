@@ -4,6 +4,7 @@
 
 #include "audioinfo.h"
 #include "decoder.h"
+#include "id3v2tag.h"
 #include "textcodec.h"
 
 #include <QFileInfo>
@@ -22,12 +23,27 @@ void storeTag(char (&field)[AudioInfo::TextSize])
     AudioInfo::setText(field, text.toUtf8());
 }
 
+// Text from an ID3 version 2 frame: Unicode as it is, single-byte text through the same
+// codec guess as version 1 text. Words are left as the tagger wrote them.
+void storeId3v2Text(char (&field)[AudioInfo::TextSize], const Id3v2::Text& text)
+{
+    if (!text.latin1) {
+        AudioInfo::setText(field, text.bytes);
+        return;
+    }
+    AudioInfo::setText(field, TextCodec::toUnicode(LoopControl::guessCodec(text.bytes.constData()), text.bytes).toUtf8());
+}
+
 } // namespace
 
 const char* LoopControl::guessCodec(const char* text)
 {
-    static const char* const candidates[] = {"SJIS", "eucJP", "UTF-8"};
+    static const char* const candidates[] = {"SJIS", "eucJP"};
     const int length = int(std::strlen(text));
+    // Valid UTF-8 with multi-byte sequences almost never comes about by chance in another
+    // encoding, while its pairs often also fit SJIS or eucJP: it wins outright.
+    if (TextCodec::heuristicContentMatch("UTF-8", text, length) > 0)
+        return "UTF-8";
     const char* best = nullptr;
     int bestScore = 0;
     for (const char* name : candidates) {
@@ -67,8 +83,28 @@ AudioInfo* LoopControl::readTrackInfo(Decoder* decoder, const QString& file)
         return nullptr;
     }
 
+    // An MP3 may carry a version 2 tag at its start as well as the version 1 tag that the
+    // decoder read: each field it has wins, the others come from version 1.
+    Id3v2::Tag v2;
+    if (decoder->mimeType() == QLatin1String("audio/mpeg"))
+        Id3v2::readFile(file, &v2);
+    if (!v2.artist.isEmpty())
+        storeId3v2Text(info->artist, v2.artist);
+    else if (!info->isUtf8)
+        storeTag(info->artist);
+    if (!v2.album.isEmpty())
+        storeId3v2Text(info->album, v2.album);
+    else if (!info->isUtf8)
+        storeTag(info->album);
+    if (v2.year)
+        info->year = v2.year;
+    if (v2.track)
+        info->track = v2.track;
+
     const QString baseName = QFileInfo(file).fileName();
-    if (info->title[0] && !info->isUtf8) {
+    if (!v2.title.isEmpty()) {
+        storeId3v2Text(info->title, v2.title);
+    } else if (info->title[0] && !info->isUtf8) {
         storeTag(info->title);
     } else if (!info->title[0]) {
         const int dot = baseName.lastIndexOf(QLatin1Char('.'));
@@ -76,12 +112,9 @@ AudioInfo* LoopControl::readTrackInfo(Decoder* decoder, const QString& file)
         capitalizeWords(title);
         AudioInfo::setText(info->title, title.toUtf8());
     }
-    if (!info->isUtf8) {
-        storeTag(info->artist);
-        storeTag(info->album);
-    }
 
-    if (info->track == 0 || info->track == 32) {
+    // A version 2 track number is what it says, 32 included.
+    if (!v2.track && (info->track == 0 || info->track == 32)) {
         static const QRegularExpression twoDigits(QStringLiteral("\\d\\d"));
         const QRegularExpressionMatch m = twoDigits.match(baseName);
         info->track = m.hasMatch() ? m.captured(0).toInt() : 0;

@@ -6,6 +6,7 @@
 #include "loopcontrol.h"
 #include "screen.h"
 #include "settingskeys.h"
+#include "tagcache.h"
 #include "vrxpushbutton.h"
 #include "vrxresource.h"
 
@@ -224,10 +225,31 @@ void CopyRemoveDialog::readFile(const QString& path)
 {
     if (!control || !catalogue)
         return;
+    // The stamp is taken before the file is read: a change made while it is read shows
+    // at the next search.
+    TagCache::Stamp stamp;
+    const bool cached = m_cache && TagCache::stampOf(path, &stamp);
+    const QByteArray key = path.toUtf8();
+    if (cached) {
+        auto record = std::make_unique<AudioInfo>();
+        switch (m_cache->find(key, stamp, record.get())) {
+        case TagCache::Found::Record:
+            record->setFileName(key);
+            catalogue->push_back(std::move(record));
+            return;
+        case TagCache::Found::NoRecord:
+            return;
+        case TagCache::Found::Nothing:
+            break;
+        }
+    }
     Decoder* decoder = control->decoderFor(path);
     if (!decoder)
         return;
-    if (AudioInfo* record = LoopControl::readTrackInfo(decoder, path))
+    AudioInfo* record = LoopControl::readTrackInfo(decoder, path);
+    if (cached)
+        m_cache->store(key, stamp, record);
+    if (record)
         catalogue->emplace_back(record);
 }
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 class LoopControl;
+class TagCache;
 struct AudioInfo;
 
 // The library's records; the list owns them.
@@ -37,6 +38,10 @@ public:
     int total() const { return m_total; }
     int filesDone() const { return m_done; }
     bool isCancelled() const { return cancelled; }
+
+    // Records are taken from the cache for files that have not changed since it was
+    // filled, and read and stored in it otherwise; null (the default) reads every file.
+    void setTagCache(TagCache* cache) { m_cache = cache; }
 
     // A media folder file is taken by its last extension, case-sensitive.
     static bool isMediaFile(const QString& fileName);
@@ -67,6 +72,7 @@ private:
 
     Catalogue* catalogue;
     LoopControl* control;
+    TagCache* m_cache = nullptr;
     bool cancelled = false;
     bool m_started = false;
     bool m_loaded = false;

@@ -3,6 +3,7 @@
 #include "audioinfo.h"
 #include "listview.h"
 #include "playlist.h"
+#include "tagcache.h"
 #include "trackitem.h"
 #include "vrxpushbutton.h"
 #include "vrxresource.h"
@@ -106,8 +107,13 @@ void MediaLibrary::rebuild()
     const QScopedValueRollback<bool> busy(m_rebuilding, true);
     releaseCatalogue();
     {
+        TagCache cache;
+        cache.load();
         CopyRemoveDialog dlg(&m_catalogue, control, this, QStringLiteral("CopyRemoveDialog"));
+        dlg.setTagCache(&cache);
         dlg.exec();
+        // A cancelled search has not seen every file: nothing is dropped then.
+        cache.save(!dlg.isCancelled());
     }
     sortAndShow();
     qDebug("+ library %d tracks", int(m_catalogue.size()));

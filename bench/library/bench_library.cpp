@@ -1,13 +1,15 @@
-// Library rebuild benchmark: a media folder tree of small tagged MP3 (ID3v1), Ogg and M4A
+// Library rebuild benchmark: a media folder tree of small tagged MP3 (ID3v1, half of them
+// with an ID3v2 tag in front as well, some of those with a cover picture), Ogg and M4A
 // files, generated once from three seeds. Measures the counting pass, the reading pass,
 // sorting and filling the track list, the whole rebuild through the progress dialog, with
-// the file data cold (evicted from the page cache) and warm, and the peak memory.
+// the file data cold (evicted from the page cache) and warm, the same with the tag cache
+// (empty, full warm, full cold), the ID3v2 read per file against TagLib, and the peak
+// memory.
 //
-//   bench_library [--tree DIR] [--files N] [--runs N]
+//   bench_library [--tree DIR] [--files N] [--runs N] [--part all|search|cache|id3]
 //
 // Track information is read twice over: with the decoders createDecoder() provides, and with
-// a tag-only reader of this benchmark (ID3v1 / Vorbis comments / MP4 item list) that stands
-// in for decoders not yet available.
+// a tag-only reader of this benchmark (ID3v1 / Vorbis comments / MP4 item list) as a floor.
 #include "audioinfo.h"
 #include "config.h"
 #include "copyremovedialog.h"
@@ -16,19 +18,29 @@
 #include "decoderfactory.h"
 #include "listview.h"
 #include "loopcontrol.h"
+#include "id3v2tag.h"
 #include "medialibrary.h"
+#include "mp3decoder.h"
 #include "playlist.h"
 #include "settingskeys.h"
+#include "tagcache.h"
+
+#ifdef QUAVRIX_BENCH_TAGLIB
+#include <taglib/id3v2tag.h>
+#include <taglib/mpegfile.h>
+#endif
 
 #include <QApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/resource.h>
@@ -99,9 +111,43 @@ QByteArray id3v1(const QByteArray& title, const QByteArray& artist, const QByteA
     return tag;
 }
 
+QByteArray syncSafe(uint32_t n)
+{
+    QByteArray b(4, 0);
+    for (int i = 0; i < 4; ++i)
+        b[i] = char(n >> (7 * (3 - i)) & 0x7f);
+    return b;
+}
+
+// An ID3v2.3 tag as LAME and most taggers write it: UTF-16 text frames, a cover picture
+// after them when asked, padding.
+QByteArray id3v2(const QByteArray& title, const QByteArray& artist, const QByteArray& album, int track, int year,
+                 int pictureBytes)
+{
+    auto frame = [](const char* id, const QByteArray& body) {
+        const uint32_t n = uint32_t(body.size());
+        QByteArray f(id, 4);
+        for (int i = 3; i >= 0; --i)
+            f += char(n >> (8 * i));
+        return f + QByteArray(2, 0) + body;
+    };
+    auto text = [](const QByteArray& latin) {
+        QByteArray b("\x01\xff\xfe", 3);
+        for (const char c : latin)
+            b += QByteArray(1, c) + '\0';
+        return b + QByteArray(2, 0);
+    };
+    QByteArray body = frame("TIT2", text(title)) + frame("TPE1", text(artist)) + frame("TALB", text(album))
+        + frame("TRCK", text(QByteArray::number(track) + "/99")) + frame("TYER", text(QByteArray::number(year)));
+    if (pictureBytes)
+        body += frame("APIC", QByteArray("\0image/jpeg\0\x03\0", 14) + QByteArray(pictureBytes, '\x55'));
+    body += QByteArray(1024, 0);
+    return QByteArray("ID3\x03\x00\x00", 6) + syncSafe(uint32_t(body.size())) + body;
+}
+
 bool generateTree(const QString& root, int files)
 {
-    const QString marker = root + QStringLiteral("/.complete-%1").arg(files);
+    const QString marker = root + QStringLiteral("/.complete-v2-%1").arg(files);
     if (QFile::exists(marker))
         return true;
     QDir(root).removeRecursively();
@@ -123,6 +169,8 @@ bool generateTree(const QString& root, int files)
         const QByteArray album = QByteArray("Album ") + QByteArray::number(albumNo).rightJustified(4, '0');
         QByteArray data = seeds[kind];
         if (kind == 0) {
+            if (i % 2 == 0)
+                data.prepend(id3v2(title, artist, album, i % 100, year, i % 10 == 0 ? 30000 : 0));
             data += id3v1(title, artist, album, year);
         } else {
             replaceOnce(data, "Title 00000", title);
@@ -150,6 +198,14 @@ bool generateTree(const QString& root, int files)
 // Drops the tree's file data from the page cache (folder entries stay cached).
 void evict(const QString& root)
 {
+    if (QFileInfo(root).isFile()) {
+        const int fd = ::open(QFile::encodeName(root).constData(), O_RDONLY);
+        if (fd >= 0) {
+            ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
+            ::close(fd);
+        }
+        return;
+    }
     QDirIterator it(root, QDir::Files, QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const int fd = ::open(QFile::encodeName(it.next()).constData(), O_RDONLY);
@@ -285,6 +341,7 @@ Run measure(LoopControl* control, MediaLibrary* library, PlayList* playList, con
     // screen with both passes, sort, filters and list, then restore the play list.
     if (cold)
         evict(root);
+    QFile::remove(TagCache::defaultPath()); // the figures without the cache: it is measured on its own
     t.restart();
     playList->storeList();
     r.store = ms(t);
@@ -304,6 +361,159 @@ void print(const char* label, const Run& r)
                 " | play list: add all %6.1f ms  store %6.1f ms  restore %6.1f ms"
                 " | whole rebuild (store, search, show, restore) %7.1f ms\n",
                 label, r.records, r.count, r.read, r.sort, r.fill, r.addAll, r.store, r.restore, r.whole);
+}
+
+// Every byte of every record, in the order found.
+QByteArray image(const Catalogue& c)
+{
+    QByteArray out;
+    for (const auto& r : c)
+        out += r->fileNameBytes() + QByteArray(r->title, AudioInfo::TextSize) + QByteArray(r->artist, AudioInfo::TextSize)
+            + QByteArray(r->album, AudioInfo::TextSize) + QByteArray::number(r->year) + ' ' + QByteArray::number(r->track)
+            + ' ' + QByteArray::number(r->isUtf8) + '\n';
+    return out;
+}
+
+struct CacheRun
+{
+    double load = 0, count = 0, read = 0, save = 0;
+    QByteArray image;
+    double total() const { return load + count + read + save; }
+};
+
+// The two passes of the search with the cache file: loaded first unless it is to start
+// empty, saved after.
+CacheRun cacheRun(LoopControl* control, bool load)
+{
+    CacheRun r;
+    QElapsedTimer t;
+    t.start();
+    TagCache cache;
+    if (load && !cache.load())
+        std::printf("  (the cache file did not load)\n");
+    r.load = ms(t);
+    Catalogue c;
+    {
+        CopyRemoveDialog dlg(&c, control);
+        dlg.setTagCache(&cache);
+        t.restart();
+        dlg.countingPass();
+        r.count = ms(t);
+        t.restart();
+        dlg.readingPass();
+        r.read = ms(t);
+    }
+    t.restart();
+    cache.save();
+    r.save = ms(t);
+    r.image = image(c);
+    return r;
+}
+
+void printCache(const char* label, const CacheRun& r, const QByteArray& direct)
+{
+    std::printf("  %-17s load %6.1f ms  count %7.1f ms  read %7.1f ms  save %6.1f ms | search %7.1f ms | catalogue %s\n",
+                label, r.load, r.count, r.read, r.save, r.total(), r.image == direct ? "identical" : "DIFFERS");
+}
+
+void measureCache(LoopControl* control, MediaLibrary* library, const QString& root, int runs)
+{
+    std::printf("tag cache (decoders from createDecoder()), search = load + both passes + save:\n");
+    Catalogue c;
+    {
+        CopyRemoveDialog dlg(&c, control);
+        dlg.countingPass();
+        dlg.readingPass();
+    }
+    const QByteArray direct = image(c);
+    c.clear();
+    const QString file = TagCache::defaultPath();
+    CacheRun best;
+    for (int i = 0; i < runs; ++i) {
+        QFile::remove(file);
+        const CacheRun r = cacheRun(control, false);
+        if (i == 0 || r.total() < best.total())
+            best = r;
+    }
+    printCache("empty, warm", best, direct);
+    for (int i = 0; i < runs; ++i) {
+        const CacheRun r = cacheRun(control, true);
+        if (i == 0 || r.total() < best.total())
+            best = r;
+    }
+    printCache("full, warm", best, direct);
+    evict(root);
+    evict(file);
+    printCache("full, cold", cacheRun(control, true), direct);
+    std::printf("  cache file: %lld bytes\n", static_cast<long long>(QFileInfo(file).size()));
+    // The whole rebuild as the window runs it, now reading the cache.
+    QElapsedTimer t;
+    double warm = 0;
+    for (int i = 0; i < runs; ++i) {
+        t.start();
+        library->rebuild();
+        warm = i == 0 ? ms(t) : std::min(warm, ms(t));
+    }
+    evict(root);
+    evict(file);
+    t.start();
+    library->rebuild();
+    std::printf("  whole rebuild with a full cache: warm %7.1f ms, cold %7.1f ms\n", warm, ms(t));
+}
+
+// Time per MP3 file of the ID3 reads, warm.
+void measureId3(const QString& root, int runs)
+{
+    QStringList files;
+    QDirIterator it(root, {QStringLiteral("*.mp3")}, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        files << it.next();
+    files.sort();
+    int withV2 = 0;
+    for (const QString& f : files) {
+        Id3v2::Tag tag;
+        withV2 += Id3v2::readFile(f, &tag);
+    }
+    auto perFile = [&](const std::function<void(const QString&)>& read) {
+        double best = 0;
+        for (int i = 0; i < runs; ++i) {
+            QElapsedTimer t;
+            t.start();
+            for (const QString& f : files)
+                read(f);
+            const double us = double(t.nsecsElapsed()) / 1e3 / double(files.size());
+            best = i == 0 ? us : std::min(best, us);
+        }
+        return best;
+    };
+    std::printf("ID3 reads, warm, microseconds per MP3 file (%d files, %d with an ID3v2 tag, 1 in 5 of those with a "
+                "30 KB picture):\n", int(files.size()), withV2);
+    const double v2 = perFile([](const QString& f) { Id3v2::Tag t; Id3v2::readFile(f, &t); });
+    const double v1 = perFile([](const QString& f) { Mp3Decoder d; AudioInfo i; d.open(f, &i); });
+    LoopControl control;
+    const double whole = perFile([&control](const QString& f) { delete LoopControl::readTrackInfo(control.decoderFor(f), f); });
+    std::printf("  ID3v2 (ours) %6.1f us | ID3v1 (Mp3Decoder) %6.1f us | readTrackInfo (both, merged) %6.1f us\n", v2, v1, whole);
+#ifdef QUAVRIX_BENCH_TAGLIB
+    // Both readers must agree before their times mean anything.
+    int differ = 0;
+    for (const QString& f : files) {
+        TagLib::MPEG::File file(QFile::encodeName(f).constData(), false);
+        Id3v2::Tag ours;
+        Id3v2::readFile(f, &ours);
+        if (TagLib::ID3v2::Tag* t = file.ID3v2Tag(); t && !t->isEmpty())
+            differ += t->title().to8Bit(true) != ours.title.bytes.toStdString() || int(t->year()) != ours.year
+                || int(t->track()) != ours.track;
+    }
+    const double taglibOnly = perFile([](const QString& f) {
+        TagLib::MPEG::File file(QFile::encodeName(f).constData(), false);
+        if (TagLib::ID3v2::Tag* t = file.ID3v2Tag())
+            (void)t->title();
+    });
+    std::printf("  TagLib 1.13 MPEG::File, no audio properties: %6.1f us (ours %.2fx); titles that differ: %d\n",
+                taglibOnly, taglibOnly / v2, differ);
+#else
+    std::printf("  TagLib: not built in (install libtag1-dev for the comparison)\n");
+#endif
 }
 
 long peakKiB()
@@ -330,6 +540,7 @@ int main(int argc, char** argv)
     QString root = QDir::tempPath() + QStringLiteral("/quavrix-bench-library");
     int files = 10000;
     int runs = 3;
+    QString part = QStringLiteral("all");
     const QStringList args = app.arguments();
     for (int i = 1; i + 1 < args.size(); i += 2) {
         if (args[i] == QLatin1String("--tree"))
@@ -338,6 +549,8 @@ int main(int argc, char** argv)
             files = args[i + 1].toInt();
         else if (args[i] == QLatin1String("--runs"))
             runs = qMax(1, args[i + 1].toInt());
+        else if (args[i] == QLatin1String("--part"))
+            part = args[i + 1];
     }
 
     const long startKiB = peakKiB();
@@ -347,7 +560,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "cannot generate the tree under %s\n", qPrintable(root));
         return 1;
     }
-    std::printf("tree %s: %d files (60%% MP3+ID3v1, 20%% Ogg, 20%% M4A), 100 per folder, ready in %.0f ms\n",
+    std::printf("tree %s: %d files (60%% MP3+ID3v1, half of them with ID3v2 too, 20%% Ogg, 20%% M4A), 100 per folder, ready in %.0f ms\n",
                 qPrintable(root), files, double(gen.elapsed()));
     {
         Config cfg(applicationName(), Config::User);
@@ -360,7 +573,10 @@ int main(int argc, char** argv)
         const char* name;
         DecoderFactoryFunction factory;
     };
+    const auto doing = [&part](const char* name) { return part == QLatin1String("all") || part == QLatin1String(name); };
     for (const Mode& mode : {Mode{"decoders from createDecoder()", nullptr}, Mode{"tag-only reader", makeTagDecoder}}) {
+        if (!doing("search"))
+            break;
         setDecoderFactory(mode.factory);
         LoopControl control;
         MediaLibrary library(&control);
@@ -382,6 +598,16 @@ int main(int argc, char** argv)
         }
         print("warm", best);
     }
+    if (doing("cache")) {
+        setDecoderFactory(nullptr);
+        LoopControl control;
+        MediaLibrary library(&control);
+        library.resize(480, 640);
+        library.show();
+        measureCache(&control, &library, root, runs);
+    }
+    if (doing("id3"))
+        measureId3(root, runs);
     std::printf("peak memory (max RSS): %ld KiB; %ld KiB before the tree was generated and read\n", peakKiB(),
                 startKiB);
     return 0;

@@ -98,9 +98,16 @@ private slots:
         // Plain ASCII earns nothing anywhere.
         for (const char* c : {"SJIS", "eucJP", "UTF-8"})
             QCOMPARE(score(c, QByteArray("Hello")), 0);
-        // Truncated and overlong UTF-8 sequences are invalid.
+        // Truncated and overlong UTF-8 sequences are invalid, also with a valid lead byte.
         QCOMPARE(score("UTF-8", QByteArray("\xe6\x97")), -1);
         QCOMPARE(score("UTF-8", QByteArray("\xc0\xaf")), -1);
+        QCOMPARE(score("UTF-8", QByteArray("\xe0\x80\x80")), -1);
+        QCOMPARE(score("UTF-8", QByteArray("\xf0\x80\x80\x80")), -1);
+        QCOMPARE(score("UTF-8", QByteArray("\xed\xa0\x80")), -1); // a surrogate
+        // Pairs of the right shape that SJIS leaves unmapped or user-defined are no match:
+        // Latin-1 "Björk Müller" has both.
+        QCOMPARE(score("SJIS", QByteArray("Bj\xf6rk M\xfcller")), -1);
+        QCOMPARE(score("SJIS", QByteArray("\xf0\x40")), -1);
         QVERIFY(!TextCodec::exists("KOI8-R"));
     }
 

@@ -113,6 +113,31 @@ int scoreUtf8(const unsigned char* p, int n)
     return score;
 }
 
+const char* decoderName(Kind kind)
+{
+    return kind == Kind::ShiftJis ? "Shift_JIS" : "EUC-JP";
+}
+
+// A byte string that has the shape of a multi-byte codec must also decode cleanly in it:
+// an error, an unmapped pair or a user-defined (private-use) character means the bytes
+// were written in something else, typically Latin-1 whose accented letters happen to
+// form lead and trail bytes.
+bool decodesCleanly(Kind kind, const char* bytes, int length)
+{
+    QStringDecoder dec(decoderName(kind), QStringConverter::Flag::Stateless);
+    if (!dec.isValid())
+        return false;
+    const QString text = dec.decode(QByteArrayView(bytes, length));
+    if (dec.hasError())
+        return false;
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u == 0xFFFD || (u >= 0xE000 && u <= 0xF8FF))
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 namespace TextCodec {
@@ -126,8 +151,14 @@ int heuristicContentMatch(const char* name, const char* bytes, int length)
 {
     const auto* p = reinterpret_cast<const unsigned char*>(bytes);
     switch (kindOf(name)) {
-    case Kind::ShiftJis: return scoreShiftJis(p, length);
-    case Kind::EucJp: return scoreEucJp(p, length);
+    case Kind::ShiftJis:
+    case Kind::EucJp: {
+        const int score = kindOf(name) == Kind::ShiftJis ? scoreShiftJis(p, length) : scoreEucJp(p, length);
+        // Decoding costs more than the byte walk: only text that fits the shape is decoded.
+        if (score > 0 && !decodesCleanly(kindOf(name), bytes, length))
+            return -1;
+        return score;
+    }
     case Kind::Utf8: return scoreUtf8(p, length);
     case Kind::Latin1: return 0;
     case Kind::Unknown: break;
@@ -142,7 +173,7 @@ QString toUnicode(const char* name, const QByteArray& bytes)
     case Kind::Latin1: return QString::fromLatin1(bytes);
     case Kind::ShiftJis:
     case Kind::EucJp: {
-        QStringDecoder dec(kindOf(name) == Kind::ShiftJis ? "Shift_JIS" : "EUC-JP");
+        QStringDecoder dec(decoderName(kindOf(name)));
         if (dec.isValid())
             return dec.decode(bytes);
         return QString::fromLatin1(bytes);

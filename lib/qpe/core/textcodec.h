@@ -11,7 +11,9 @@ namespace TextCodec {
 bool exists(const char* name);
 
 // How well the bytes fit the codec: every valid multi-byte sequence counts up, plain
-// ASCII counts nothing, and any invalid sequence makes the score -1.
+// ASCII counts nothing, and any invalid sequence makes the score -1. For SJIS and eucJP
+// a pair that the codec does not map, or maps to a user-defined character, is invalid;
+// for UTF-8 an overlong form, a surrogate or a value past U+10FFFF is.
 int heuristicContentMatch(const char* name, const char* bytes, int length);
 
 QString toUnicode(const char* name, const QByteArray& bytes);

@@ -65,6 +65,7 @@ private slots:
         QTest::newRow("classic items") << classicText("\251nam", "Old Title") + classicText("\251cpy", "(c) Someone")
                 + classicText("\251inf", "Info text") << QByteArray("Old Title|||(c) Someone|Info text");
         QTest::newRow("text length beyond the item: cut there") << atom("\251nam", QByteArray("\x01\x00\x00\x00", 4) + "Short") << QByteArray("Short||||");
+        QTest::newRow("classic text not UTF-8: taken as Latin-1") << classicText("\251nam", "Caf\xe9") << QByteArray("Caf\xc3\xa9||||");
         QTest::newRow("text stops at a NUL") << classicText("\251nam", QByteArray("ab\0cd", 5)) << QByteArray("ab||||");
         QTest::newRow("item too short for its header: empty") << classicText("\251nam", "x") + atom("\251nam", "ab") << QByteArray("||||");
         QTest::newRow("item list") << meta(ilst) << QByteArray("New Title|An Artist|An Album||");
@@ -97,6 +98,28 @@ private slots:
     {
         QFETCH(QByteArray, udta);
         QTEST(walk(udta), "fields");
+    }
+
+    void trackAndYear_data()
+    {
+        QTest::addColumn<QByteArray>("ilst");
+        QTest::addColumn<QByteArray>("numbers"); // track|year
+        const QByteArray trkn = item("trkn", QByteArray("\0\0\0\x05\0\x0c\0\0", 8));
+        QTest::newRow("track of a count, date with month and day") << trkn + item("\251day", "1987-03-02") << QByteArray("5|1987");
+        QTest::newRow("year alone") << item("\251day", "2004") << QByteArray("0|2004");
+        QTest::newRow("track value cut short: none") << item("trkn", QByteArray("\0\0\0", 3)) << QByteArray("0|0");
+        QTest::newRow("data atom longer than its item: not read")
+            << atom("trkn", lyingAtom("data", be32(0) + be32(0) + QByteArray("\0\0\0\x09\0\0\0\0", 8), 400))
+            << QByteArray("0|0");
+        QTest::newRow("date without a year") << item("\251day", "unknown") << QByteArray("0|0");
+    }
+    void trackAndYear()
+    {
+        QFETCH(QByteArray, ilst);
+        const QByteArray udta = meta(atom("ilst", ilst));
+        Tags t;
+        parseUserData(reinterpret_cast<const uint8_t*>(udta.constData()), size_t(udta.size()), &t);
+        QTEST(QByteArray::number(t.track) + '|' + QByteArray::number(t.year), "numbers");
     }
 
     void fileSummary()

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <cstddef>
+#include <cstdint>
+
+// Reader for the ID3 version 2 tag (2.2, 2.3 and 2.4) at the start of an MP3 file: title,
+// artist, album, track and year. Every size read from the data is checked against the tag
+// before it is trusted (the tag against the file, the extended header and each frame
+// against the tag), whole-tag and per-frame unsynchronisation are undone, and frames the
+// reader cannot take apart (compressed, encrypted) are skipped. Any byte sequence is safe
+// input.
+namespace Id3v2 {
+
+// One text field as the tag holds it.
+struct Text
+{
+    QByteArray bytes;    // UTF-8, or the tag's own bytes when latin1 is set
+    bool latin1 = false; // single-byte text: its codec is guessed like ID3 version 1 text
+    bool isEmpty() const { return bytes.isEmpty(); }
+};
+
+struct Tag
+{
+    int version = 0; // 2, 3 or 4 once a tag header was accepted
+    Text title;      // TIT2 / TT2
+    Text artist;     // TPE1 / TP1
+    Text album;      // TALB / TAL
+    int32_t track = 0; // TRCK / TRK: the leading number of "5/12"; 0 = none
+    int32_t year = 0;  // TDRC / TYER / TYE: the leading year of "2020-05-01"; 0 = none
+};
+
+// Parses a tag held in memory; data starts with the 10-byte tag header. size may be less
+// than the tag claims (the rest is then missing, not an error). Returns false when the
+// bytes do not start with a tag header this reader accepts; fields it finds are filled
+// even if later frames are damaged.
+bool parse(const uint8_t* data, size_t size, Tag* tag);
+
+// Reads the tag at the start of a file, reading the frame headers and the text frames it
+// needs, not the pictures. Returns false when the file cannot be read or has no tag.
+bool readFile(const QString& file, Tag* tag);
+
+} // namespace Id3v2
