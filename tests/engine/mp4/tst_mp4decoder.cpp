@@ -1,55 +1,50 @@
 // Mp4Decoder with the real AAC decoder program on ffmpeg-made files (tests/data/mp4/README),
 // against FAAD2 decoding the same frames in this process; and through the controller.
 
-#include "../decodehelpers.h"
+#include "mp4damage.h"
 
 #include "aacdecoder.h"
 #include "audioinfo.h"
 #include "mp4decoder.h"
 
 #include <neaacdec.h>
-extern "C" {
-#include <lqt/lqt.h>
-#include <lqt/quicktime.h>
-#include <lqt/compression.h>
-}
 
 namespace {
-// The frames of the file decoded straight from its decoder configuration. The decoder's
-// first frame only primes it and yields nothing: it stands for the stream's first frame
-// of samples, which the edit list of these files marks as encoder priming, so the rest
-// is the track itself, cut to the edit's length.
+// The frames of the file, found through the table ffmpeg's demuxer reported for it,
+// decoded straight from its decoder configuration. The decoder's first frame only
+// primes it and yields nothing: it stands for the stream's first frame of samples, which
+// the edit list of these files marks as encoder priming, so the rest is the track
+// itself, cut to the edit's length.
 QByteArray referencePcm(const QString& file, int channels, int64_t frames)
 {
     QByteArray pcm;
-    quicktime_t* qt = quicktime_open(QFile::encodeName(file).constData(), 1, 0);
-    if (!qt)
-        return pcm;
-    const lqt_compression_info_t* ci = lqt_get_audio_compression_info(qt, 0);
+    const QByteArray bytes = readFile(file);
+    const QString table = file.left(file.size() - 4) + QStringLiteral(".packets");
+    const QList<Mp4Damage::Packet> packets = Mp4Damage::packets(qPrintable(table.mid(int(qstrlen(QUAVRIX_TEST_DATA)) + 1)));
+    // AAC LC at the fixture's rate and channel count, as the README's commands made it.
+    unsigned char config[2] = {0x12, 0x10};
+    if (channels == 1)
+        config[0] = 0x13, config[1] = 0x88;
     NeAACDecHandle dec = NeAACDecOpen();
-    NeAACDecConfigurationPtr config = NeAACDecGetCurrentConfiguration(dec);
-    config->outputFormat = FAAD_FMT_16BIT;
-    config->dontUpSampleImplicitSBR = 1;
-    NeAACDecSetConfiguration(dec, config);
+    NeAACDecConfigurationPtr c = NeAACDecGetCurrentConfiguration(dec);
+    c->outputFormat = FAAD_FMT_16BIT;
+    c->dontUpSampleImplicitSBR = 1;
+    NeAACDecSetConfiguration(dec, c);
     unsigned long rate = 0;
     unsigned char decoderChannels = 0;
-    if (NeAACDecInit2(dec, ci->global_header, ci->global_header_len, &rate, &decoderChannels) == 0) {
-        lqt_packet_t packet = {};
-        int64_t last = -1;
-        const int64_t total = quicktime_audio_length(qt, 0);
-        while (lqt_read_audio_packet(qt, &packet, 0) && packet.timestamp > last && packet.timestamp < total) {
-            last = packet.timestamp;
+    if (NeAACDecInit2(dec, config, 2, &rate, &decoderChannels) == 0) {
+        for (const Mp4Damage::Packet& p : packets) {
+            QByteArray frame = bytes.mid(int(p.position), int(p.size));
             NeAACDecFrameInfo info = {};
-            auto* out = static_cast<int16_t*>(NeAACDecDecode(dec, &info, packet.data, packet.data_len));
+            auto* out = static_cast<int16_t*>(NeAACDecDecode(dec, &info, reinterpret_cast<unsigned char*>(frame.data()),
+                                                             static_cast<unsigned long>(frame.size())));
             if (info.error || !out || !info.samples)
                 continue;
             for (unsigned long i = 0; i < info.samples; i += info.channels)
                 pcm.append(reinterpret_cast<const char*>(out + i), channels * 2);
         }
-        lqt_packet_free(&packet);
     }
     NeAACDecClose(dec);
-    quicktime_close(qt);
     return pcm.left(int(frames * channels * 2));
 }
 
