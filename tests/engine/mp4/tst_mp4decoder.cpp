@@ -181,6 +181,77 @@ private slots:
         QCOMPARE(maxDifference(pcm, referencePcm(fixture("mp4/mono.m4a"), 1, 44100)), 0);
     }
 
+    // Damaged copies of the fixtures: each is refused at open, or plays what it holds,
+    // never a crash, a hang or a success that played nothing.
+    void damagedFiles_data()
+    {
+        using namespace Mp4Damage;
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<bool>("opens");
+        QTest::addColumn<int>("bytes");    // exact PCM bytes; -1 for "some, less than the track"
+        QTest::addColumn<int>("sameAsReference"); // leading bytes equal to the whole file's PCM
+        const QByteArray stereo = readFile(fixture("mp4/stereo-tagged.m4a"));
+        const QByteArray mono = readFile(fixture("mp4/mono.m4a"));
+        const int stereoAsc = stereo.indexOf(QByteArray("\x05\x80\x80\x80\x05\x12\x10", 7)) + 5;
+        auto withAsc = [&](uint8_t a, uint8_t b) {
+            QByteArray f = stereo;
+            f[stereoAsc] = char(a);
+            f[stereoAsc + 1] = char(b);
+            return f;
+        };
+        QTest::newRow("configuration 00 00") << withAsc(0, 0) << false << 0 << 0;
+        QTest::newRow("configuration ff ff") << withAsc(0xff, 0xff) << false << 0 << 0;
+        // AAC LC at 7350 Hz: a rate no device takes.
+        QTest::newRow("configuration at 7350 Hz") << withAsc(0x16, 0x10) << false << 0 << 0;
+        // AAC SSR, which the decoder refuses: the track ends at once, having played nothing.
+        QTest::newRow("configuration the decoder refuses") << withAsc(0x1a, 0x10) << true << 0 << 0;
+
+        // 16 zeroed bytes inside the 21st frame: that frame (and the one after it, whose
+        // overlap it spoils) differs, the track plays to its end.
+        QByteArray zeroed = mono;
+        const QList<Packet> monoPackets = packets("mp4/mono.packets");
+        zeroed.replace(int(monoPackets[20].position) + 4, 16, QByteArray(16, 0));
+        QTest::newRow("undecodable frame: silence, then the rest") << zeroed << true << 44100 * 2 << 18 * 1024 * 2;
+
+        QTest::newRow("cut to 73 %, movie first: what is there")
+            << fastStart(stereo).left(stereo.size() * 73 / 100) << true << -1 << 44100 * 4;
+        // A frame of 8185 bytes cannot carry an ADTS header; the frames after it in its
+        // chunk move past the end of the file.
+        QTest::newRow("frame of 8185 bytes") << with32(stereo, "stsz", 12 + 10 * 4, 8185) << true << -1 << 8 * 1024 * 4;
+        QTest::newRow("stts delta 0xffffffff") << with32(stereo, "stts", 12, 0xffffffff) << true << 132300 * 4 << 132300 * 4;
+        // The track proper then starts 2^32 seconds in: nothing of it is reached.
+        QTest::newRow("time scale 1, delta 0xffffffff: no overflow")
+            << with32(with32(stereo, "stts", 12, 0xffffffff), "mdhd", 12, 1) << true << 0 << 0;
+    }
+    void damagedFiles()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(bool, opens);
+        QFETCH(int, bytes);
+        QFETCH(int, sameAsReference);
+        static int n = 0;
+        const QString path = writeFile(QStringLiteral("damaged%1.m4a").arg(++n), file);
+        Mp4Decoder decoder;
+        QCOMPARE(decoder.open(path, nullptr), opens);
+        if (!opens)
+            return;
+        PlayInfo info;
+        const QByteArray pcm = decodeAll(decoder, &info, 2048, 100000);
+        QVERIFY(info.length >= 0);
+        if (bytes >= 0)
+            QCOMPARE(pcm.size(), bytes);
+        else
+            QVERIFY2(pcm.size() > 0 && pcm.size() < 60 * 44100 * 4, QByteArray::number(pcm.size()).constData());
+        if (sameAsReference > 0) {
+            const bool isMono = info.channels == 1;
+            const QByteArray reference = referencePcm(fixture(isMono ? "mp4/mono.m4a" : "mp4/stereo-tagged.m4a"),
+                                                      isMono ? 1 : 2, isMono ? 44100 : 132300);
+            QCOMPARE(maxDifference(pcm.left(sameAsReference), reference.left(sameAsReference)), 0);
+        }
+        AudioInfo tags;
+        decoder.open(path, &tags);
+    }
+
     void playsThroughLoopControl()
     {
         // What reached the device is the track, whole.
