@@ -1,5 +1,7 @@
 #include "mp4atoms.h"
 
+#include "regularfile.h"
+
 #include <QFile>
 
 #include <cstring>
@@ -194,7 +196,7 @@ bool readFileSummary(const QString& fileName, FileSummary* summary)
 {
     *summary = FileSummary();
     QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!RegularFile::open(file))
         return false;
     const int64_t fileSize = file.size();
 

@@ -1,5 +1,7 @@
 #include "mp4sampletable.h"
 
+#include "regularfile.h"
+
 #include <QFile>
 
 #include <algorithm>
@@ -466,8 +468,8 @@ bool read(QIODevice* file, int64_t fileSize, Track* track, QByteArray* why)
 bool read(const QString& fileName, Track* track, QByteArray* why)
 {
     QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        return fail(why, "cannot open");
+    if (!RegularFile::open(file))
+        return fail(why, "not a regular file that can be read");
     return read(&file, file.size(), track, why);
 }
 
