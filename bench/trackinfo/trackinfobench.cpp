@@ -140,7 +140,7 @@ int main(int argc, char** argv)
             std::printf("  playback open (sample tables)=%8.1f us", tables);
 #ifdef QUAVRIX_HAVE_LQT
             const double ref = perCall(files, runs, quicktimeOpen, &refFailures);
-            std::printf("  libquicktime open+frame=%8.1f us  ratio=%.2f", ref, tables / ref);
+            std::printf("  libquicktime open+frame=%8.1f us  ratio=%.3g", ref, tables / ref);
 #endif
         } else if (it.key() == QLatin1String("audio/ogg")) {
             const double ref = perCall(files, runs, tremorOpen, &refFailures);

@@ -17,6 +17,7 @@ class TestAacProxy : public QObject
 private:
     QString m_key;
     int m_case = 0;
+    int m_defaultTimeout = 0;
 
     // Each case gets its own key file (and so its own segment), script and log.
     void useScript(const QStringList& steps)
@@ -45,8 +46,6 @@ private:
     }
 
 private slots:
-    int m_defaultTimeout = 0;
-
     void initTestCase()
     {
         m_defaultTimeout = AACDecoder::turnTimeoutMs();
