@@ -294,9 +294,12 @@ bool readTables(Span stbl, int64_t fileSize, Track* track, QByteArray* why)
     track->offset.clear();
     track->size.clear();
     track->time.clear();
-    track->offset.reserve(n);
-    track->size.reserve(n);
-    track->time.reserve(n + 1);
+    // With one size for all frames the count is not bounded by an atom: the file is.
+    const uint64_t fitting = uint64_t(fileSize) / std::max<uint32_t>(constantSize, 1) + 1;
+    const size_t expected = sizes ? n : size_t(std::min<uint64_t>(n, fitting));
+    track->offset.reserve(expected);
+    track->size.reserve(expected);
+    track->time.reserve(expected + 1);
 
     auto sizeOf = [&](size_t i) -> uint32_t {
         if (!sizes)
