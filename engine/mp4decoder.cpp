@@ -126,8 +126,6 @@ bool Mp4Decoder::open(const QString& file, AudioInfo* info)
 
     if (info) {
         // Track information stays cheap: headers and user data only, no decoder.
-        if (!RegularFile::isReadable(file))
-            return false;
         Mp4Atoms::FileSummary summary;
         if (!Mp4Atoms::readFileSummary(file, &summary))
             return false;
