@@ -17,6 +17,9 @@ constexpr int PcmBufferSize = 65536;
 // An ADTS frame is at most 8191 bytes, header included.
 constexpr int FrameBufferSize = 8192;
 constexpr int AdtsHeaderSize = 7;
+// PCM frame positions are capped here, so that byte positions (frames times frame
+// bytes) and sums of them cannot overflow on a crafted duration; 2^40 frames are years.
+constexpr int64_t MaxPcmFrames = int64_t(1) << 40;
 
 // a * b / c without overflow, saturating; crafted durations and time scales reach far.
 int64_t scaled(int64_t a, int64_t b, int64_t c)
@@ -56,7 +59,10 @@ struct Mp4Decoder::State
     int32_t bitrate = 0;
 
     bool isOpen() const { return file.isOpen(); }
-    int64_t ticksToFrames(int64_t ticks) const { return scaled(ticks, config.rate, timescale); }
+    int64_t ticksToFrames(int64_t ticks) const
+    {
+        return qBound<int64_t>(0, scaled(ticks, config.rate, timescale), MaxPcmFrames);
+    }
     int64_t framesToTicks(int64_t frames) const { return scaled(frames, timescale, config.rate); }
     // PCM samples per channel that one frame decodes to.
     int samplesPerFrame() const { return config.frameLength * (config.sbr ? 2 : 1); }
@@ -160,9 +166,7 @@ bool Mp4Decoder::open(const QString& file, AudioInfo* info)
 
     // Encoder priming and end padding: the first edit that shows media says which part of
     // the decoded stream is the track.
-    // Capped so that byte positions (frames times frame bytes) cannot overflow on a
-    // crafted duration; 2^40 frames are years of sound.
-    const int64_t totalFrames = qMin(s.ticksToFrames(s.table.endTime()), int64_t(1) << 40);
+    const int64_t totalFrames = s.ticksToFrames(s.table.endTime());
     s.trimStart = 0;
     s.trimEnd = totalFrames;
     if (s.table.editStart >= 0) {
