@@ -75,6 +75,43 @@ private slots:
         QCOMPARE(track.frameAt(int64_t(1) << 50), expected.size() - 1);
     }
 
+    // The same sizes in a compact table of 16-bit fields, a "free" atom filling the
+    // bytes it saves so no parent length changes.
+    void compactSizeTable()
+    {
+        const QByteArray f = readFile(fixture("mp4/stereo-tagged.m4a"));
+        const int at = payload(f, "stsz") - 8;
+        const uint32_t count = get32(f, at + 16);
+        QByteArray stz2(20 + int(count) * 2, 0);
+        put32(stz2, 0, uint32_t(stz2.size()));
+        stz2.replace(4, 4, "stz2");
+        stz2[15] = 16;
+        put32(stz2, 16, count);
+        for (uint32_t i = 0; i < count; ++i) {
+            const uint32_t size = get32(f, at + 20 + int(i) * 4);
+            stz2[20 + int(i) * 2] = char(size >> 8);
+            stz2[21 + int(i) * 2] = char(size & 0xff);
+        }
+        const int oldSize = int(get32(f, at));
+        QByteArray filler(oldSize - stz2.size(), 0);
+        put32(filler, 0, uint32_t(filler.size()));
+        filler.replace(4, 4, "free");
+        const QByteArray compact = f.left(at) + stz2 + filler + f.mid(at + oldSize);
+        QCOMPARE(compact.size(), f.size());
+
+        Mp4SampleTable::Track plain, packed;
+        QVERIFY(readBytes(f, &plain));
+        QVERIFY(readBytes(compact, &packed));
+        QCOMPARE(packed.frames(), 131);
+        QVERIFY(packed.size == plain.size);
+        QVERIFY(packed.offset == plain.offset);
+        QVERIFY(packed.time == plain.time);
+        // A width other than 4, 8 or 16 bits is refused.
+        QByteArray odd = compact;
+        odd[at + 15] = 12;
+        QVERIFY(!readBytes(odd, &packed));
+    }
+
     // Each row sets one field of the stereo fixture (131 frames in one chunk) to a lie.
     void lyingFields_data()
     {
