@@ -76,6 +76,11 @@ void AACDecoder::setTurnTimeoutMs(int ms)
     g_turnTimeoutMs = qMax(ms, SliceMs);
 }
 
+int AACDecoder::turnTimeoutMs()
+{
+    return g_turnTimeoutMs;
+}
+
 void AACDecoder::removeSharedObjects()
 {
     const key_t key = ::ftok(keyFile().c_str(), KeyCharacter);

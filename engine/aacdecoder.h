@@ -67,7 +67,10 @@ public:
     void setOutputFormat(int channels, bool upsample) { m_channels = channels; m_upsample = upsample; }
 
     // How long one wait for the program's turn may take before it counts as hung.
+    // Two seconds unless set: a decoder program that stops answering ends its track
+    // promptly, not after the user has given up on it.
     static void setTurnTimeoutMs(int ms);
+    static int turnTimeoutMs();
 
 private:
     int32_t* words() const { return static_cast<int32_t*>(m_segment); }

@@ -32,4 +32,11 @@ public:
     // Formats that resample for playback (MPEG-2 MP3 is upsampled to twice its rate)
     // deliver at the stream's own rate instead; for tools that compare decoders.
     virtual void setNativeRate(bool) {}
+
+    // The formats every decoder accepts at open: 8000 to 192000 Hz, 1 to 8 channels.
+    // Anything else is a damaged header, refused before it reaches the device.
+    static bool formatSupported(long rate, int channels)
+    {
+        return rate >= 8000 && rate <= 192000 && channels >= 1 && channels <= 8;
+    }
 };

@@ -82,6 +82,7 @@ bool LoopControl::open(const QString& file)
     std::unique_ptr<AudioInfo> info(readTrackInfo(decoder, file));
     bool ok = false;
     if (info && decoder->open(file, nullptr)) {
+        std::lock_guard<std::mutex> deviceLock(m_deviceLock);
         m_device = std::make_unique<VRAudioDevice>(44000, 2, false);
         ok = true;
         emit setTrackDescription(info.get());
@@ -108,7 +109,10 @@ void LoopControl::stop()
         ++m_generation; // an end of track reported before this stop is no longer ours
         std::memset(m_pcmBuffer, 0, sizeof m_pcmBuffer);
         std::memset(m_analyzerBuffer, 0, sizeof m_analyzerBuffer);
-        m_device.reset();
+        {
+            std::lock_guard<std::mutex> deviceLock(m_deviceLock);
+            m_device.reset();
+        }
         if (m_decoder)
             m_decoder->close();
         m_playInfo = PlayInfo();
@@ -248,6 +252,9 @@ void LoopControl::workerLoop()
 bool LoopControl::decodeStep()
 {
     uint32_t generation;
+    char block[BlockSize];
+    int produced = 0;
+    int rate = 0, channels = 0;
     {
         std::lock_guard<std::mutex> lock(m_decoderLock);
         // stop() or open() may have run since the check outside the lock.
@@ -260,20 +267,31 @@ bool LoopControl::decodeStep()
             if (bytes != -1)
                 m_bytesPlayed = bytes;
         }
-        int produced = 0;
         m_decoder->decode(m_pcmBuffer, BlockSize, &produced, &m_playInfo);
         std::memset(m_analyzerBuffer, 0, sizeof m_analyzerBuffer);
         if (produced > 0) {
             produced = qMin(produced, int(BlockSize));
-            m_device->configure(m_playInfo.rate, m_playInfo.channels);
-            m_device->write(m_pcmBuffer, produced);
-            m_bytesPlayed += produced;
             std::memcpy(m_analyzerBuffer, m_pcmBuffer, size_t(produced));
-            return true;
+            std::memcpy(block, m_pcmBuffer, size_t(produced));
+            rate = m_playInfo.rate;
+            channels = m_playInfo.channels;
+        } else {
+            // End of the track: stop decoding here, and let the GUI thread stop and report.
+            m_playing = false;
         }
-        // End of the track: stop decoding here, and let the GUI thread stop and report.
-        m_playing = false;
     }
-    QCoreApplication::postEvent(this, new EndOfTrack(generation));
+    if (produced <= 0) {
+        QCoreApplication::postEvent(this, new EndOfTrack(generation));
+        return true;
+    }
+    // The write blocks (or is paced by the clock) for the block's playing time: it runs
+    // without the decoder lock, which the GUI thread takes for the position and the
+    // analyzer. stop() takes the device lock only to drop the device.
+    std::lock_guard<std::mutex> lock(m_deviceLock);
+    if (!m_device || generation != m_generation)
+        return true;
+    m_device->configure(rate, channels);
+    m_device->write(block, produced);
+    m_bytesPlayed += produced;
     return true;
 }

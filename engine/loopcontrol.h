@@ -91,6 +91,10 @@ private:
     char m_pcmBuffer[BlockSize];
     char m_analyzerBuffer[BlockSize];
     mutable std::mutex m_decoderLock;
+    // Held by the worker while it writes a block (which takes the block's playing time)
+    // and by the GUI thread only to replace or drop the device; taken after the decoder
+    // lock, never before it.
+    std::mutex m_deviceLock;
     std::atomic<bool> m_playing{false};
     std::atomic<bool> m_quit{false};
     std::atomic<int> m_pendingSeek{-1};

@@ -3,6 +3,7 @@
 #include "audioinfo.h"
 #include "mp3/mp3stream.h"
 #include "playinfo.h"
+#include "regularfile.h"
 
 #include <QFile>
 #include <algorithm>
@@ -52,7 +53,7 @@ void Mp3Decoder::setNativeRate(bool native)
 bool Mp3Decoder::readId3v1(const QString& file, AudioInfo* info)
 {
     QFile f(file);
-    if (!f.open(QIODevice::ReadOnly))
+    if (!RegularFile::open(f))
         return false;
     char tag[128] = {};
     const qint64 size = f.size();
@@ -73,7 +74,7 @@ bool Mp3Decoder::readId3v1(const QString& file, AudioInfo* info)
 int64_t Mp3Decoder::id3v2Size(const QString& file)
 {
     QFile f(file);
-    if (!f.open(QIODevice::ReadOnly))
+    if (!RegularFile::open(f))
         return 0;
     int64_t offset = 0;
     for (;;) {
@@ -85,14 +86,16 @@ int64_t Mp3Decoder::id3v2Size(const QString& file)
         const int64_t size = int64_t(h[6]) << 21 | int64_t(h[7]) << 14 | int64_t(h[8]) << 7 | h[9];
         offset += 10 + size + ((h[5] & 0x10) ? 10 : 0);
     }
-    return offset;
+    // A tag that claims more than the file holds lies: the frames are searched for from
+    // the start instead.
+    return offset > f.size() ? 0 : offset;
 }
 
 // Finds the first frame, its bit rate and a Xing/Info or VBRI header.
 bool Mp3Decoder::probe(const QByteArray& path)
 {
     QFile f(QString::fromLocal8Bit(path));
-    if (!f.open(QIODevice::ReadOnly))
+    if (!RegularFile::open(f))
         return false;
     const int64_t fileSize = f.size();
     m_audioStart = id3v2Size(QString::fromLocal8Bit(path));

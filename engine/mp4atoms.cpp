@@ -1,6 +1,7 @@
 #include "mp4atoms.h"
 
 #include "audioinfo.h"
+#include "regularfile.h"
 #include "textcodec.h"
 
 #include <QFile>
@@ -215,7 +216,7 @@ bool readFileSummary(const QString& fileName, FileSummary* summary)
 {
     *summary = FileSummary();
     QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!RegularFile::open(file))
         return false;
     const int64_t fileSize = file.size();
 

@@ -6,9 +6,8 @@
 #include <cstddef>
 #include <cstdint>
 
-// Pure readers for the parts of an MP4 file that the container library does not give us
-// in a usable form: the user-data tags (udta, udta/meta, ilst) and the AAC
-// AudioSpecificConfig. Every length read from the data is checked against its parent
+// Pure readers for the user-data tags of an MP4 file (udta, udta/meta, ilst) and the AAC
+// AudioSpecificConfig; the frames are found by mp4sampletable. Every length read from the data is checked against its parent
 // before use, so any byte sequence is safe input.
 namespace Mp4Atoms {
 

@@ -3,66 +3,49 @@
 #include "aacdecoder.h"
 #include "audioinfo.h"
 #include "mp4atoms.h"
+#include "mp4sampletable.h"
 #include "playinfo.h"
+#include "regularfile.h"
 
 #include <QFile>
 
-#include <cstdlib>
 #include <cstring>
-#include <mutex>
-#include <pwd.h>
-#include <unistd.h>
-
-extern "C" {
-#include <lqt/lqt.h>
-#include <lqt/quicktime.h>
-#include <lqt/compression.h>
-}
+#include <limits>
 
 namespace {
 constexpr int PcmBufferSize = 65536;
 // An ADTS frame is at most 8191 bytes, header included.
 constexpr int FrameBufferSize = 8192;
+constexpr int AdtsHeaderSize = 7;
+// PCM frame positions are capped here, so that byte positions (frames times frame
+// bytes) and sums of them cannot overflow on a crafted duration; 2^40 frames are years.
+constexpr int64_t MaxPcmFrames = int64_t(1) << 40;
 
-void logMessage(lqt_log_level_t, const char* domain, const char* message, void*)
+// a * b / c without overflow, saturating; crafted durations and time scales reach far.
+int64_t scaled(int64_t a, int64_t b, int64_t c)
 {
-    qDebug("libquicktime %s: %s", domain ? domain : "", message ? message : "");
-}
-
-// Set-up before the first use of libquicktime: it looks for its settings below $HOME
-// and waits forever without one, and it writes its complaints to stderr unless given a
-// log of ours.
-void prepareLibrary()
-{
-    static std::once_flag once;
-    std::call_once(once, [] {
-        const char* home = std::getenv("HOME");
-        if (!home || !*home) {
-            const passwd* pw = ::getpwuid(::getuid());
-            ::setenv("HOME", pw && pw->pw_dir && *pw->pw_dir ? pw->pw_dir : "/tmp", 0);
-        }
-        lqt_set_log_callback(logMessage, nullptr);
-    });
+    if (c <= 0)
+        return 0;
+    const __int128 r = __int128(a) * b / c;
+    if (r > std::numeric_limits<int64_t>::max())
+        return std::numeric_limits<int64_t>::max();
+    if (r < std::numeric_limits<int64_t>::min())
+        return std::numeric_limits<int64_t>::min();
+    return int64_t(r);
 }
 } // namespace
 
 struct Mp4Decoder::State
 {
-    quicktime_t* container = nullptr;
-    int track = 0;
+    QFile file;
+    Mp4SampleTable::Track table;
     char pcm[PcmBufferSize];
     int buffered = 0;
     std::unique_ptr<AACDecoder> proxy;
-    bool firstCall = false;
 
-    QByteArray path; // local 8-bit, for reopening on a backward seek
     Mp4Atoms::AudioConfig config;
-    lqt_packet_t packet;
-    bool pending = false;        // packet holds a frame not yet handed over
+    int next = 0;                // the next frame to hand over
     bool inputEnded = false;     // no more frames will be handed over
-    int64_t packetsRead = 0;
-    int64_t lastTimestamp = -1;
-    int64_t totalTicks = 0;      // track duration in its own time units
     int64_t timescale = 0;       // time units per second
     uint8_t frame[FrameBufferSize];
 
@@ -75,65 +58,41 @@ struct Mp4Decoder::State
     int32_t length = 0;
     int32_t bitrate = 0;
 
-    State() { std::memset(&packet, 0, sizeof packet); }
-    ~State() { lqt_packet_free(&packet); }
-
+    bool isOpen() const { return file.isOpen(); }
     int64_t ticksToFrames(int64_t ticks) const
     {
-        return timescale > 0 ? ticks * config.rate / timescale : ticks;
+        return qBound<int64_t>(0, scaled(ticks, config.rate, timescale), MaxPcmFrames);
     }
-    int64_t framesToTicks(int64_t frames) const
-    {
-        return config.rate > 0 ? frames * timescale / config.rate : frames;
-    }
+    int64_t framesToTicks(int64_t frames) const { return scaled(frames, timescale, config.rate); }
+    // PCM samples per channel that one frame decodes to.
+    int samplesPerFrame() const { return config.frameLength * (config.sbr ? 2 : 1); }
 
-    bool openContainer();
-    void closeContainer();
-    bool readPacket();
+    // Puts frame i, with its ADTS header, into frame; its whole length, 0 when it cannot
+    // be carried in ADTS (then it stands for a frame of silence), -1 on a read error.
+    int readFrame(int i);
+    void silence();
     void receive(const char* pcmStart, int bytes);
 };
 
-bool Mp4Decoder::State::openContainer()
+int Mp4Decoder::State::readFrame(int i)
 {
-    container = quicktime_open(path.constData(), 1, 0);
-    if (!container)
-        return false;
-    pending = false;
-    inputEnded = false;
-    packetsRead = 0;
-    lastTimestamp = -1;
-    return true;
+    const int raw = int(table.size[size_t(i)]);
+    if (raw <= 0 || raw > FrameBufferSize - AdtsHeaderSize
+        || !Mp4Atoms::makeAdtsHeader(config, raw, frame))
+        return 0;
+    if (!file.seek(table.offset[size_t(i)])
+        || file.read(reinterpret_cast<char*>(frame + AdtsHeaderSize), raw) != raw)
+        return -1;
+    return raw + AdtsHeaderSize;
 }
 
-void Mp4Decoder::State::closeContainer()
+// A frame that cannot be handed over still takes its time: one frame of silence keeps
+// the track in step.
+void Mp4Decoder::State::silence()
 {
-    if (container)
-        quicktime_close(container);
-    container = nullptr;
-    pending = false;
-}
-
-// Reads the next frame into packet (pending); false at the end of the track. The packet
-// reader wraps to the first frame after the last one, so the end is judged by the
-// timestamps as well as by the result: they must keep rising and stay inside the track.
-bool Mp4Decoder::State::readPacket()
-{
-    if (pending)
-        return true;
-    if (!container || inputEnded)
-        return false;
-    if (!lqt_read_audio_packet(container, &packet, track)) {
-        inputEnded = true;
-        return false;
-    }
-    if (packet.timestamp <= lastTimestamp || (totalTicks > 0 && packet.timestamp >= totalTicks)) {
-        inputEnded = true;
-        return false;
-    }
-    lastTimestamp = packet.timestamp;
-    ++packetsRead;
-    pending = true;
-    return true;
+    const int bytes = qMin(samplesPerFrame() * frameBytes, PcmBufferSize - buffered);
+    std::memset(pcm + buffered, 0, size_t(bytes));
+    receive(pcm + buffered, bytes);
 }
 
 // Takes bytes of PCM that the program returned into pcm + buffered, keeping only the part
@@ -168,8 +127,7 @@ QString Mp4Decoder::mimeType() const
 
 bool Mp4Decoder::open(const QString& file, AudioInfo* info)
 {
-    const QByteArray path = QFile::encodeName(file);
-    qDebug("open %s", path.constData());
+    qDebug("open %s", QFile::encodeName(file).constData());
     close();
 
     if (info) {
@@ -186,74 +144,68 @@ bool Mp4Decoder::open(const QString& file, AudioInfo* info)
         return true;
     }
 
-    prepareLibrary();
-    d->path = path;
-    if (!d->openContainer())
-        return false;
-    d->track = 0;
-    const lqt_compression_info_t* ci = quicktime_audio_tracks(d->container) > 0
-        ? lqt_get_audio_compression_info(d->container, d->track) : nullptr;
-    if (!ci || ci->id != LQT_COMPRESSION_AAC
-        || !Mp4Atoms::parseAudioSpecificConfig(ci->global_header, size_t(qMax(ci->global_header_len, 0)), &d->config)
-        || !Mp4Atoms::adtsCapable(d->config)) {
-        qDebug("open %s: no AAC track that can be decoded", path.constData());
-        d->closeContainer();
+    State& s = *d;
+    s.file.setFileName(file);
+    QByteArray why;
+    if (!RegularFile::open(s.file) || !Mp4SampleTable::read(&s.file, s.file.size(), &s.table, &why)) {
+        qDebug("open %s: %s", QFile::encodeName(file).constData(), why.isEmpty() ? "cannot open" : why.constData());
+        close();
         return false;
     }
+    const QByteArray& asc = s.table.decoderConfig;
+    if (!Mp4Atoms::parseAudioSpecificConfig(reinterpret_cast<const uint8_t*>(asc.constData()), size_t(asc.size()),
+                                            &s.config)
+        || !Mp4Atoms::adtsCapable(s.config) || !Decoder::formatSupported(s.config.rate, s.config.channels)) {
+        qDebug("open %s: no AAC track that can be decoded", QFile::encodeName(file).constData());
+        close();
+        return false;
+    }
+    if (s.table.truncated)
+        qDebug("open %s: the media data is cut short; playing the %d whole frames", QFile::encodeName(file).constData(),
+               s.table.frames());
 
-    // The track's time units, judged from the first frame: one frame is frameLength
-    // samples of the core stream (twice that after SBR).
-    d->totalTicks = quicktime_audio_length(d->container, d->track);
-    d->timescale = d->config.rate;
-    if (d->readPacket() && d->packet.duration > 0) {
-        const int64_t samplesPerFrame = int64_t(d->config.frameLength) * (d->config.sbr ? 2 : 1);
-        d->timescale = int64_t(d->packet.duration) * d->config.rate / samplesPerFrame;
-        if (d->timescale <= 0)
-            d->timescale = d->config.rate;
-    }
-    d->frameBytes = d->config.channels * 2;
+    s.timescale = s.table.timescale;
+    s.frameBytes = s.config.channels * 2;
 
     // Encoder priming and end padding: the first edit that shows media says which part of
     // the decoded stream is the track.
-    const int64_t totalFrames = d->ticksToFrames(d->totalTicks);
-    d->trimStart = 0;
-    d->trimEnd = totalFrames;
-    const long edits = lqt_audio_edit_list_total_entries(d->container, d->track);
-    for (long i = 0; i < edits; ++i) {
-        const long start = lqt_audio_edit_time(d->container, d->track, int(i));
-        const long duration = lqt_audio_edit_duration(d->container, d->track, int(i));
-        if (start < 0)
-            continue; // an empty edit: silence before the media, nothing to cut
-        const int64_t first = d->ticksToFrames(start);
+    const int64_t totalFrames = s.ticksToFrames(s.table.endTime());
+    s.trimStart = 0;
+    s.trimEnd = totalFrames;
+    if (s.table.editStart >= 0) {
+        const int64_t first = s.ticksToFrames(s.table.editStart);
         if (first < totalFrames) {
-            d->trimStart = first;
-            if (duration > 0)
-                d->trimEnd = qMin(totalFrames, first + d->ticksToFrames(duration));
+            s.trimStart = first;
+            if (s.table.editDuration > 0)
+                s.trimEnd = qMin(totalFrames, first + s.ticksToFrames(s.table.editDuration));
         }
-        break;
     }
-    d->keepFrom = d->trimStart;
-    d->receivedBytes = 0;
-    d->deliveredBytes = 0;
-    d->buffered = 0;
+    s.keepFrom = s.trimStart;
+    s.receivedBytes = 0;
+    s.deliveredBytes = 0;
+    s.buffered = 0;
+    s.next = 0;
+    s.inputEnded = false;
 
-    const int64_t frames = d->trimEnd - d->trimStart;
-    d->length = d->config.rate > 0 ? int32_t(frames / d->config.rate) : 0;
-    d->bitrate = 0;
-    Mp4Atoms::FileSummary summary;
-    if (frames > 0 && Mp4Atoms::readFileSummary(file, &summary) && summary.mediaBytes > 0)
-        d->bitrate = int32_t(summary.mediaBytes * 8 * d->config.rate / frames);
+    const int64_t frames = s.trimEnd - s.trimStart;
+    s.length = int32_t(qMin<int64_t>(frames / s.config.rate, std::numeric_limits<int32_t>::max()));
+    int64_t mediaBytes = 0;
+    for (uint32_t bytes : s.table.size)
+        mediaBytes += bytes;
+    s.bitrate = frames > 0 ? int32_t(qMin<int64_t>(scaled(mediaBytes * 8, s.config.rate, frames),
+                                                   std::numeric_limits<int32_t>::max()))
+                           : 0;
 
-    d->proxy.reset(new AACDecoder);
-    d->proxy->setOutputFormat(d->config.channels, d->config.sbr);
-    d->proxy->init();
-    d->firstCall = true;
+    s.proxy.reset(new AACDecoder);
+    s.proxy->setOutputFormat(s.config.channels, s.config.sbr);
+    s.proxy->init();
     return true;
 }
 
 void Mp4Decoder::close()
 {
-    d->closeContainer();
+    d->file.close();
+    d->table = Mp4SampleTable::Track();
     if (d->proxy) {
         d->proxy->close();
         d->proxy.reset();
@@ -263,45 +215,42 @@ void Mp4Decoder::close()
 
 int64_t Mp4Decoder::seek(int seconds)
 {
-    if (!d->container || d->frameBytes <= 0 || d->config.rate <= 0)
+    State& s = *d;
+    if (!s.isOpen() || s.frameBytes <= 0 || s.config.rate <= 0)
         return -1;
-    seconds = qBound(0, seconds, d->length);
-    const int64_t target = d->trimStart + int64_t(seconds) * d->config.rate;
-    const int64_t targetTick = d->framesToTicks(target);
+    seconds = qBound(0, seconds, s.length);
+    const int64_t target = s.trimStart + int64_t(seconds) * s.config.rate;
+    const int64_t targetTick = s.framesToTicks(target);
 
-    // The packet reader only goes forward: going back means reading from the start.
-    const bool ahead = d->pending ? d->packet.timestamp <= targetTick
-                                  : d->lastTimestamp >= 0 && d->lastTimestamp < targetTick;
-    if (!ahead || d->inputEnded) {
-        d->closeContainer();
-        if (!d->openContainer())
-            return -1;
-    }
-    // Stop one frame early: the decoder's first frame only primes it, so the frame that
+    // Start one frame early: the decoder's first frame only primes it, so the frame that
     // holds the target comes out whole.
-    while (d->readPacket() && d->packet.timestamp + 2 * int64_t(d->packet.duration) <= targetTick)
-        d->pending = false;
-
-    // The program starts afresh at the frame holding the target; what it and we held
-    // belongs to the old position.
-    d->buffered = 0;
-    d->receivedBytes = d->pending ? d->ticksToFrames(d->packet.timestamp) * d->frameBytes : target * d->frameBytes;
-    d->keepFrom = target;
-    d->deliveredBytes = int64_t(seconds) * d->config.rate * d->frameBytes;
-    if (d->proxy) {
-        d->proxy->close();
-        d->proxy->init();
+    if (targetTick >= s.table.endTime()) {
+        s.next = s.table.frames();
+    } else {
+        s.next = qMax(0, s.table.frameAt(targetTick) - 1);
     }
-    return d->deliveredBytes;
+    s.inputEnded = s.next >= s.table.frames();
+
+    // The program starts afresh at that frame; what it and we held belongs to the old
+    // position.
+    s.buffered = 0;
+    s.receivedBytes = s.inputEnded ? target * s.frameBytes
+                                   : s.ticksToFrames(s.table.time[size_t(s.next)]) * s.frameBytes;
+    s.keepFrom = target;
+    s.deliveredBytes = int64_t(seconds) * s.config.rate * s.frameBytes;
+    if (s.proxy) {
+        s.proxy->close();
+        s.proxy->init();
+    }
+    return s.deliveredBytes;
 }
 
 bool Mp4Decoder::decode(char* buffer, int size, int* produced, PlayInfo* info)
 {
     State& s = *d;
-    s.firstCall = false;
     *produced = 0;
 
-    while (s.container && s.proxy && size > 0) {
+    while (s.isOpen() && s.proxy && size > 0) {
         const int n = qMin(size, s.buffered);
         if (n > 0) {
             std::memcpy(buffer + *produced, s.pcm, static_cast<size_t>(n));
@@ -316,8 +265,9 @@ bool Mp4Decoder::decode(char* buffer, int size, int* produced, PlayInfo* info)
         if (s.proxy->finished())
             break; // the decoder program gave up or is gone: nothing more will come
         int got = 0;
-        if (!s.readPacket()) {
-            if (s.inputEnded && s.proxy->process() > 0) {
+        if (s.inputEnded || s.next >= s.table.frames()) {
+            s.inputEnded = true;
+            if (s.proxy->process() > 0) {
                 // The program holds the last frame's PCM until it is asked for it.
                 s.proxy->drain(s.pcm + s.buffered, &got, PcmBufferSize - s.buffered);
                 s.proxy->close();
@@ -326,18 +276,18 @@ bool Mp4Decoder::decode(char* buffer, int size, int* produced, PlayInfo* info)
             }
             break;
         }
-        const int raw = s.packet.data_len - s.packet.header_size;
-        s.pending = false;
-        if (raw <= 0)
-            continue;
-        if (raw > FrameBufferSize - 7) {
-            qDebug("aac frame of %d bytes is too large", raw);
+        const int length = s.readFrame(s.next++);
+        if (length < 0) {
+            qDebug("aac frame %d cannot be read", s.next - 1);
             s.inputEnded = true;
             continue;
         }
-        Mp4Atoms::makeAdtsHeader(s.config, raw, s.frame);
-        std::memcpy(s.frame + 7, s.packet.data + s.packet.header_size, static_cast<size_t>(raw));
-        s.proxy->decode(s.pcm + s.buffered, &got, reinterpret_cast<const char*>(s.frame), raw + 7,
+        if (length == 0) {
+            qDebug("aac frame %d of %u bytes cannot be carried", s.next - 1, s.table.size[size_t(s.next - 1)]);
+            s.silence();
+            continue;
+        }
+        s.proxy->decode(s.pcm + s.buffered, &got, reinterpret_cast<const char*>(s.frame), length,
                         PcmBufferSize - s.buffered);
         s.receive(s.pcm + s.buffered, got);
     }

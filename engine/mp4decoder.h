@@ -4,9 +4,11 @@
 
 #include <memory>
 
-// AAC in MP4 files: the container is read in this process (libquicktime for the frames,
-// our own walk for the tags); the frames are decoded by the separate AAC decoder program,
-// reached through AACDecoder.
+// AAC in MP4 files: the container is read in this process (the sample tables of
+// mp4sampletable for the frames, the atom walk of mp4atoms for the tags); the frames are
+// decoded by the separate AAC decoder program, reached through AACDecoder. A frame that
+// cannot be carried becomes a frame of silence; frames past the end of a cut-short file
+// are not there, the track ends before them.
 class Mp4Decoder : public Decoder
 {
 public:

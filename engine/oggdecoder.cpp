@@ -2,6 +2,7 @@
 
 #include "audioinfo.h"
 #include "playinfo.h"
+#include "regularfile.h"
 
 #include <QFile>
 
@@ -42,7 +43,7 @@ bool OggDecoder::open(const QString& file, AudioInfo* info)
 {
     close();
 
-    m_file = std::fopen(QFile::encodeName(file).constData(), "r");
+    m_file = RegularFile::openStream(file);
     if (!m_file)
         return info != nullptr; // an unreadable file still gets a record named after it
 
@@ -57,7 +58,15 @@ bool OggDecoder::open(const QString& file, AudioInfo* info)
         return false;
     }
 
-    if (const vorbis_info* vi = ov_info(m_vorbis, -1)) {
+    const vorbis_info* vi = ov_info(m_vorbis, -1);
+    if (!info && (!vi || !formatSupported(vi->rate, vi->channels))) {
+        // A damaged identification header (a rate of 0xffffffff, say) never reaches the
+        // device.
+        qDebug("open %s: not a format that can be played", QFile::encodeName(file).constData());
+        close();
+        return false;
+    }
+    if (vi) {
         m_rate = static_cast<int32_t>(vi->rate);
         m_bitrate = static_cast<int32_t>(vi->bitrate_nominal);
         m_channels = vi->channels;

@@ -15,6 +15,16 @@
 
 namespace {
 
+// Control characters (random bytes in a version 1 tag, say) would reach the screen raw:
+// after decoding they become spaces. In UTF-8 no byte below 0x20 is part of another
+// character.
+void replaceControls(char (&field)[AudioInfo::TextSize])
+{
+    for (char& c : field)
+        if (c > 0 && c < 0x20)
+            c = ' ';
+}
+
 void storeTag(char (&field)[AudioInfo::TextSize])
 {
     const QByteArray bytes(field, int(strnlen(field, AudioInfo::TextSize - 1)));
@@ -119,6 +129,9 @@ AudioInfo* LoopControl::readTrackInfo(Decoder* decoder, const QString& file)
         const QRegularExpressionMatch m = twoDigits.match(baseName);
         info->track = m.hasMatch() ? m.captured(0).toInt() : 0;
     }
+    replaceControls(info->title);
+    replaceControls(info->artist);
+    replaceControls(info->album);
     decoder->close();
     return info.release();
 }

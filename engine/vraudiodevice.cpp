@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cstdlib>
 #include <thread>
 
 namespace {
@@ -74,18 +75,22 @@ struct AlsaMixer
     }
     bool ok() const { return elem; }
 
-    int get(snd_mixer_selem_channel_id_t ch)
-    {
-        long min = 0, max = 0, v = 0;
-        snd_mixer_selem_get_playback_volume_range(elem, &min, &max);
-        snd_mixer_selem_get_playback_volume(elem, ch, &v);
-        return max > min ? int((v - min) * 100 / (max - min)) : 0;
-    }
-    void set(snd_mixer_selem_channel_id_t ch, int percent)
+    // Steps every playback channel; false when a write failed or there was none.
+    bool step(int percent)
     {
         long min = 0, max = 0;
-        snd_mixer_selem_get_playback_volume_range(elem, &min, &max);
-        snd_mixer_selem_set_playback_volume(elem, ch, min + (max - min) * percent / 100);
+        if (snd_mixer_selem_get_playback_volume_range(elem, &min, &max) < 0)
+            return false;
+        bool any = false;
+        for (snd_mixer_selem_channel_id_t ch : {SND_MIXER_SCHN_FRONT_LEFT, SND_MIXER_SCHN_FRONT_RIGHT}) {
+            long v = 0;
+            if (!snd_mixer_selem_has_playback_channel(elem, ch) || snd_mixer_selem_get_playback_volume(elem, ch, &v) < 0)
+                continue;
+            if (snd_mixer_selem_set_playback_volume(elem, ch, VRAudioDevice::stepLevel(v, min, max, percent)) < 0)
+                return false;
+            any = true;
+        }
+        return any;
     }
 };
 
@@ -247,12 +252,20 @@ int VRAudioDevice::read(char* data, int length)
     return int(::read(m_fd, data, size_t(length)));
 }
 
+long VRAudioDevice::stepLevel(long value, long min, long max, int percent)
+{
+    if (max <= min)
+        return min;
+    // A mixer of 32 steps moves by one where 2 % of its range rounds to nothing.
+    long units = (max - min) * std::abs(percent) / 100;
+    if (units < 1 && percent != 0)
+        units = 1;
+    const long level = percent > 0 ? value + units : value - units;
+    return qBound(min, level, max);
+}
+
 void VRAudioDevice::changeVolume(int step)
 {
-    auto stepped = [step](unsigned level) {
-        level = step > 0 ? level + unsigned(step) : qMax(level, unsigned(-step)) - unsigned(-step);
-        return qMin(level, 100u);
-    };
     const QByteArray env = envPath("QUAVRIX_MIXER");
     const QByteArray path = env.isEmpty() ? QByteArray("/dev/mixer") : env;
     bool written = false;
@@ -261,26 +274,22 @@ void VRAudioDevice::changeVolume(int step)
     const int readFd = ::open(path.constData(), O_RDWR | O_CLOEXEC);
     if (readFd >= 0) {
         int word = 0;
-        request(readFd, MixerReadVolume, &word);
+        const bool read = request(readFd, MixerReadVolume, &word) >= 0;
         ::close(readFd);
-        const unsigned left = stepped(unsigned(word) & 0xff);
-        const unsigned right = stepped((unsigned(word) >> 8) & 0xff);
-        const int writeFd = ::open(path.constData(), O_RDWR | O_CLOEXEC);
+        const int writeFd = read ? ::open(path.constData(), O_RDWR | O_CLOEXEC) : -1;
         if (writeFd >= 0) {
+            const long left = stepLevel(word & 0xff, 0, 100, step);
+            const long right = stepLevel((word >> 8) & 0xff, 0, 100, step);
             int out = int(left | (right << 8));
-            request(writeFd, MixerWriteVolume, &out);
+            written = request(writeFd, MixerWriteVolume, &out) >= 0;
             ::close(writeFd);
-            written = true;
         }
     } else if (env.isEmpty()) {
         // No OSS mixer: the master volume of ALSA's default card, loaded once.
         AlsaMixer mixer;
-        if (mixer.ok()) {
-            mixer.set(SND_MIXER_SCHN_FRONT_LEFT, int(stepped(unsigned(mixer.get(SND_MIXER_SCHN_FRONT_LEFT)))));
-            mixer.set(SND_MIXER_SCHN_FRONT_RIGHT, int(stepped(unsigned(mixer.get(SND_MIXER_SCHN_FRONT_RIGHT)))));
-            written = true;
-        }
+        written = mixer.ok() && mixer.step(step);
     }
+    // Announced only when the level really changed hands.
     if (written) {
         QCopEnvelope e(QStringLiteral("QPE/System"), "volumeChange(bool)");
         e << qint32(0);

@@ -39,6 +39,9 @@ public:
     // Mixer helpers: master volume up or down by 2 per channel, announced to the platform
     // with "volumeChange(bool)" on "QPE/System".
     static void volumeUp();
+    // The level after a step of percent of the mixer's range, in its own units and by at
+    // least one unit, kept within [min, max].
+    static long stepLevel(long value, long min, long max, int percent);
     static void volumeDown();
     // The master volume in percent (the louder channel), or -1 without a mixer.
     static int volume();

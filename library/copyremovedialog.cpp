@@ -10,6 +10,7 @@
 #include "vrxpushbutton.h"
 #include "vrxresource.h"
 
+#include <QCloseEvent>
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -70,6 +71,26 @@ void CopyRemoveDialog::cancel()
     cancelled = true;
 }
 
+void CopyRemoveDialog::reject()
+{
+    // Escape while the search runs: hiding the dialog would let the search run on
+    // unseen and report success. It cancels like the button; the search closes the
+    // dialog when it stops.
+    cancel();
+    if (!m_running)
+        CopyRemoveDialogBase::reject();
+}
+
+void CopyRemoveDialog::closeEvent(QCloseEvent* e)
+{
+    if (m_running) {
+        cancel();
+        e->ignore();
+        return;
+    }
+    CopyRemoveDialogBase::closeEvent(e);
+}
+
 void CopyRemoveDialog::showEvent(QShowEvent* e)
 {
     if (!m_started) {
@@ -83,8 +104,10 @@ void CopyRemoveDialog::showEvent(QShowEvent* e)
 bool CopyRemoveDialog::event(QEvent* e)
 {
     if (e->type() == QEvent::Type(SearchEvent)) {
+        m_running = true;
         countingPass();
         readingPass();
+        m_running = false;
         done(cancelled ? int(QDialog::Rejected) : int(QDialog::Accepted));
         return true;
     }

@@ -48,9 +48,12 @@ public:
 
 public slots:
     void cancel() override;
+    // Escape and closing the window cancel a running search like the Cancel button.
+    void reject() override;
 
 protected:
     void showEvent(QShowEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
     bool event(QEvent* e) override;
 
 private:
@@ -75,6 +78,7 @@ private:
     TagCache* m_cache = nullptr;
     bool cancelled = false;
     bool m_started = false;
+    bool m_running = false; // inside the two passes
     bool m_loaded = false;
     bool m_documents = true;
     QList<Folder> m_folders;

@@ -1,6 +1,7 @@
 #include "datafile.h"
 
 #include "global.h"
+#include "regularfile.h"
 #include "settingskeys.h"
 
 #include <QCoreApplication>
@@ -28,8 +29,8 @@ QString dataFilePath(const QString& fileName, bool forWriting)
 QStringList readStringList(const QString& fileName)
 {
     QFile f(dataFilePath(fileName, false));
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
+    if (!RegularFile::open(f))
+        return {}; // a FIFO or a folder in its place reads as empty, without waiting
     const QString text = QString::fromUtf8(f.readAll());
     QStringList lines;
     for (QString line : text.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {

@@ -36,7 +36,7 @@ void writeNames(const QStringList& names)
 }
 } // namespace
 
-void PlayList::save()
+bool PlayList::save()
 {
     QStringList names = readNames();
     QStringList files;
@@ -50,10 +50,10 @@ void PlayList::save()
         const QString answer = VRXInputDialog::getText(tr("Playlist Name"), QString(), proposal, &ok, this);
         // Cancel ends the save; so does a name with nothing left after cleaning.
         if (!ok || answer.isEmpty())
-            return;
+            return false;
         name = sanitiseName(answer);
         if (name.isEmpty())
-            return;
+            return false;
         if (name == playListName || !names.contains(name))
             break;
         const int choice = VRXMessageBox::question(this, tr("Save Playlist"), tr("Playlist already exists!"),
@@ -67,13 +67,14 @@ void PlayList::save()
         // Nothing was written: keep the list marked as changed and say so.
         qDebug("Canot write %s", qPrintable(playListFile(name)));
         VRXMessageBox::error(this, tr("Save Playlist"), tr("Save failed!"));
-        return;
+        return false;
     }
     if (!names.contains(name))
         names << name;
     playListName = name;
     writeNames(names);
     modified = false;
+    return true;
 }
 
 void PlayList::chooseNames(bool openMode)
@@ -105,8 +106,10 @@ void PlayList::loadPlayList(const QString& name)
         const int choice = VRXMessageBox::question(
             this, tr("Load Playlist"), tr("Playlist %1 is modified!\nWould you like to save it?").arg(playListName),
             tr("Save"), QStringLiteral("filesave"));
-        if (choice == 2)
-            save();
+        // The list in hand is replaced only once it is safe: a save that failed or was
+        // abandoned keeps it, and the load stops here.
+        if (choice == 2 && !save())
+            return;
     }
     playListName = name;
     const QStringList paths = readStringList(playListFile(name));

@@ -65,7 +65,8 @@ public slots:
     void stateChanged(int state);
     void setupRandomOrder();
 
-    void save();
+    // Asks for a name and writes the list; true when it was written.
+    bool save();
     void load();
     void organize();
     void deletePlayList(const QString& name, bool* ok);

@@ -15,6 +15,7 @@ struct Request
 };
 QList<Request> g_requests;
 int g_mixerWord = 0;
+bool g_failWrites = false;
 
 int recordingIoctl(int, unsigned long request, void* arg)
 {
@@ -22,8 +23,11 @@ int recordingIoctl(int, unsigned long request, void* arg)
     g_requests.append({request, value});
     if (request == VRAudioDevice::MixerReadVolume)
         *static_cast<int*>(arg) = g_mixerWord;
-    if (request == VRAudioDevice::MixerWriteVolume)
+    if (request == VRAudioDevice::MixerWriteVolume) {
+        if (g_failWrites)
+            return -1;
         g_mixerWord = value;
+    }
     return 0;
 }
 } // namespace
@@ -149,6 +153,52 @@ private slots:
         QCOMPARE(spy.size(), 1);
         QCOMPARE(spy[0][0].toByteArray(), QByteArray("volumeChange(bool)"));
         QCOMPARE(QCopChannel::intArguments(spy[0][1].toByteArray()), QList<qint32>{0});
+    }
+
+    // A mixer that refuses the write: no "volumeChange" goes out for a change that did
+    // not happen.
+    void failedWriteSendsNoMessage()
+    {
+        const QString mixer = quavrixTestRoot() + QStringLiteral("/mixer");
+        QFile f(mixer);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.close();
+        qputenv("QUAVRIX_MIXER", mixer.toUtf8());
+        QCopChannel system(QStringLiteral("QPE/System"));
+        QSignalSpy spy(&system, &QCopChannel::received);
+        g_mixerWord = 50 | 50 << 8;
+        g_failWrites = true;
+        VRAudioDevice::volumeUp();
+        g_failWrites = false;
+        QCOMPARE(g_mixerWord, 50 | 50 << 8);
+        QCOMPARE(spy.size(), 0);
+    }
+
+    // Steps in the mixer's own units: 2 % of a small range still moves by one unit.
+    void volumeStepsOnSmallMixers_data()
+    {
+        QTest::addColumn<int>("value");
+        QTest::addColumn<int>("min");
+        QTest::addColumn<int>("max");
+        QTest::addColumn<int>("percent");
+        QTest::addColumn<int>("expected");
+        QTest::newRow("0-31 up from 10: one step, not stuck") << 10 << 0 << 31 << 2 << 11;
+        QTest::newRow("0-31 down from 10") << 10 << 0 << 31 << -2 << 9;
+        QTest::newRow("0-87 up from 32") << 32 << 0 << 87 << 2 << 33;
+        QTest::newRow("0-65536 up: 2 % of the range") << 1000 << 0 << 65536 << 2 << 2310;
+        QTest::newRow("-6000..0 (dB) down") << -100 << -6000 << 0 << -2 << -220;
+        QTest::newRow("at the top stays there") << 31 << 0 << 31 << 2 << 31;
+        QTest::newRow("at the bottom stays there") << 0 << 0 << 31 << -2 << 0;
+        QTest::newRow("empty range") << 5 << 3 << 3 << 2 << 3;
+    }
+    void volumeStepsOnSmallMixers()
+    {
+        QFETCH(int, value);
+        QFETCH(int, min);
+        QFETCH(int, max);
+        QFETCH(int, percent);
+        QFETCH(int, expected);
+        QCOMPARE(VRAudioDevice::stepLevel(value, min, max, percent), long(expected));
     }
 
     void missingMixerDoesNothing()

@@ -9,7 +9,13 @@
 #include <QSignalSpy>
 #include <QThread>
 
+#include <fcntl.h>
+#include <future>
 #include <random>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 
 class TestLoopControl : public QObject
 {
@@ -121,6 +127,51 @@ private slots:
         QCOMPARE(dspBytes(), pattern(0, TestTrack::totalBytes));
         QTest::qWait(50);
         QCOMPARE(finished.size(), 1);
+    }
+
+    // A device write that blocks (a full pipe here, a slow clock-paced device with a
+    // damaged rate in the field) must not hold the lock the GUI thread takes for the
+    // position and the analyzer.
+    void blockedDeviceWriteLeavesTheDecoderLockFree()
+    {
+        const QString fifo = quavrixTestRoot() + QStringLiteral("/dsp.fifo");
+        QVERIFY(::mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0);
+        const int reader = ::open(QFile::encodeName(fifo).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        QVERIFY(reader >= 0);
+        qputenv("QUAVRIX_DSP", QFile::encodeName(fifo));
+        TestTrack::totalBytes = 4 << 20;
+        {
+            LoopControl control;
+            QVERIFY(control.open(m_track));
+            control.play();
+            // The worker fills the pipe and then waits in its write.
+            int queued = 0;
+            QTRY_VERIFY((::ioctl(reader, FIONREAD, &queued), queued >= 60000));
+            QTest::qWait(50);
+            auto locked = std::async(std::launch::async, [&] {
+                control.withDecoderLock([] {});
+                return true;
+            });
+            const bool free = locked.wait_for(std::chrono::seconds(5)) == std::future_status::ready;
+
+            // Let the worker go, whatever happened, so the controller can stop.
+            std::atomic<bool> draining{true};
+            std::thread drain([&] {
+                char buffer[65536];
+                while (draining) {
+                    if (::read(reader, buffer, sizeof buffer) <= 0)
+                        QThread::msleep(5);
+                }
+            });
+            locked.wait();
+            control.stop();
+            draining = false;
+            drain.join();
+            QVERIFY(free);
+        }
+        ::close(reader);
+        QFile::remove(fifo);
+        qputenv("QUAVRIX_DSP", QFile::encodeName(m_dsp));
     }
 
     void zeroByteTrackEndsOnce()

@@ -172,6 +172,23 @@ private slots:
         QCOMPARE(QByteArray(info->artist), QByteArray("AC/DC"));
     }
 
+    void controlCharactersBecomeSpaces_data()
+    {
+        QTest::addColumn<bool>("utf8");
+        QTest::newRow("version 1 tag") << false;
+        QTest::newRow("UTF-8 tag") << true;
+    }
+    void controlCharactersBecomeSpaces()
+    {
+        QFETCH(bool, utf8);
+        TestTrack::tags.insert(QStringLiteral("/m/c.mp3"),
+                               makeTags("a\x01" "b\tc\x1f", "\x1b[31m", "x\ny\x7f", 0, 0, utf8));
+        auto info = read(QStringLiteral("/m/c.mp3"));
+        QCOMPARE(QByteArray(info->title), QByteArray("a b c "));
+        QCOMPARE(QByteArray(info->artist), QByteArray(" [31m"));
+        QCOMPARE(QByteArray(info->album), QByteArray("x y\x7f"));
+    }
+
     void longTextIsCutAtACharacterBoundary()
     {
         // Eleven three-byte characters: 33 bytes, cut to ten characters (30 bytes).

@@ -204,6 +204,41 @@ private slots:
         QCOMPARE(dlg.findChild<QProgressBar*>("progress")->maximum(), 11);
     }
 
+    // Escape and closing the window stop the search as Cancel does, after the file in
+    // hand, instead of hiding the dialog while the search runs on to a reported success.
+    void escapeAndCloseCancel_data()
+    {
+        QTest::addColumn<bool>("escape");
+        QTest::newRow("Escape") << true;
+        QTest::newRow("window closed") << false;
+    }
+    void escapeAndCloseCancel()
+    {
+        QFETCH(bool, escape);
+        for (int i = 0; i < 10; ++i)
+            tree->make(QStringLiteral("m/%1.mp3").arg(i));
+        setFolders({"1" + tree->path("m")}, false);
+        Catalogue c;
+        CopyRemoveDialog dlg(&c, control.get());
+        bool sent = false;
+        QTimer poll;
+        poll.setInterval(0);
+        connect(&poll, &QTimer::timeout, &dlg, [&] {
+            if (!sent && c.size() == 4) {
+                sent = true;
+                if (escape)
+                    QTest::keyClick(&dlg, Qt::Key_Escape);
+                else
+                    dlg.close();
+            }
+        });
+        poll.start();
+        QCOMPARE(dlg.exec(), int(QDialog::Rejected));
+        QVERIFY(dlg.isCancelled());
+        QCOMPARE(c.size(), size_t(4));
+        QVERIFY(!dlg.isVisible());
+    }
+
     void dialogLooks()
     {
         setDisplaySize(QSize(240, 320));

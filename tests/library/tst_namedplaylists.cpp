@@ -253,6 +253,33 @@ private slots:
         QCOMPARE(shown.size(), button == 2 ? 2 : 1);
     }
 
+    // Save chosen before a load, and the save fails (or its name is cancelled): the
+    // unsaved list stays, the load does not happen.
+    void loadStopsWhenTheSaveFails_data()
+    {
+        QTest::addColumn<QStringList>("answers");
+        QTest::newRow("write fails") << QStringList({"button 2", "proposal One", "button 1"});
+        QTest::newRow("name cancelled") << QStringList({"button 2", "cancel"});
+    }
+    void loadStopsWhenTheSaveFails()
+    {
+        QFETCH(QStringList, answers);
+        expect({"name One"});
+        list->save();
+        const QStringList before = pages->titles();
+        writePlayList("Other", {"c", "a"});
+        removeFirstEntry();
+        const QStringList edited = pages->titles();
+        QVERIFY(edited != before);
+        QVERIFY(QFile::remove(dataFile("One")));
+        QDir().mkpath(dataFile("One")); // the file cannot be written now
+        expect(answers);
+        list->loadPlayList("Other");
+        QCOMPARE(pages->titles(), edited);
+        QCOMPARE(list->currentPlayListName(), QStringLiteral("One"));
+        QVERIFY(list->isModified());
+    }
+
     void loadSkipsDeletedFiles()
     {
         writePlayList("Three", {"a", "b", "c"});

@@ -186,6 +186,31 @@ private slots:
         QCOMPARE(cfg.read(Settings::Options::Interval), 5);
     }
 
+    // A FIFO (or a folder) where the settings file belongs: start-up goes on with the
+    // defaults instead of waiting for a writer, and the FIFO is left as it was.
+    void specialFileGivesDefaultsWithoutWaiting_data()
+    {
+        QTest::addColumn<bool>("fifo");
+        QTest::newRow("FIFO") << true;
+        QTest::newRow("folder") << false;
+    }
+    void specialFileGivesDefaultsWithoutWaiting()
+    {
+        QFETCH(bool, fifo);
+        const QString path = Config::filePath(QStringLiteral("Quavrix"));
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        QVERIFY(fifo ? ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0 : QDir().mkpath(path));
+        {
+            Config cfg(QStringLiteral("Quavrix"));
+            QCOMPARE(cfg.read(Settings::Options::Interval), 5);
+            cfg.write(Settings::Options::Interval, 7);
+            QCOMPARE(cfg.read(Settings::Options::Interval), 7);
+        }
+        QCOMPARE(QFileInfo(path).isFile(), false);
+        QDir(path).removeRecursively();
+        QFile::remove(path);
+    }
+
     void writesReplaceTheFileAtomically()
     {
         // A write goes to a temporary file that is renamed over the old one: the inode

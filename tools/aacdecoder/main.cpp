@@ -150,7 +150,7 @@ int main()
     bool initialised = false;
     bool started = false;  // the decoder has produced PCM
     int frameSamples = upsample && *upsample == '1' ? 2048 : 1024; // per channel
-    int failures = 0;
+    static const int16_t silence[2048 * 8] = {};
 
     for (;;) {
         const int length = frameAtStart();
@@ -164,17 +164,16 @@ int main()
             continue;
         }
         const int channelConfig = (g_input[2] & 1) << 2 | g_input[3] >> 6;
+        const int channels = wantedChannels > 0 ? wantedChannels : (channelConfig == 7 ? 8 : channelConfig);
         if (!initialised) {
             unsigned long rate = 0;
-            unsigned char channels = 0;
-            if (NeAACDecInit(decoder, g_input, length, &rate, &channels) < 0) {
-                drop(length);
-                if (++failures > 50) {
-                    // Nothing here decodes: report the end and wait to be stopped.
-                    if (!turn(Finished, 0))
-                        break;
-                }
-                continue;
+            unsigned char decoderChannels = 0;
+            if (channels < 1 || channels > 8 || NeAACDecInit(decoder, g_input, length, &rate, &decoderChannels) < 0) {
+                // Every frame carries the same configuration: one the decoder refuses
+                // will not decode later either. Report the end and wait to be stopped.
+                std::fprintf(stderr, "aacdecoder: the stream's configuration cannot be decoded\n");
+                turn(Finished, 0);
+                break;
             }
             initialised = true;
         }
@@ -182,21 +181,19 @@ int main()
         std::memset(&info, 0, sizeof info);
         const auto* pcm = static_cast<const int16_t*>(NeAACDecDecode(decoder, &info, g_input, length));
         drop(length);
-        if (info.error || !pcm)
-            continue;
-        const int channels = wantedChannels > 0 ? wantedChannels : (channelConfig == 7 ? 8 : channelConfig);
-        if (info.samples == 0 || info.channels == 0) {
-            // The decoder keeps the first frame to itself (it only primes the overlap);
-            // a frame of silence keeps the output in step with the frames given.
-            if (!started && channels > 0) {
-                static const int16_t silence[2048 * 8] = {};
-                if (!deliver(reinterpret_cast<const char*>(silence), frameSamples * channels * 2))
-                    break;
-            }
+        if (info.error || !pcm || info.samples == 0 || info.channels == 0) {
+            // A frame that does not decode, like the first one that only primes the
+            // decoder, still takes its time: a frame of silence keeps the output in step
+            // with the frames given, and decoding goes on with the next frame.
+            if ((info.error || !pcm || !started)
+                && !deliver(reinterpret_cast<const char*>(silence), frameSamples * channels * 2))
+                break;
             continue;
         }
         started = true;
         frameSamples = static_cast<int>(info.samples / info.channels);
+        if (frameSamples > 2048)
+            frameSamples = 2048;
         int bytes = static_cast<int>(info.samples) * 2;
         if (channels == 1 && info.channels == 2) {
             // A mono stream comes out of the decoder as two equal channels: keep one.

@@ -7,6 +7,7 @@
 #include "loopcontrol.h"
 #include "mimetype.h"
 #include "playinfo.h"
+#include "regularfile.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -80,11 +81,23 @@ double cpuSeconds()
         + seconds(children.ru_stime);
 }
 
+// A regular file that opens; a FIFO, a directory or a device is not read at all.
 bool readable(const QString& file)
 {
-    QFileInfo fi(file);
-    QFile f(file);
-    return fi.isFile() && f.open(QIODevice::ReadOnly);
+    return RegularFile::isReadable(file);
+}
+
+// Whether the decoder finds sound in the file: a first block of PCM.
+bool hasAudio(Decoder* decoder, const QString& file)
+{
+    if (!decoder->open(file, nullptr))
+        return false;
+    char block[BlockSize];
+    PlayInfo info;
+    int produced = 0;
+    decoder->decode(block, BlockSize, &produced, &info);
+    decoder->close();
+    return produced > 0;
 }
 
 int runInfo(const QString& file)
@@ -97,6 +110,8 @@ int runInfo(const QString& file)
     std::unique_ptr<AudioInfo> info(LoopControl::readTrackInfo(control.decoderFor(file), file));
     if (!info)
         return fail(file, "cannot read the track information");
+    if (!hasAudio(control.decoderFor(file), file))
+        return fail(file, "not an audio file");
     std::printf("file: %s\ntitle: %s\nartist: %s\nalbum: %s\nyear: %d\ntrack: %d\n", info->fileName,
                 info->title, info->artist, info->album, info->year, info->track);
     return 0;

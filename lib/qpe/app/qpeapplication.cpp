@@ -1,5 +1,7 @@
 #include "qpeapplication.h"
 
+#include "runtimefolder.h"
+
 #include "global.h"
 #include "screen.h"
 #include "screensaverinhibitor.h"
@@ -71,7 +73,9 @@ QString QPEApplication::instanceName()
     const QString env = qEnvironmentVariable("QUAVRIX_INSTANCE");
     if (!env.isEmpty())
         return env;
-    return QStringLiteral("quavrix-") + QString::number(::getuid());
+    // A full path in our own runtime folder: a bare name would land in /tmp, where
+    // another user could take it first.
+    return RuntimeFolder::socketPath(QStringLiteral("quavrix-instance"));
 }
 
 void QPEApplication::parseArguments()
@@ -87,10 +91,16 @@ void QPEApplication::parseArguments()
 
 bool QPEApplication::handOverToRunningInstance()
 {
+    if (instanceName().isEmpty())
+        return false;
     QLocalSocket sock;
     sock.connectToServer(instanceName());
     if (!sock.waitForConnected(300))
         return false;
+    if (!RuntimeFolder::peerIsOurs(sock.socketDescriptor())) {
+        qWarning("quavrix: %s belongs to another user; not handing over", qPrintable(instanceName()));
+        return false;
+    }
     QByteArray frame;
     {
         QDataStream out(&frame, QIODevice::WriteOnly);
@@ -106,6 +116,10 @@ void QPEApplication::listenForDocuments()
 {
     m_server = new QLocalServer(this);
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
+    if (instanceName().isEmpty()) {
+        qDebug("quavrix: no private runtime folder; running without single-instance hand-over");
+        return;
+    }
     if (!m_server->listen(instanceName())) {
         // Nothing answered the hand-over, so what is there is left by an ended run.
         QLocalServer::removeServer(instanceName());
@@ -115,6 +129,11 @@ void QPEApplication::listenForDocuments()
     }
     connect(m_server, &QLocalServer::newConnection, this, [this] {
         while (QLocalSocket* s = m_server->nextPendingConnection()) {
+            if (!RuntimeFolder::peerIsOurs(s->socketDescriptor())) {
+                s->abort(); // only our own user's starts hand documents over
+                s->deleteLater();
+                continue;
+            }
             connect(s, &QLocalSocket::disconnected, s, &QObject::deleteLater);
             connect(s, &QLocalSocket::readyRead, this, [this, s] {
                 QDataStream in(s);

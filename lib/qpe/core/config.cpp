@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
+#include <QTemporaryFile>
 #include <QStandardPaths>
 
 namespace {
@@ -21,8 +22,17 @@ QString Config::filePath(const QString& name)
 
 Config::Config(const QString& name, Domain domain)
 {
-    const QString path = domain == File ? name : filePath(name);
+    QString path = domain == File ? name : filePath(name);
     QDir().mkpath(QFileInfo(path).absolutePath());
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile()) {
+        // A FIFO (or a folder) in the file's place would stop the program in the read:
+        // run on the defaults, in a file of our own that goes with this object.
+        qWarning("settings %s: not a regular file, using the defaults", qPrintable(path));
+        m_scratch.reset(new QTemporaryFile);
+        m_scratch->open();
+        path = m_scratch->fileName();
+    }
     m_settings = new QSettings(path, QSettings::IniFormat);
     // A damaged file reads as empty: every read then falls back to its default.
 }

@@ -3,7 +3,10 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
+
 class QSettings;
+class QTemporaryFile;
 
 // Keys of the settings table, each with its group and default (settingskeys.h).
 struct TextKey { const char* group; const char* key; const char* def; };
@@ -61,6 +64,7 @@ private:
     bool boolean(const QString& group, const QString& key, bool def) const;
 
     QSettings* m_settings;
+    std::unique_ptr<QTemporaryFile> m_scratch; // stands in for a settings file that is not a regular file
     QString m_group;
     bool m_changed = false;
 };

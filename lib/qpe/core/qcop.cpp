@@ -1,5 +1,7 @@
 #include "qcop.h"
 
+#include "runtimefolder.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -68,7 +70,10 @@ private:
     {
         if (m_server)
             return;
-        QDir().mkpath(QCopChannel::messageFolder());
+        const QString folder = QCopChannel::messageFolder();
+        if (folder.isEmpty())
+            return; // no folder safe from other users: messages stay in this process
+        QDir().mkpath(folder);
         m_server = new QLocalServer(this);
         m_server->setSocketOptions(QLocalServer::UserAccessOption);
         QLocalServer::removeServer(ownSocket());
@@ -78,6 +83,11 @@ private:
         }
         connect(m_server, &QLocalServer::newConnection, this, [this] {
             while (QLocalSocket* s = m_server->nextPendingConnection()) {
+                if (!RuntimeFolder::peerIsOurs(s->socketDescriptor())) {
+                    s->abort(); // another user's process has nothing to tell us
+                    s->deleteLater();
+                    continue;
+                }
                 connect(s, &QLocalSocket::readyRead, this, [this, s] { readFrames(s); });
                 connect(s, &QLocalSocket::disconnected, s, &QObject::deleteLater);
             }
@@ -110,8 +120,9 @@ private:
 
 void sendToOtherProcesses(const QString& channel, const QByteArray& message, const QByteArray& data)
 {
-    QDir dir(QCopChannel::messageFolder());
-    if (!dir.exists())
+    const QString folder = QCopChannel::messageFolder();
+    QDir dir(folder);
+    if (folder.isEmpty() || !dir.exists())
         return;
     QByteArray frame;
     {
@@ -132,6 +143,10 @@ void sendToOtherProcesses(const QString& channel, const QByteArray& message, con
                 QFile::remove(dir.filePath(name));
             continue;
         }
+        if (!RuntimeFolder::peerIsOurs(sock.socketDescriptor())) {
+            sock.abort(); // a socket planted by another user
+            continue;
+        }
         sock.write(frame);
         sock.waitForBytesWritten(1000);
         sock.disconnectFromServer();
@@ -147,10 +162,7 @@ QString QCopChannel::messageFolder()
     const QString env = qEnvironmentVariable("QUAVRIX_QCOP_DIR");
     if (!env.isEmpty())
         return env;
-    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (!runtime.isEmpty())
-        return runtime + QStringLiteral("/quavrix-qcop");
-    return QStringLiteral("/tmp/quavrix-qcop-") + QString::number(::getuid());
+    return RuntimeFolder::privateFolder(QStringLiteral("quavrix-qcop"));
 }
 
 QCopChannel::QCopChannel(const QString& channel, QObject* parent)

@@ -7,8 +7,8 @@
 
 // One-way messages on named channels ("QPE/System"). A message reaches every channel
 // object of that name in this process, and every process that listens on it through a
-// local socket in the message folder ($QUAVRIX_QCOP_DIR, else
-// $XDG_RUNTIME_DIR/quavrix-qcop, else /tmp/quavrix-qcop-<uid>).
+// local socket in the message folder ($QUAVRIX_QCOP_DIR, else quavrix-qcop in the
+// runtime folder, see runtimefolder.h). Only processes of the same user are heard.
 class QCopChannel : public QObject
 {
     Q_OBJECT
@@ -25,6 +25,7 @@ public:
     // The integer arguments of a message's data, for display.
     static QList<qint32> intArguments(const QByteArray& data);
 
+    // Empty when no folder safe from other users exists.
     static QString messageFolder();
 
 signals:

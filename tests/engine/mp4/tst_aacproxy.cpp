@@ -17,6 +17,7 @@ class TestAacProxy : public QObject
 private:
     QString m_key;
     int m_case = 0;
+    int m_defaultTimeout = 0;
 
     // Each case gets its own key file (and so its own segment), script and log.
     void useScript(const QStringList& steps)
@@ -45,7 +46,11 @@ private:
     }
 
 private slots:
-    void initTestCase() { AACDecoder::setTurnTimeoutMs(400); }
+    void initTestCase()
+    {
+        m_defaultTimeout = AACDecoder::turnTimeoutMs();
+        AACDecoder::setTurnTimeoutMs(400);
+    }
     void init() { qputenv("QUAVRIX_AACDECODER", QUAVRIX_TESTS_BIN_DIR "/fake_aacdecoder"); }
 
     void cleanup() { AACDecoder::removeSharedObjects(); }
@@ -193,6 +198,26 @@ private slots:
         QVERIFY(proxy.finished());
         QCOMPARE(outLength, 0);
         QCOMPARE(proxy.process(), -1); // killed and reaped
+        proxy.close();
+    }
+
+    // With the default turn timeout a hung program ends the track in about two seconds:
+    // the player's controls wait for that long at most (twenty seconds felt like a freeze).
+    void defaultTimeoutGivesUpAHungProgramPromptly()
+    {
+        useScript({"hang"});
+        AACDecoder::setTurnTimeoutMs(m_defaultTimeout);
+        AACDecoder proxy;
+        proxy.init();
+        char out[1024];
+        int outLength = 0;
+        QElapsedTimer clock;
+        clock.start();
+        proxy.decode(out, &outLength, "abc", 3, sizeof out);
+        const qint64 waited = clock.elapsed();
+        AACDecoder::setTurnTimeoutMs(400);
+        QVERIFY(proxy.finished());
+        QVERIFY2(waited < 6000, qPrintable(QString::number(waited)));
         proxy.close();
     }
 

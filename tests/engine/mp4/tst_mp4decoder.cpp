@@ -1,55 +1,50 @@
 // Mp4Decoder with the real AAC decoder program on ffmpeg-made files (tests/data/mp4/README),
 // against FAAD2 decoding the same frames in this process; and through the controller.
 
-#include "../decodehelpers.h"
+#include "mp4damage.h"
 
 #include "aacdecoder.h"
 #include "audioinfo.h"
 #include "mp4decoder.h"
 
 #include <neaacdec.h>
-extern "C" {
-#include <lqt/lqt.h>
-#include <lqt/quicktime.h>
-#include <lqt/compression.h>
-}
 
 namespace {
-// The frames of the file decoded straight from its decoder configuration. The decoder's
-// first frame only primes it and yields nothing: it stands for the stream's first frame
-// of samples, which the edit list of these files marks as encoder priming, so the rest
-// is the track itself, cut to the edit's length.
+// The frames of the file, found through the table ffmpeg's demuxer reported for it,
+// decoded straight from its decoder configuration. The decoder's first frame only
+// primes it and yields nothing: it stands for the stream's first frame of samples, which
+// the edit list of these files marks as encoder priming, so the rest is the track
+// itself, cut to the edit's length.
 QByteArray referencePcm(const QString& file, int channels, int64_t frames)
 {
     QByteArray pcm;
-    quicktime_t* qt = quicktime_open(QFile::encodeName(file).constData(), 1, 0);
-    if (!qt)
-        return pcm;
-    const lqt_compression_info_t* ci = lqt_get_audio_compression_info(qt, 0);
+    const QByteArray bytes = readFile(file);
+    const QString table = file.left(file.size() - 4) + QStringLiteral(".packets");
+    const QList<Mp4Damage::Packet> packets = Mp4Damage::packets(qPrintable(table.mid(int(qstrlen(QUAVRIX_TEST_DATA)) + 1)));
+    // AAC LC at the fixture's rate and channel count, as the README's commands made it.
+    unsigned char config[2] = {0x12, 0x10};
+    if (channels == 1)
+        config[0] = 0x13, config[1] = 0x88;
     NeAACDecHandle dec = NeAACDecOpen();
-    NeAACDecConfigurationPtr config = NeAACDecGetCurrentConfiguration(dec);
-    config->outputFormat = FAAD_FMT_16BIT;
-    config->dontUpSampleImplicitSBR = 1;
-    NeAACDecSetConfiguration(dec, config);
+    NeAACDecConfigurationPtr c = NeAACDecGetCurrentConfiguration(dec);
+    c->outputFormat = FAAD_FMT_16BIT;
+    c->dontUpSampleImplicitSBR = 1;
+    NeAACDecSetConfiguration(dec, c);
     unsigned long rate = 0;
     unsigned char decoderChannels = 0;
-    if (NeAACDecInit2(dec, ci->global_header, ci->global_header_len, &rate, &decoderChannels) == 0) {
-        lqt_packet_t packet = {};
-        int64_t last = -1;
-        const int64_t total = quicktime_audio_length(qt, 0);
-        while (lqt_read_audio_packet(qt, &packet, 0) && packet.timestamp > last && packet.timestamp < total) {
-            last = packet.timestamp;
+    if (NeAACDecInit2(dec, config, 2, &rate, &decoderChannels) == 0) {
+        for (const Mp4Damage::Packet& p : packets) {
+            QByteArray frame = bytes.mid(int(p.position), int(p.size));
             NeAACDecFrameInfo info = {};
-            auto* out = static_cast<int16_t*>(NeAACDecDecode(dec, &info, packet.data, packet.data_len));
+            auto* out = static_cast<int16_t*>(NeAACDecDecode(dec, &info, reinterpret_cast<unsigned char*>(frame.data()),
+                                                             static_cast<unsigned long>(frame.size())));
             if (info.error || !out || !info.samples)
                 continue;
             for (unsigned long i = 0; i < info.samples; i += info.channels)
                 pcm.append(reinterpret_cast<const char*>(out + i), channels * 2);
         }
-        lqt_packet_free(&packet);
     }
     NeAACDecClose(dec);
-    quicktime_close(qt);
     return pcm.left(int(frames * channels * 2));
 }
 
@@ -184,6 +179,77 @@ private slots:
         const QByteArray pcm = decodeAll(decoder, &info);
         QCOMPARE(pcm.size(), 44100 * 2);
         QCOMPARE(maxDifference(pcm, referencePcm(fixture("mp4/mono.m4a"), 1, 44100)), 0);
+    }
+
+    // Damaged copies of the fixtures: each is refused at open, or plays what it holds,
+    // never a crash, a hang or a success that played nothing.
+    void damagedFiles_data()
+    {
+        using namespace Mp4Damage;
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<bool>("opens");
+        QTest::addColumn<int>("bytes");    // exact PCM bytes; -1 for "some, less than the track"
+        QTest::addColumn<int>("sameAsReference"); // leading bytes equal to the whole file's PCM
+        const QByteArray stereo = readFile(fixture("mp4/stereo-tagged.m4a"));
+        const QByteArray mono = readFile(fixture("mp4/mono.m4a"));
+        const int stereoAsc = stereo.indexOf(QByteArray("\x05\x80\x80\x80\x05\x12\x10", 7)) + 5;
+        auto withAsc = [&](uint8_t a, uint8_t b) {
+            QByteArray f = stereo;
+            f[stereoAsc] = char(a);
+            f[stereoAsc + 1] = char(b);
+            return f;
+        };
+        QTest::newRow("configuration 00 00") << withAsc(0, 0) << false << 0 << 0;
+        QTest::newRow("configuration ff ff") << withAsc(0xff, 0xff) << false << 0 << 0;
+        // AAC LC at 7350 Hz: a rate no device takes.
+        QTest::newRow("configuration at 7350 Hz") << withAsc(0x16, 0x10) << false << 0 << 0;
+        // AAC SSR, which the decoder refuses: the track ends at once, having played nothing.
+        QTest::newRow("configuration the decoder refuses") << withAsc(0x1a, 0x10) << true << 0 << 0;
+
+        // 16 zeroed bytes inside the 21st frame: that frame (and the one after it, whose
+        // overlap it spoils) differs, the track plays to its end.
+        QByteArray zeroed = mono;
+        const QList<Packet> monoPackets = packets("mp4/mono.packets");
+        zeroed.replace(int(monoPackets[20].position) + 4, 16, QByteArray(16, 0));
+        QTest::newRow("undecodable frame: silence, then the rest") << zeroed << true << 44100 * 2 << 18 * 1024 * 2;
+
+        QTest::newRow("cut to 73 %, movie first: what is there")
+            << fastStart(stereo).left(stereo.size() * 73 / 100) << true << -1 << 44100 * 4;
+        // A frame of 8185 bytes cannot carry an ADTS header; the frames after it in its
+        // chunk move past the end of the file.
+        QTest::newRow("frame of 8185 bytes") << with32(stereo, "stsz", 12 + 10 * 4, 8185) << true << -1 << 8 * 1024 * 4;
+        QTest::newRow("stts delta 0xffffffff") << with32(stereo, "stts", 12, 0xffffffff) << true << 132300 * 4 << 132300 * 4;
+        // The track proper then starts 2^32 seconds in: nothing of it is reached.
+        QTest::newRow("time scale 1, delta 0xffffffff: no overflow")
+            << with32(with32(stereo, "stts", 12, 0xffffffff), "mdhd", 12, 1) << true << 0 << 0;
+    }
+    void damagedFiles()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(bool, opens);
+        QFETCH(int, bytes);
+        QFETCH(int, sameAsReference);
+        static int n = 0;
+        const QString path = writeFile(QStringLiteral("damaged%1.m4a").arg(++n), file);
+        Mp4Decoder decoder;
+        QCOMPARE(decoder.open(path, nullptr), opens);
+        if (!opens)
+            return;
+        PlayInfo info;
+        const QByteArray pcm = decodeAll(decoder, &info, 2048, 100000);
+        QVERIFY(info.length >= 0);
+        if (bytes >= 0)
+            QCOMPARE(pcm.size(), bytes);
+        else
+            QVERIFY2(pcm.size() > 0 && pcm.size() < 60 * 44100 * 4, QByteArray::number(pcm.size()).constData());
+        if (sameAsReference > 0) {
+            const bool isMono = info.channels == 1;
+            const QByteArray reference = referencePcm(fixture(isMono ? "mp4/mono.m4a" : "mp4/stereo-tagged.m4a"),
+                                                      isMono ? 1 : 2, isMono ? 44100 : 132300);
+            QCOMPARE(maxDifference(pcm.left(sameAsReference), reference.left(sameAsReference)), 0);
+        }
+        AudioInfo tags;
+        decoder.open(path, &tags);
     }
 
     void playsThroughLoopControl()

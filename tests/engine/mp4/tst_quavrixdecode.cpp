@@ -5,7 +5,10 @@
 #include "aacdecoder.h"
 
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QtEndian>
+
+#include <sys/stat.h>
 
 namespace {
 struct Run
@@ -29,6 +32,34 @@ Run run(const QStringList& args)
     r.out = p.readAllStandardOutput();
     r.errLines = QString::fromUtf8(p.readAllStandardError()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     return r;
+}
+// The Ogg page checksum (polynomial 0x04c11db7, no reflection, zero start), over the
+// page with its checksum field zeroed.
+uint32_t oggCrc(const QByteArray& page)
+{
+    uint32_t crc = 0;
+    for (char c : page) {
+        crc ^= uint32_t(uint8_t(c)) << 24;
+        for (int k = 0; k < 8; ++k)
+            crc = crc & 0x80000000u ? crc << 1 ^ 0x04c11db7u : crc << 1;
+    }
+    return crc;
+}
+
+// The Ogg fixture with the identification header's sample rate set to value, the first
+// page's checksum made good again so only the rate lies.
+QByteArray oggWithRate(uint32_t value)
+{
+    QByteArray f = readFile(fixture("ogg/stereo.ogg"));
+    const int segments = uchar(f[26]);
+    int pageSize = 27 + segments;
+    for (int i = 0; i < segments; ++i)
+        pageSize += uchar(f[27 + i]);
+    const int header = 27 + segments; // "\x01vorbis", version, channels, rate
+    qToLittleEndian(value, reinterpret_cast<uchar*>(f.data() + header + 12));
+    qToLittleEndian(uint32_t(0), reinterpret_cast<uchar*>(f.data() + 22));
+    qToLittleEndian(oggCrc(f.left(pageSize)), reinterpret_cast<uchar*>(f.data() + 22));
+    return f;
 }
 } // namespace
 
@@ -103,6 +134,26 @@ private slots:
         QTest::newRow("wav as ogg") << QStringList{fixture("ogg/not-vorbis.ogg")} << fixture("ogg/not-vorbis.ogg");
         QTest::newRow("directory") << QStringList{fixture("ogg")} << fixture("ogg");
         QTest::newRow("text file") << QStringList{fixture("ogg/README")} << fixture("ogg/README");
+
+        // Files that are not audio at all do not pass for it with --info either.
+        QByteArray noise(20000, 0);
+        QRandomGenerator(7).fillRange(reinterpret_cast<quint32*>(noise.data()), noise.size() / 4);
+        const QString random = writeFile(QStringLiteral("random.mp3"), noise);
+        const QString empty = writeFile(QStringLiteral("empty.mp3"), QByteArray());
+        QTest::newRow("random bytes named .mp3, info") << QStringList{"--info", random} << random;
+        QTest::newRow("empty file named .mp3, info") << QStringList{"--info", empty} << empty;
+        QTest::newRow("empty file named .m4a") << QStringList{writeFile(QStringLiteral("empty.m4a"), QByteArray())}
+                                               << quavrixTestRoot() + "/empty.m4a";
+        // A FIFO that nobody writes to is refused, not waited on.
+        const QString fifo = quavrixTestRoot() + "/fifo.mp3";
+        QVERIFY(::mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0);
+        QTest::newRow("FIFO named .mp3") << QStringList{fifo} << fifo;
+        QTest::newRow("FIFO named .mp3, info") << QStringList{"--info", fifo} << fifo;
+        // A rate of 0xffffffff in the identification header is not a format to play.
+        const QString badRate = writeFile(QStringLiteral("rate.ogg"), oggWithRate(0xffffffff));
+        QTest::newRow("ogg rate 0xffffffff") << QStringList{badRate} << badRate;
+        const QString lowRate = writeFile(QStringLiteral("lowrate.ogg"), oggWithRate(4000));
+        QTest::newRow("ogg rate 4000") << QStringList{lowRate} << lowRate;
     }
     void badInput()
     {
@@ -113,6 +164,15 @@ private slots:
         QCOMPARE(r.errLines.size(), 1);
         QVERIFY2(r.errLines.first().contains(file), qPrintable(r.errLines.first()));
         QVERIFY(r.out.isEmpty());
+    }
+
+    // The same Ogg file with a sound rate still plays: only the lie is refused.
+    void oggRateCheckKeepsGoodFiles()
+    {
+        const QString good = writeFile(QStringLiteral("goodrate.ogg"), oggWithRate(44100));
+        const Run r = run({good});
+        QCOMPARE(r.exitCode, 0);
+        QCOMPARE(r.out.size(), 1940400);
     }
 
     void optionsAndUsage()

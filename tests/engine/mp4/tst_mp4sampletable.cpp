@@ -1,0 +1,190 @@
+// The MP4 sample-table reader: the frames of the fixtures against the table ffmpeg's
+// demuxer reported, and lying fields that must be refused or cut, never believed.
+
+#include "mp4damage.h"
+
+#include "mp4sampletable.h"
+
+using namespace Mp4Damage;
+
+namespace {
+bool readBytes(const QByteArray& bytes, Mp4SampleTable::Track* track, QByteArray* why = nullptr)
+{
+    static int n = 0;
+    return Mp4SampleTable::read(writeFile(QStringLiteral("table%1.m4a").arg(++n), bytes), track, why);
+}
+} // namespace
+
+class TestMp4SampleTable : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void sameFramesAsFfmpeg_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("packets");
+        QTest::addColumn<int>("timescale");
+        QTest::addColumn<int>("rate");
+        QTest::addColumn<QByteArray>("config");
+        QTest::addColumn<bool>("fastStart");
+        // AudioSpecificConfig: AAC LC, the rate's index, the channel count.
+        QTest::newRow("stereo") << "mp4/stereo-tagged.m4a" << "mp4/stereo-tagged.packets" << 44100 << 44100
+                                << QByteArray("\x12\x10\x56\xe5\x00", 5) << false;
+        QTest::newRow("mono") << "mp4/mono.m4a" << "mp4/mono.packets" << 22050 << 22050
+                              << QByteArray("\x13\x88\x56\xe5\x00", 5) << false;
+        QTest::newRow("stereo, movie first") << "mp4/stereo-tagged.m4a" << "mp4/stereo-tagged.packets" << 44100
+                                             << 44100 << QByteArray("\x12\x10\x56\xe5\x00", 5) << true;
+    }
+    void sameFramesAsFfmpeg()
+    {
+        QFETCH(QString, file);
+        QFETCH(QString, packets);
+        QFETCH(int, timescale);
+        QFETCH(QByteArray, config);
+        QFETCH(bool, fastStart);
+        const QList<Packet> expected = Mp4Damage::packets(qPrintable(packets));
+        QVERIFY(expected.size() > 40);
+        QByteArray bytes = readFile(fixture(qPrintable(file)));
+        const int shift = fastStart ? int(get32(bytes, payload(bytes, "moov") - 8)) : 0;
+        if (fastStart)
+            bytes = Mp4Damage::fastStart(bytes);
+
+        Mp4SampleTable::Track track;
+        QByteArray why;
+        QVERIFY2(readBytes(bytes, &track, &why), why.constData());
+        QCOMPARE(track.fourcc, QByteArray("mp4a"));
+        QCOMPARE(track.decoderConfig, config);
+        QCOMPARE(track.objectTypeIndication, 0x40);
+        QCOMPARE(track.timescale, int64_t(timescale));
+        QVERIFY(!track.truncated);
+        QCOMPARE(track.frames(), expected.size());
+        // ffmpeg shows times shifted by the edit list's start: 1024 samples of priming.
+        QCOMPARE(track.editStart, int64_t(-expected.first().dts));
+        for (int i = 0; i < expected.size(); ++i) {
+            const Packet& p = expected[i];
+            QCOMPARE(track.offset[size_t(i)], p.position + shift);
+            QCOMPARE(track.size[size_t(i)], p.size);
+            QCOMPARE(track.time[size_t(i)] - track.editStart, p.dts);
+            QCOMPARE(track.time[size_t(i) + 1] - track.time[size_t(i)], p.duration);
+        }
+        // Seeking looks frames up by time.
+        QCOMPARE(track.frameAt(0), 0);
+        QCOMPARE(track.frameAt(expected[5].dts - expected[0].dts), 5);
+        QCOMPARE(track.frameAt(expected[5].dts - expected[0].dts + 1), 5);
+        QCOMPARE(track.frameAt(int64_t(1) << 50), expected.size() - 1);
+    }
+
+    // The same sizes in a compact table of 16-bit fields, a "free" atom filling the
+    // bytes it saves so no parent length changes.
+    void compactSizeTable()
+    {
+        const QByteArray f = readFile(fixture("mp4/stereo-tagged.m4a"));
+        const int at = payload(f, "stsz") - 8;
+        const uint32_t count = get32(f, at + 16);
+        QByteArray stz2(20 + int(count) * 2, 0);
+        put32(stz2, 0, uint32_t(stz2.size()));
+        stz2.replace(4, 4, "stz2");
+        stz2[15] = 16;
+        put32(stz2, 16, count);
+        for (uint32_t i = 0; i < count; ++i) {
+            const uint32_t size = get32(f, at + 20 + int(i) * 4);
+            stz2[20 + int(i) * 2] = char(size >> 8);
+            stz2[21 + int(i) * 2] = char(size & 0xff);
+        }
+        const int oldSize = int(get32(f, at));
+        QByteArray filler(oldSize - stz2.size(), 0);
+        put32(filler, 0, uint32_t(filler.size()));
+        filler.replace(4, 4, "free");
+        const QByteArray compact = f.left(at) + stz2 + filler + f.mid(at + oldSize);
+        QCOMPARE(compact.size(), f.size());
+
+        Mp4SampleTable::Track plain, packed;
+        QVERIFY(readBytes(f, &plain));
+        QVERIFY(readBytes(compact, &packed));
+        QCOMPARE(packed.frames(), 131);
+        QVERIFY(packed.size == plain.size);
+        QVERIFY(packed.offset == plain.offset);
+        QVERIFY(packed.time == plain.time);
+        // A width other than 4, 8 or 16 bits is refused.
+        QByteArray odd = compact;
+        odd[at + 15] = 12;
+        QVERIFY(!readBytes(odd, &packed));
+    }
+
+    // Each row sets one field of the stereo fixture (131 frames in one chunk) to a lie.
+    void lyingFields_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<bool>("reads");
+        QTest::addColumn<int>("frames");
+        QTest::addColumn<bool>("truncated");
+        const QByteArray f = readFile(fixture("mp4/stereo-tagged.m4a"));
+        // stsz payload: version, constant size, count, sizes; stco/stsc/stts: version, count.
+        QTest::newRow("stsz count 0x7fffffff: no allocation of 2^31 sizes") << with32(f, "stsz", 8, 0x7fffffff) << false << 0 << false;
+        QTest::newRow("stsz count 0xffffffff") << with32(f, "stsz", 8, 0xffffffff) << false << 0 << false;
+        QTest::newRow("stsz constant size 0xfffffff0: no frame fits") << with32(f, "stsz", 4, 0xfffffff0) << false << 0 << false;
+        QTest::newRow("stco count 0xffffffff") << with32(f, "stco", 4, 0xffffffff) << false << 0 << false;
+        QTest::newRow("stsc count 0x7fffffff") << with32(f, "stsc", 4, 0x7fffffff) << false << 0 << false;
+        QTest::newRow("stsc count 0") << with32(f, "stsc", 4, 0) << false << 0 << false;
+        QTest::newRow("stts count 0xffffffff") << with32(f, "stts", 4, 0xffffffff) << false << 0 << false;
+        QTest::newRow("stsd count 0") << with32(f, "stsd", 4, 0) << false << 0 << false;
+        QTest::newRow("stsd count 0xffffffff: the first entry still reads") << with32(f, "stsd", 4, 0xffffffff) << true << 131 << false;
+        QTest::newRow("trak length 0x7fffffff: longer than the movie") << with32(f, "trak", -8, 0x7fffffff) << false << 0 << false;
+        QTest::newRow("mdhd time scale 0") << with32(f, "mdhd", 12, 0) << false << 0 << false;
+        // One sample size of 0xfffffff0 (the sixth): the frames before it are what is there.
+        QTest::newRow("sixth sample size 0xfffffff0: five frames") << with32(f, "stsz", 12 + 5 * 4, 0xfffffff0) << true << 5 << true;
+        QTest::newRow("chunk offset past the end of the file") << with32(f, "stco", 8, 0x7ffffff0) << false << 0 << false;
+        // stsc says 0xffffffff frames a chunk: still only the 131 frames stsz has.
+        QTest::newRow("frames per chunk 0xffffffff") << with32(f, "stsc", 12, 0xffffffff) << true << 131 << false;
+        // The durations cover only 130 frames (the first run 0x82 long, the second 0).
+        QTest::newRow("durations for fewer frames") << with32(f, "stts", 16, 0) << true << 130 << false;
+        QTest::newRow("stts delta 0xffffffff: times still rise") << with32(f, "stts", 12, 0xffffffff) << true << 131 << false;
+        // esds: descriptor lengths past their parents.
+        QByteArray longInfo = f;
+        const int info = longInfo.indexOf(QByteArray("\x05\x80\x80\x80\x05\x12\x10", 7));
+        QVERIFY(info > 0);
+        longInfo[info + 4] = char(0x7f);
+        QTest::newRow("decoder specific info longer than its descriptor") << longInfo << false << 0 << false;
+        QByteArray zeroed = f;
+        const int moov = payload(f, "moov");
+        zeroed.replace(moov + 100, 400, QByteArray(400, 0));
+        QTest::newRow("a zeroed range over the movie") << zeroed << false << 0 << false;
+        QTest::newRow("cut to 73 %, movie first: the whole frames") << fastStart(f).left(f.size() * 73 / 100) << true << 93 << true;
+        QTest::newRow("movie atom cut off") << f.left(f.size() - 100) << false << 0 << false;
+        QTest::newRow("empty file") << QByteArray() << false << 0 << false;
+    }
+    void lyingFields()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(bool, reads);
+        QFETCH(int, frames);
+        QFETCH(bool, truncated);
+        Mp4SampleTable::Track track;
+        QByteArray why;
+        QCOMPARE(readBytes(file, &track, &why), reads);
+        if (!reads) {
+            QVERIFY(!why.isEmpty());
+            return;
+        }
+        QCOMPARE(track.frames(), frames);
+        QCOMPARE(track.truncated, truncated);
+        QCOMPARE(track.offset.size(), size_t(frames));
+        QCOMPARE(track.time.size(), size_t(frames) + 1);
+        for (int i = 0; i < frames; ++i) {
+            QVERIFY(track.offset[size_t(i)] + track.size[size_t(i)] <= file.size());
+            QVERIFY(track.time[size_t(i) + 1] >= track.time[size_t(i)]);
+        }
+    }
+
+    void specialFiles()
+    {
+        Mp4SampleTable::Track track;
+        QVERIFY(!Mp4SampleTable::read(QStringLiteral("/no/such/file.m4a"), &track));
+        QVERIFY(!Mp4SampleTable::read(quavrixTestRoot(), &track));
+        QVERIFY(!Mp4SampleTable::readMovie(nullptr, 0, 0, &track));
+    }
+};
+
+QUAVRIX_TEST_MAIN(TestMp4SampleTable)
+#include "tst_mp4sampletable.moc"
