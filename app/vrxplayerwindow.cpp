@@ -2,104 +2,589 @@
 
 #include "audioinfo.h"
 #include "config.h"
+#include "keycodes.h"
+#include "listview.h"
 #include "loopcontrol.h"
+#include "mediafoldersdialog.h"
+#include "medialibrary.h"
+#include "player.h"
+#include "playlist.h"
+#include "screen.h"
 #include "settingskeys.h"
+#include "visualization.h"
+#include "vraudiodevice.h"
+#include "vrtabwidget.h"
+#include "vrxresource.h"
 
+#include <QAction>
 #include <QApplication>
-#include <QEvent>
-#include <QLabel>
-#include <QThread>
+#include <QCloseEvent>
+#include <QFile>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QTimer>
+
+#include <iterator>
+
+namespace {
+const int kSizes[] = {8, 10, 12, 14, 16, 18, 20, 24, 36};
+
+Config appConfig()
+{
+    return Config(qApp->objectName(), Config::User);
+}
+} // namespace
 
 VRXPlayerWindow::VRXPlayerWindow(QWidget* parent)
     : VRXMainWindow(parent)
 {
     m_controller = new LoopControl(this);
-    m_title = new QLabel(this);
-    m_title->setAlignment(Qt::AlignCenter);
-    m_title->setWordWrap(true);
-    setCentralWidget(m_title);
-    connect(m_controller, &LoopControl::setTrackDescription, this, &VRXPlayerWindow::showDescription);
+
+    m_tabs = new VRTabWidget(this, QStringLiteral("tabs"));
+    m_tabs->setFocusPolicy(Qt::NoFocus);
+    setCentralWidget(m_tabs);
+
+    m_library = new MediaLibrary(m_controller, m_tabs, QStringLiteral("library"));
+    m_playlist = new PlayList(this, m_controller, m_tabs, QStringLiteral("playlist"));
+    m_player = new Player(m_controller, m_tabs, "player");
+    m_library->setPlayList(m_playlist);
+    m_playlist->setLibrary(m_library);
+
+    m_tabs->addTab(m_playlist, tr("Play List"), findIconSet(QStringLiteral("file_audio")));
+    m_tabs->addTab(m_library, tr("Library"), findIconSet(QStringLiteral("folder_audio")));
+    m_tabs->addTab(m_player, tr("Player"), findIconSet(QStringLiteral("audio")));
+
+    m_playState = Stopped;
+
+    // Keys go to the page shown: its track list, or on the player page (which takes no
+    // focus with its buttons) straight on to the window's bindings.
+    connect(m_tabs, &VRTabWidget::currentPageChanged, this, [](QWidget* page) {
+        if (page)
+            page->setFocus();
+    });
+
+    m_resumeTimer = new QTimer(this);
+    m_resumeTimer->setSingleShot(true);
+    connect(m_resumeTimer, &QTimer::timeout, this, [this] {
+        setFile(m_resumeFile);
+        if (m_playState == Playing)
+            m_controller->seek(m_resumePosition);
+    });
+
+    connect(m_library->listView(), &ListView::checkKey, this, &VRXPlayerWindow::checkKey);
+    connect(m_playlist->listView(), &ListView::checkKey, this, &VRXPlayerWindow::checkKey);
+    connect(m_playlist, qOverload<>(&PlayList::play), this, &VRXPlayerWindow::playStop);
+    connect(m_playlist, qOverload<const QString&>(&PlayList::play), this, &VRXPlayerWindow::setFile);
+    connect(m_library, &MediaLibrary::play, this, &VRXPlayerWindow::setFile);
+    connect(m_controller, &LoopControl::positionChanged, m_player, &Player::updatePosition);
+    connect(m_controller, &LoopControl::setTrackDescription, m_player, &Player::setTrackDescription);
     connect(m_controller, &LoopControl::finished, this, &VRXPlayerWindow::finished);
+    connect(m_controller, &LoopControl::stateChanged, m_player, &Player::stateChanged);
+    connect(m_controller, &LoopControl::stateChanged, m_playlist, &PlayList::stateChanged);
+    connect(m_player, &Player::stop, this, &VRXPlayerWindow::stop);
+    connect(m_player, &Player::prev, this, &VRXPlayerWindow::prev);
+    connect(m_player, &Player::next, this, &VRXPlayerWindow::next);
+    connect(m_player, &Player::playPause, this, &VRXPlayerWindow::playPause);
+    connect(m_player, &Player::fastForward, this, &VRXPlayerWindow::fastForward);
+    connect(m_player, &Player::rewind, this, &VRXPlayerWindow::rewind);
+    connect(m_player, &Player::volumeUp, this, &VRXPlayerWindow::volumeUp);
+    connect(m_player, &Player::volumeDown, this, &VRXPlayerWindow::volumeDown);
+    connect(m_player, &Player::fillBookmarkMenu, this, &VRXPlayerWindow::fillBookmarkMenu);
+    connect(m_player, &Player::bookmarkActivated, this, &VRXPlayerWindow::bookmarkActivated);
 }
 
-VRXPlayerWindow::~VRXPlayerWindow() = default;
-
-void VRXPlayerWindow::showDescription(AudioInfo* info)
+VRXPlayerWindow::~VRXPlayerWindow()
 {
-    m_title->setText(QString::fromUtf8(info->title) + QLatin1Char('\n') + QString::fromUtf8(info->artist));
+    // The pages show records of the library: stop playback before any page goes.
+    m_controller->stop();
 }
+
+// ---- documents and restoring --------------------------------------------------------
 
 void VRXPlayerWindow::setDocument(const QString& file)
 {
     m_documentFile = file;
+    m_documentPending = !file.isEmpty();
 }
 
-void VRXPlayerWindow::setFile(const QString& file)
+bool VRXPlayerWindow::event(QEvent* e)
 {
-    m_controller->stop();
-    if (m_controller->open(file)) {
-        m_playState = Playing;
-        m_currentFile = file;
-        m_controller->play();
+    switch (int(e->type())) {
+    case QEvent::Show:
+        QCoreApplication::postEvent(this, new QEvent(QEvent::Type(RestoreEvent)));
+        break;
+    case RestoreEvent:
+        restore();
+        return true;
+    case DeferredCloseEvent:
+        if (m_escapePressed) {
+            m_escapePressed = false;
+            return true;
+        }
+        m_forceClose = true;
+        close();
+        return true;
+    default:
+        break;
+    }
+    return VRXMainWindow::event(e);
+}
+
+void VRXPlayerWindow::restore()
+{
+    // The previous run comes back once; a later show (the window un-minimised, raised by a
+    // second start) only plays a document delivered since, and never restarts one.
+    if (!m_restored) {
+        m_restored = true;
+        restoreView();
+        applySettings();
+        if (!m_documentPending) {
+            m_library->rebuild();
+            m_playlist->restoreList();
+            QString file;
+            int pos;
+            {
+                Config cfg = appConfig();
+                file = cfg.read(Settings::Options::File);
+                pos = cfg.read(Settings::Options::Position);
+            }
+            if (!file.isEmpty()) {
+                setFile(file);
+                if (m_playState == Playing && pos > 0)
+                    m_controller->seek(pos);
+            }
+            return;
+        }
+    }
+    if (m_documentPending) {
+        m_documentPending = false;
+        setFile(m_documentFile);
     }
 }
 
+void VRXPlayerWindow::restoreView()
+{
+    const int windowSize = font().pointSize();
+    QString page;
+    int zoom;
+    {
+        Config cfg = appConfig();
+        page = cfg.read(Settings::Options::Page);
+        zoom = cfg.read(Settings::Options::Zoom(windowSize));
+    }
+    if (page == QLatin1String("PlayList"))
+        m_tabs->showPage(m_playlist);
+    else if (page == QLatin1String("MediaLibrary"))
+        m_tabs->showPage(m_library);
+    else if (page == QLatin1String("Player"))
+        m_tabs->showPage(m_player);
+    const int size = snapDown(zoom);
+    if (size != listPointSize())
+        setListPointSize(size);
+    if (QWidget* p = m_tabs->currentPage())
+        p->setFocus();
+}
+
+void VRXPlayerWindow::saveState()
+{
+    m_playlist->storeList();
+    Config cfg = appConfig();
+    QWidget* page = m_tabs->currentPage();
+    if (page == m_playlist)
+        cfg.write(Settings::Options::Page, QStringLiteral("PlayList"));
+    else if (page == m_library)
+        cfg.write(Settings::Options::Page, QStringLiteral("MediaLibrary"));
+    else if (page == m_player)
+        cfg.write(Settings::Options::Page, QStringLiteral("Player"));
+    cfg.write(Settings::Options::Zoom(0), listPointSize());
+}
+
+void VRXPlayerWindow::applySettings()
+{
+    m_library->listView()->loadColors();
+    m_playlist->listView()->loadColors();
+
+    bool vis, peaks;
+    int bars, width, space, height;
+    {
+        Config cfg = appConfig();
+        m_playlist->setPlayOptions(cfg.read(Settings::Options::Loop) != 0, cfg.read(Settings::Options::Random) != 0);
+        m_seekInterval = cfg.read(Settings::Options::Interval);
+        m_keyVolumeUp = cfg.read(Settings::Options::KeyVolumeUp);
+        m_keyVolumeDown = cfg.read(Settings::Options::KeyVolumeDown);
+        m_keyPlay = cfg.read(Settings::Options::KeyPlay);
+        m_keyNext = cfg.read(Settings::Options::KeyNext);
+        m_keyPrev = cfg.read(Settings::Options::KeyPrev);
+        m_keyForward = cfg.read(Settings::Options::KeyForward);
+        m_keyRewind = cfg.read(Settings::Options::KeyRewind);
+        m_cancelStops = cfg.read(Settings::Options::Cancel);
+        m_tabPosition = cfg.read(Settings::Options::TabPosition);
+        m_controller->setDisplayOptions(cfg.read(Settings::Options::Backlight) != 0,
+                                        cfg.read(Settings::Options::DisplayOff) != 0);
+        const bool small = isSmallScreen();
+        vis = cfg.read(Settings::Analyzer::Visible(small)) != 0;
+        peaks = cfg.read(Settings::Analyzer::Peaks(small)) != 0;
+        bars = cfg.read(Settings::Analyzer::Bars(small));
+        width = cfg.read(Settings::Analyzer::Width(small));
+        space = cfg.read(Settings::Analyzer::Space(small));
+        height = cfg.read(Settings::Analyzer::Height(small));
+    }
+    applyTabPosition();
+
+    Visualization* analyzer = m_player->analyzer();
+    if (!vis) {
+        analyzer->stopAnalyzer();
+        analyzer->hide();
+    } else {
+        analyzer->show();
+        analyzer->startAnalyzer();
+    }
+    analyzer->setAnalyzerOptions(peaks, bars, width, space, height);
+}
+
+void VRXPlayerWindow::applyTabPosition()
+{
+    if (m_tabPosition == 4)
+        m_tabs->setTabPosition(isPortrait() ? 0 : 2);
+    else
+        m_tabs->setTabPosition(m_tabPosition);
+}
+
+void VRXPlayerWindow::rotate()
+{
+    if (m_tabPosition == 4)
+        applyTabPosition();
+}
+
+// ---- playback commands --------------------------------------------------------------
+
 void VRXPlayerWindow::stop()
 {
+    m_resumeTimer->stop();
     m_playState = Stopped;
     m_controller->stop();
 }
 
-void VRXPlayerWindow::playPause()
+void VRXPlayerWindow::pause()
+{
+    m_playState = Paused;
+    m_controller->setPaused(true);
+}
+
+void VRXPlayerWindow::playStop()
 {
     switch (m_playState) {
+    case Stopped:
+        m_playlist->selectFirst();
+        playCurrent();
+        break;
     case Playing:
-        m_playState = Paused;
-        m_controller->setPaused(true);
+        stop();
         break;
     case Paused:
         m_playState = Playing;
         m_controller->setPaused(false);
         break;
-    default:
-        if (!m_currentFile.isEmpty())
-            setFile(m_currentFile);
+    }
+}
+
+void VRXPlayerWindow::playPause()
+{
+    switch (m_playState) {
+    case Stopped:
+        m_playlist->selectFirst();
+        playCurrent();
+        break;
+    case Playing:
+        pause();
+        break;
+    case Paused:
+        m_playState = Playing;
+        m_controller->setPaused(false);
         break;
     }
 }
 
-void VRXPlayerWindow::finished()
+void VRXPlayerWindow::next()
 {
-    stop();
+    if (m_playState != Playing) {
+        playStop();
+        return;
+    }
+    m_controller->stop();
+    m_playlist->selectNext();
+    playCurrent();
 }
 
-bool VRXPlayerWindow::event(QEvent* e)
+void VRXPlayerWindow::prev()
 {
-    if (e->type() == QEvent::Show)
-        QCoreApplication::postEvent(this, new QEvent(QEvent::Type(RestoreEvent)));
-    if (e->type() == QEvent::Type(RestoreEvent)) {
-        if (!m_documentFile.isEmpty())
-            setFile(m_documentFile);
-        return true;
+    if (m_playState != Playing) {
+        playStop();
+        return;
     }
-    return VRXMainWindow::event(e);
+    if (m_controller->positionMs() > 4999) {
+        // Five seconds or more in: back to the start of this track.
+        m_controller->stop();
+        setFile(m_currentFile);
+        return;
+    }
+    m_controller->stop();
+    m_playlist->selectPrevious();
+    playCurrent();
+}
+
+void VRXPlayerWindow::finished()
+{
+    m_playlist->selectNext();
+    playCurrent();
+}
+
+void VRXPlayerWindow::fastForward()
+{
+    m_controller->seek(int(m_controller->positionMs() / 1000) + m_seekInterval);
+}
+
+void VRXPlayerWindow::rewind()
+{
+    m_controller->seek(qMax(0, int(m_controller->positionMs() / 1000) - m_seekInterval));
+}
+
+void VRXPlayerWindow::volumeUp()
+{
+    VRAudioDevice::volumeUp();
+}
+
+void VRXPlayerWindow::volumeDown()
+{
+    VRAudioDevice::volumeDown();
+}
+
+void VRXPlayerWindow::playCurrent()
+{
+    saveState();
+    const QString file = m_playlist->selectedFile();
+    qDebug("+ play file %s", QFile::encodeName(file).constData());
+    if (file.isEmpty()) {
+        if (m_playState == Stopped && !m_playlist->isEmpty())
+            playStop();
+        else
+            stop();
+        return;
+    }
+    stop();
+    if (m_controller->open(file)) {
+        m_playState = Playing;
+        m_currentFile = file;
+        m_controller->play();
+        return;
+    }
+    // Drop the entry that cannot be opened and start again from the first: each failure
+    // removes one entry, so this ends at the latest with an empty list.
+    m_playlist->doRemove();
+    next();
+}
+
+void VRXPlayerWindow::setFile(const QString& file)
+{
+    m_controller->stop();
+    m_playlist->selectFile(file);
+    if (m_controller->open(file)) {
+        m_playState = Playing;
+        m_currentFile = file;
+        m_tabs->showPage(m_player);
+        m_controller->play();
+    } else {
+        // Nothing is open now: a later Play/Pause must start a track, not pause nothing.
+        m_playState = Stopped;
+    }
+}
+
+// ---- lists and zoom -----------------------------------------------------------------
+
+int VRXPlayerWindow::snapUp(int size)
+{
+    for (int s : kSizes)
+        if (s >= size)
+            return s;
+    return kSizes[std::size(kSizes) - 1];
+}
+
+int VRXPlayerWindow::snapDown(int size)
+{
+    for (auto it = std::rbegin(kSizes); it != std::rend(kSizes); ++it)
+        if (*it <= size)
+            return *it;
+    return kSizes[0];
+}
+
+int VRXPlayerWindow::listPointSize() const
+{
+    return m_library->listView()->font().pointSize();
+}
+
+void VRXPlayerWindow::setListPointSize(int size)
+{
+    for (ListView* lv : {m_library->listView(), m_playlist->listView()}) {
+        QFont f = lv->font();
+        f.setPointSize(size);
+        lv->setFont(f);
+    }
+    updateZoomActions(size);
+}
+
+void VRXPlayerWindow::updateZoomActions(int size)
+{
+    if (QAction* a = action(QStringLiteral("zoomin")))
+        a->setEnabled(size != kSizes[std::size(kSizes) - 1]);
+    if (QAction* a = action(QStringLiteral("zoomout")))
+        a->setEnabled(size != kSizes[0]);
+}
+
+void VRXPlayerWindow::rebuildLists()
+{
+    m_library->rebuild();
+    m_playlist->restoreList();
+}
+
+void VRXPlayerWindow::zoomin()
+{
+    QCoreApplication::processEvents();
+    stop();
+    m_playlist->storeList();
+    const int size = snapUp(listPointSize() + 1);
+    updateZoomActions(size);
+    if (size != listPointSize())
+        setListPointSize(size);
+    rebuildLists();
+}
+
+void VRXPlayerWindow::zoomout()
+{
+    QCoreApplication::processEvents();
+    stop();
+    m_playlist->storeList();
+    const int size = snapDown(listPointSize() - 1);
+    updateZoomActions(size);
+    if (size != listPointSize())
+        setListPointSize(size);
+    rebuildLists();
+}
+
+void VRXPlayerWindow::mediaFolders()
+{
+    {
+        MediaFoldersDialog dlg(this);
+        dlg.exec();
+    }
+    reloadLists();
+}
+
+void VRXPlayerWindow::reloadLists()
+{
+    stop();
+    m_playlist->storeList();
+    rebuildLists();
+}
+
+void VRXPlayerWindow::options()
+{
+    // The options dialog arrives with the key and bookmark work.
+}
+
+// ---- bookmarks and keys -------------------------------------------------------------
+
+void VRXPlayerWindow::fillBookmarkMenu(QMenu* menu)
+{
+    menu->clear();
+}
+
+void VRXPlayerWindow::bookmarkActivated(int)
+{
+}
+
+void VRXPlayerWindow::addBookmark()
+{
+}
+
+void VRXPlayerWindow::checkKey(bool& handled, int code)
+{
+    handled = false;
+    for (int bound : {m_keyVolumeUp, m_keyVolumeDown, m_keyPlay, m_keyNext, m_keyPrev, m_keyForward, m_keyRewind})
+        if (bound != 0 && bound == code)
+            handled = true;
+}
+
+void VRXPlayerWindow::keyPressEvent(QKeyEvent* e)
+{
+    const int code = ListView::keyCode(qt2Key(e->key()), qt2Modifiers(e->modifiers()));
+    if (code < 0)
+        return;
+    const std::pair<int, int> bindings[] = {
+        {m_keyVolumeUp, Player::VolumeUp}, {m_keyVolumeDown, Player::VolumeDown}, {m_keyPlay, Player::Play},
+        {m_keyNext, Player::Next},         {m_keyPrev, Player::Prev},             {m_keyForward, Player::Forward},
+        {m_keyRewind, Player::Rewind}};
+    for (const auto& [bound, action] : bindings) {
+        if (bound != 0 && bound == code) {
+            m_player->triggerAction(action);
+            break;
+        }
+    }
+    if (code == 0x1000) {
+        m_escapePressed = true;
+        if (m_cancelStops)
+            m_player->triggerAction(Player::Stop);
+    }
+    if (code == 0x103a) {
+        m_tabs->showPage(m_playlist);
+        m_playlist->showMenu();
+    }
+    VRXMainWindow::keyPressEvent(e);
+    // The device's Cancel key asks the application to close.
+    if (code == 0x1000)
+        close();
+}
+
+// ---- closing and power --------------------------------------------------------------
+
+void VRXPlayerWindow::closeEvent(QCloseEvent* e)
+{
+    if (m_cancelStops && !m_forceClose && m_playState != Stopped) {
+        QCoreApplication::postEvent(this, new QEvent(QEvent::Type(DeferredCloseEvent)));
+        e->ignore();
+        return;
+    }
+    saveState();
+    {
+        Config cfg = appConfig();
+        if (m_playState == Playing) {
+            cfg.write(Settings::Options::File, m_currentFile);
+            cfg.write(Settings::Options::Position, int(m_controller->positionMs() / 1000));
+        } else {
+            cfg.write(Settings::Options::File, QString());
+            cfg.write(Settings::Options::Position, 0);
+        }
+    }
+    stop();
+    VRXMainWindow::closeEvent(e);
 }
 
 void VRXPlayerWindow::resumeAfterPowerOn(int count)
 {
     if (m_playState == Stopped || count == 1)
         return;
-    const QString file = m_currentFile;
-    const int position = int(m_controller->positionMs() / 1000);
+    m_resumeFile = m_currentFile;
+    m_resumePosition = int(m_controller->positionMs() / 1000);
     stop();
     int delay;
     {
-        Config cfg(qApp->objectName());
-        delay = cfg.read(Settings::Options::PowerOnDelay);
+        Config cfg = appConfig();
+        delay = qBound(0, cfg.read(Settings::Options::PowerOnDelay), 60);
     }
-    if (delay > 0)
-        QThread::sleep(unsigned(qBound(0, delay, 60)));
-    setFile(file);
-    if (m_playState == Playing)
-        m_controller->seek(position);
+    m_resumeTimer->start(delay * 1000);
 }
+
+bool VRXPlayerWindow::resumePending() const
+{
+    return m_resumeTimer->isActive();
+}
+

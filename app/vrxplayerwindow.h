@@ -5,10 +5,15 @@
 #include <QString>
 
 class LoopControl;
-class QLabel;
-struct AudioInfo;
+class MediaLibrary;
+class Player;
+class PlayList;
+class QMenu;
+class QTimer;
+class VRTabWidget;
 
-// The one top-level window: owns the playback controller and decides what plays.
+// The one top-level window: owns the playback controller and the three pages, turns every
+// command (buttons, keys, menus) into playback calls and alone decides what plays.
 class VRXPlayerWindow : public VRXMainWindow
 {
     Q_OBJECT
@@ -20,30 +25,93 @@ public:
     ~VRXPlayerWindow() override;
 
     LoopControl* controller() const { return m_controller; }
+    VRTabWidget* tabs() const { return m_tabs; }
+    MediaLibrary* library() const { return m_library; }
+    PlayList* playList() const { return m_playlist; }
+    Player* player() const { return m_player; }
     int playState() const { return m_playState; }
     QString currentFile() const { return m_currentFile; }
+    int seekInterval() const { return m_seekInterval; }
+    int tabPosition() const { return m_tabPosition; }
+    // Point size of the track lists' font.
+    int listPointSize() const;
 
-    // Called for every SIGCONT with the running count; acts on 2.
+    // Called for every SIGCONT with the running count; acts on 2. The track is reopened
+    // after the "poweri" delay by a timer: the GUI thread never sleeps.
     void resumeAfterPowerOn(int count);
+    bool resumePending() const;
+
+    // The font size table of the track lists: a size snapped up or down into it.
+    static int snapUp(int size);
+    static int snapDown(int size);
 
 public slots:
     void setDocument(const QString& file);
     void setFile(const QString& file);
 
-protected slots:
+    void zoomin() override;
+    void zoomout() override;
+    void rotate() override;
+    void mediaFolders();
+    void options();
     void stop();
+    void playStop();
     void playPause();
+    void next();
+    void prev();
+    void fastForward();
+    void rewind();
+    void volumeUp();
+    void volumeDown();
+    void fillBookmarkMenu(QMenu* menu);
+    void bookmarkActivated(int id);
     void finished();
+    void checkKey(bool& handled, int code);
+
+public:
+    void playCurrent();
+    void pause();
+    void saveState();
+    void restoreView();
+    void applySettings();
+    void reloadLists();
+    void addBookmark();
 
 protected:
     bool event(QEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
 
 private:
-    void showDescription(AudioInfo* info);
+    void restore();
+    void setListPointSize(int size);
+    void updateZoomActions(int size);
+    void applyTabPosition();
+    void rebuildLists();
 
+    VRTabWidget* m_tabs;
     LoopControl* m_controller;
-    QLabel* m_title;
+    MediaLibrary* m_library;
+    PlayList* m_playlist;
+    Player* m_player;
     int m_playState = Stopped;
     QString m_documentFile;
+    bool m_documentPending = false; // delivered and not played yet
+    bool m_restored = false;        // the previous run's state was brought back
     QString m_currentFile;
+    int m_seekInterval = 5;
+    bool m_forceClose = false;
+    bool m_escapePressed = false;
+    int m_keyVolumeUp = 0;
+    int m_keyVolumeDown = 0;
+    int m_keyPlay = 0;
+    int m_keyNext = 0;
+    int m_keyPrev = 0;
+    int m_keyForward = 0;
+    int m_keyRewind = 0;
+    bool m_cancelStops = false;
+    int m_tabPosition = 4;
+    QTimer* m_resumeTimer;
+    QString m_resumeFile;
+    int m_resumePosition = 0;
 };

@@ -49,6 +49,8 @@ public:
     }
     const char* analyzerBuffer() const { return m_analyzerBuffer; }
     bool isPlaying() const { return m_playing.load(); }
+    // The second a seek waits to apply, or -1.
+    int pendingSeek() const { return m_pendingSeek.load(); }
 
     // Tag text: the codec that fits the bytes best, and the word capitalisation rule.
     static const char* guessCodec(const char* text);

@@ -110,6 +110,7 @@ void MediaLibrary::rebuild()
         dlg.exec();
     }
     sortAndShow();
+    qDebug("+ library %d tracks", int(m_catalogue.size()));
 }
 
 void MediaLibrary::setCatalogue(Catalogue records)

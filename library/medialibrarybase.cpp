@@ -71,6 +71,11 @@ MediaLibraryBase::MediaLibraryBase(QWidget* parent, const QString& name)
     setTabOrder(addallbtn, artistBox);
     setTabOrder(artistBox, yearBox);
     setTabOrder(yearBox, albumBox);
+    // Only the track list takes the keyboard: a focused button or combo box would eat the
+    // Space and arrow keys that the bindings give to playback.
+    for (QWidget* w : findChildren<QWidget*>())
+        if (w != lv && !lv->isAncestorOf(w))
+            w->setFocusPolicy(Qt::NoFocus);
 
     connect(artistBox, qOverload<int>(&QComboBox::activated), this, &MediaLibraryBase::updateList);
     connect(yearBox, qOverload<int>(&QComboBox::activated), this, &MediaLibraryBase::updateList);

@@ -94,6 +94,9 @@ void PlayList::setLibrary(MediaLibrary* lib)
 
 void PlayList::releaseLibraryRecords()
 {
+    // Keep the list across the rebuild: restoreList() brings it back on the new records.
+    if (m_listLoaded)
+        storeList();
     clearEntries();
     currentChanged(nullptr);
 }
@@ -129,6 +132,7 @@ void PlayList::clearEntries()
 
 TrackItem* PlayList::appendEntry(AudioInfo* record)
 {
+    m_listLoaded = true;
     return new TrackItem(lv, record, lv->childCount());
 }
 
@@ -457,6 +461,7 @@ void PlayList::restoreList()
         paths << path;
     }
     fillFromPaths(paths);
+    m_listLoaded = true;
 }
 
 void PlayList::storeList()

@@ -97,6 +97,9 @@ private:
     QPointer<MediaLibrary> library;
     QMenu* m_menu;
     bool modified = false;
+    // The list holds what the user built (restored or edited), so it is worth storing; a
+    // list never loaded must not overwrite the stored one.
+    bool m_listLoaded = false;
     std::vector<std::unique_ptr<AudioInfo>> ownedRecords;
     QString playListName;
     bool loop = false;

@@ -44,6 +44,11 @@ PlayListBase::PlayListBase(QWidget* parent, const QString& name)
     setTabOrder(btnRemove, btnAddAll);
     setTabOrder(btnAddAll, btnClear);
     setFocusProxy(lv);
+    // Only the track list takes the keyboard: a focused button or combo box would eat the
+    // Space and arrow keys that the bindings give to playback.
+    for (QWidget* w : findChildren<QWidget*>())
+        if (w != lv && !lv->isAncestorOf(w))
+            w->setFocusPolicy(Qt::NoFocus);
 
     connect(btnUp, &QPushButton::clicked, this, &PlayListBase::doUp);
     connect(btnDown, &QPushButton::clicked, this, &PlayListBase::doDown);

@@ -42,6 +42,22 @@ void TrackInfo::setPosition(int seconds, PlayInfo* info)
     repaint();
 }
 
+QString TrackInfo::shownInfo() const
+{
+    // Drop whole fields from the right (length, channels, rate) until the line fits, so
+    // a narrow panel never shows half a number.
+    const QFontMetrics fm = fontMetrics();
+    QStringList words = m_info.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    static const int fieldWords[] = {1, 1, 2}; // length; channel mode; "44 kHz"
+    for (int drop : fieldWords) {
+        const QString line = words.join(QLatin1Char(' '));
+        if (fm.horizontalAdvance(line) <= m_infoPanel.width() || words.size() <= 2)
+            return line;
+        words = words.mid(0, words.size() - drop);
+    }
+    return words.join(QLatin1Char(' '));
+}
+
 void TrackInfo::resizeEvent(QResizeEvent* e)
 {
     QWidget::resizeEvent(e);
@@ -82,7 +98,7 @@ void TrackInfo::paintEvent(QPaintEvent*)
         p.setFont(font());
         p.setPen(kTextColour);
         p.drawText(m_timePanel, Qt::AlignCenter, m_time);
-        p.drawText(m_infoPanel, Qt::AlignCenter, m_info);
+        p.drawText(m_infoPanel, Qt::AlignCenter, shownInfo());
     }
     QPainter(this).drawPixmap(0, 0, canvas);
 }

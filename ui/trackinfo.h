@@ -18,6 +18,8 @@ public:
 
     QString timeText() const { return m_time; }
     QString infoText() const { return m_info; }
+    // What the info panel shows: infoText() less the fields that do not fit.
+    QString shownInfo() const;
     QRect timePanel() const { return m_timePanel; }
     QRect infoPanel() const { return m_infoPanel; }
 

@@ -29,6 +29,8 @@ VRTabWidget::VRTabWidget(QWidget* parent, const QString& name)
 {
     setObjectName(name);
     setTabBar(new VRTabBar(this));
+    // No frame around the pages: on a 240-pixel display every pixel goes to the page.
+    setDocumentMode(true);
     connect(this, &QTabWidget::currentChanged, this, [this](int index) {
         updateLabels();
         emit currentPageChanged(widget(index));

@@ -31,6 +31,14 @@ void VRXPushButton::setIconName(const QString& iconName)
 QSize VRXPushButton::sizeHint() const
 {
     QSize s = QPushButton::sizeHint();
+    // Styles widen every text button to a dialog's 80 pixels; a 240-pixel panel of three
+    // buttons a row cannot afford that, so ask only for what the icon and text need.
+    if (!text().isEmpty()) {
+        int w = fontMetrics().horizontalAdvance(text()) + 10;
+        if (!icon().isNull())
+            w += iconSize().width() + 4;
+        s.setWidth(qMin(s.width(), w));
+    }
     s.setHeight(qMax(s.height(), 24));
     if (text().isEmpty())
         s.setWidth(qMax(s.width(), 24));

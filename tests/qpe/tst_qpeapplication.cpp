@@ -44,6 +44,9 @@ private slots:
         QVERIFY(isSmallScreen());
         QVERIFY(!isLargeScreen());
         QVERIFY(!isPortrait());
+        // Qt would take the option for an X display name.
+        QVERIFY(!app->arguments().contains(QStringLiteral("--display")));
+        QVERIFY(!app->arguments().contains(QStringLiteral("320x240")));
     }
 
     void resizingTheWindowChangesTheDisplay()

@@ -176,6 +176,18 @@ private slots:
             QCOMPARE(QColor(dimg.pixel(13, desc->height() / 2)), FramePainter::panelColor());
             QVERIFY(hasTextColour(iimg, info->timePanel().adjusted(3, 3, -3, -3)));
             QVERIFY(hasTextColour(iimg, info->infoPanel()));
+            // A narrow panel drops whole fields from the right, never part of a number.
+            const QString shown = info->shownInfo();
+            QVERIFY(info->fontMetrics().horizontalAdvance(shown) <= info->infoPanel().width());
+            QVERIFY2(shown.startsWith(QLatin1String("128 kbps")), qPrintable(shown));
+            QVERIFY(info->infoText().startsWith(shown));
+            const QString rest = info->infoText().mid(shown.size());
+            QVERIFY2(rest.isEmpty() || rest.startsWith(QLatin1Char(' ')), qPrintable(shown));
+            if (d.width() >= 480)
+                QCOMPARE(shown, info->infoText());
+            info->resize(120, info->height());
+            QCOMPARE(info->shownInfo(), QStringLiteral("128 kbps"));
+            info->resize(w, info->height());
             info->setPosition(0, nullptr);
             const QImage blank = info->grab().toImage();
             QCOMPARE(QColor(blank.pixel(info->timePanel().center())), FramePainter::panelColor());

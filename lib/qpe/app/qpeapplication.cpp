@@ -11,8 +11,39 @@
 
 #include <unistd.h>
 
+int& QPEApplication::takeDisplayOption(int& argc, char** argv)
+{
+    int out = 1;
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray a(argv[i]);
+        QByteArray value;
+        if (a == "--display" || a == "-display") {
+            if (i + 1 >= argc) {
+                qWarning("quavrix: --display needs a size WxH, such as 480x640");
+                continue;
+            }
+            value = argv[++i];
+        } else if (a.startsWith("--display=")) {
+            value = a.mid(10);
+        } else {
+            argv[out++] = argv[i];
+            continue;
+        }
+        const QSize s = parseDisplaySize(QString::fromLocal8Bit(value));
+        if (s.isValid())
+            setDisplaySize(s);
+        else
+            qWarning("quavrix: ignoring --display %s: expected a size WxH (100..8192 each), such as 480x640",
+                     value.constData());
+    }
+    for (int i = out; i < argc; ++i)
+        argv[i] = nullptr;
+    argc = out;
+    return argc;
+}
+
 QPEApplication::QPEApplication(int& argc, char** argv, Type)
-    : QApplication(argc, argv)
+    : QApplication(takeDisplayOption(argc, argv), argv)
 {
     parseArguments();
     if (handOverToRunningInstance()) {
@@ -46,17 +77,7 @@ void QPEApplication::parseArguments()
     const QStringList args = arguments();
     for (int i = 1; i < args.size(); ++i) {
         const QString& a = args[i];
-        if (a == QLatin1String("--display") && i + 1 < args.size()) {
-            const QSize s = parseDisplaySize(args[++i]);
-            if (s.isValid())
-                setDisplaySize(s);
-            else
-                qWarning("quavrix: ignoring --display %s (expected WxH)", qPrintable(args[i]));
-        } else if (a.startsWith(QLatin1String("--display="))) {
-            const QSize s = parseDisplaySize(a.mid(10));
-            if (s.isValid())
-                setDisplaySize(s);
-        } else if (!a.startsWith(QLatin1Char('-')) && m_document.isEmpty()) {
+        if (!a.startsWith(QLatin1Char('-')) && m_document.isEmpty()) {
             m_document = QFileInfo(a).absoluteFilePath();
         }
     }

@@ -19,6 +19,11 @@ public:
 
     static QString qpeDir();
 
+    // Takes "--display WxH" (or "--display=WxH") out of the arguments before Qt can read it
+    // as an X display name, and sets the emulated display from it; a value that is not a
+    // size is warned about and ignored. Returns argc.
+    static int& takeDisplayOption(int& argc, char** argv);
+
     // Another instance was running and has been given this start's document: this
     // process should end without showing anything.
     bool handedOver() const { return m_handedOver; }

@@ -1,0 +1,195 @@
+#include "player.h"
+
+#include "audioinfo.h"
+#include "loopcontrol.h"
+#include "playinfo.h"
+#include "screen.h"
+#include "trackdescription.h"
+#include "trackinfo.h"
+#include "visualization.h"
+#include "vrxpushbutton.h"
+
+#include <QAction>
+#include <QGridLayout>
+#include <QMenu>
+#include <QSlider>
+#include <QVBoxLayout>
+
+Player::Player(LoopControl* controller, QWidget* parent, const char* name)
+    : QWidget(parent)
+    , m_controller(controller)
+{
+    setObjectName(QString::fromLatin1(name));
+
+    m_slider = new QSlider(Qt::Horizontal, this);
+    m_slider->setRange(0, 100);
+    m_slider->setPageStep(1);
+    m_slider->setValue(0);
+    m_slider->setFocusPolicy(Qt::NoFocus);
+    m_slider->setFixedHeight(isLargeScreen() ? 24 : 12);
+    connect(m_slider, &QSlider::sliderPressed, this, &Player::sliderPressed);
+    connect(m_slider, &QSlider::sliderReleased, this, &Player::changePosition);
+
+    m_analyzer = new Visualization(controller, this, "analyzer");
+    m_info = new TrackInfo(this, "info");
+    m_description = new TrackDescription(this, "description");
+
+    auto* box = new QVBoxLayout;
+    box->setContentsMargins(0, 0, 0, 0);
+    box->addWidget(m_analyzer, 1);
+    box->addWidget(m_info);
+    box->addWidget(m_description);
+    box->addStretch();
+
+    m_slider->setEnabled(false);
+
+    struct ButtonSpec { const char* icon; const char* text; bool repeat; void (Player::*signal)(); };
+    static const ButtonSpec specs[8] = {
+        {"volume", QT_TR_NOOP("Up"), true, &Player::volumeUp},
+        {"volume", QT_TR_NOOP("Down"), true, &Player::volumeDown},
+        {"back", QT_TR_NOOP("Prev"), false, &Player::prev},
+        {"forward", QT_TR_NOOP("Next"), false, &Player::next},
+        {"forward", QT_TR_NOOP("Forward"), true, &Player::fastForward},
+        {"back", QT_TR_NOOP("Rewind"), true, &Player::rewind},
+        {"exit", QT_TR_NOOP("Stop"), false, &Player::stop},
+        {"play", QT_TR_NOOP("Play"), false, &Player::playPause},
+    };
+    for (int i = 0; i < 8; ++i) {
+        const ButtonSpec& s = specs[i];
+        auto* b = new VRXPushButton(QLatin1String(s.icon), tr(s.text), this, QLatin1String(s.text));
+        b->setAutoRepeat(s.repeat);
+        b->setFocusPolicy(Qt::NoFocus);
+        connect(b, &QPushButton::clicked, this, s.signal);
+        // Three labelled buttons must share a row of a 240-pixel display.
+        if (isSmallScreen())
+            b->setIconSize(QSize(16, 16));
+        m_buttons[i] = b;
+    }
+    m_bookmarkButton = new VRXPushButton(QStringLiteral("bookmark"), QString(), this, QStringLiteral("Bookmark"));
+    m_bookmarkButton->setFocusPolicy(Qt::NoFocus);
+    m_bookmarkButton->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    m_buttons[Play]->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    m_bookmarkMenu = new QMenu(this);
+    connect(m_bookmarkButton, &QPushButton::pressed, this, &Player::popupPressed);
+    // A menu entry's id is its action's data.
+    connect(m_bookmarkMenu, &QMenu::triggered, this,
+            [this](QAction* a) { emit bookmarkActivated(a->data().toInt()); });
+
+    auto* grid = new QGridLayout(this);
+    grid->setContentsMargins(3, 3, 3, 3);
+    grid->setSpacing(2);
+    grid->addLayout(box, 0, 0, 1, 5);
+    grid->addWidget(m_slider, 1, 0, 1, 5);
+    grid->addWidget(m_buttons[Prev], 3, 0);
+    grid->addWidget(m_buttons[Play], 3, 1, 1, 3);
+    grid->addWidget(m_buttons[Next], 3, 4);
+    grid->addWidget(m_buttons[Rewind], 4, 0);
+    grid->addWidget(m_buttons[Stop], 4, 1, 1, 3);
+    grid->addWidget(m_buttons[Forward], 4, 4);
+    grid->addWidget(m_buttons[VolumeDown], 5, 0, 1, 2);
+    grid->addWidget(m_bookmarkButton, 5, 2, Qt::AlignCenter);
+    grid->addWidget(m_buttons[VolumeUp], 5, 3, 1, 2);
+    grid->setRowStretch(0, 1);
+}
+
+void Player::triggerAction(int action)
+{
+    switch (action) {
+    case VolumeUp:
+        emit volumeUp();
+        break;
+    case VolumeDown:
+        emit volumeDown();
+        break;
+    case Prev:
+    case Next:
+    case Forward:
+    case Rewind:
+    case Stop:
+    case Play:
+        m_buttons[action]->animateClick();
+        break;
+    default:
+        break;
+    }
+}
+
+void Player::updatePosition(int seconds, PlayInfo* info)
+{
+    m_info->setPosition(seconds, info);
+    if (!info)
+        return;
+    if (m_slider->maximum() != info->range)
+        m_slider->setMaximum(info->range);
+    if (m_seekPending) {
+        // The report may still carry the position from before the seek.
+        m_seekPending = false;
+        return;
+    }
+    if (!m_dragging)
+        m_slider->setValue(info->position);
+}
+
+void Player::setTrackDescription(AudioInfo* info)
+{
+    m_description->setDescription(info);
+}
+
+void Player::stateChanged(int state)
+{
+    switch (state) {
+    case LoopControl::Playing:
+        m_slider->setEnabled(true);
+        m_buttons[Play]->setText(tr("Pause"));
+        break;
+    case LoopControl::Resumed:
+        m_buttons[Play]->setText(tr("Pause"));
+        break;
+    case LoopControl::Stopped:
+        m_buttons[Play]->setText(tr("Play"));
+        m_slider->setEnabled(false);
+        m_slider->setValue(0);
+        m_description->setDescription(nullptr);
+        m_info->setPosition(0, nullptr);
+        break;
+    case LoopControl::Paused:
+        m_buttons[Play]->setText(tr("Play"));
+        break;
+    default:
+        break;
+    }
+}
+
+void Player::sliderPressed()
+{
+    m_dragging = true;
+}
+
+void Player::changePosition()
+{
+    m_dragging = false;
+    m_seekPending = true;
+    if (m_controller)
+        m_controller->seek(m_slider->value());
+}
+
+QPoint Player::menuPosition(const QRect& button, int menuHeight, int displayHeight)
+{
+    const QPoint below = button.bottomLeft() + QPoint(0, 1);
+    if (below.y() + menuHeight <= displayHeight)
+        return below;
+    return button.topLeft() - QPoint(0, menuHeight);
+}
+
+void Player::popupPressed()
+{
+    emit fillBookmarkMenu(m_bookmarkMenu);
+    if (m_bookmarkButton->isDown()) {
+        const QRect global(m_bookmarkButton->mapToGlobal(QPoint(0, 0)), m_bookmarkButton->size());
+        // The display is the window on a desktop, so the menu stays inside it.
+        const QWidget* top = window();
+        const int bottom = top->mapToGlobal(QPoint(0, 0)).y() + top->height();
+        m_bookmarkMenu->exec(menuPosition(global, m_bookmarkMenu->sizeHint().height(), bottom));
+    }
+    m_bookmarkButton->setDown(false);
+}
