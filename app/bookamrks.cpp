@@ -3,6 +3,7 @@
 #include "global.h"
 #include "screen.h"
 #include "vrxinputdialog.h"
+#include "vrxmessagebox.h"
 #include "vrxresource.h"
 
 #include <QCoreApplication>
@@ -44,12 +45,14 @@ void Bookamrks::loadBookmarks()
         saveBookmarks();
 }
 
-bool Bookamrks::saveBookmarks()
+bool Bookamrks::saveBookmarks(QWidget* reportTo)
 {
     QSaveFile f(filePath());
     const QByteArray bytes = BookmarkFile::serialise(m_list);
     if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.commit()) {
         qWarning("Cannot write bookmark file %s: %s", qPrintable(f.fileName()), qPrintable(f.errorString()));
+        if (reportTo)
+            VRXMessageBox::error(reportTo, tr("Bookmarks"), tr("The bookmarks could not be saved."));
         return false;
     }
     return true;
@@ -63,7 +66,8 @@ bool Bookamrks::add(const QString& file, qint64 positionMs, QWidget* parent)
     dlg.setMinimumWidth(qMin(display.width(), display.height()) - 20);
     if (dlg.run() != QDialog::Accepted || dlg.text().isEmpty())
         return false;
-    append(dlg.text(), file, int(positionMs / 1000));
+    m_list.append(Bookmark{dlg.text(), file, int(positionMs / 1000)});
+    saveBookmarks(parent);
     return true;
 }
 

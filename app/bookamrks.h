@@ -25,11 +25,12 @@ public:
     // next save cannot overwrite what the user may still want back.
     void loadBookmarks();
     // Rewrites the file atomically. On failure the file keeps its old contents, the list is
-    // unchanged and false is returned.
-    bool saveBookmarks();
+    // unchanged, a message is shown over reportTo (when given) and false is returned.
+    bool saveBookmarks(QWidget* reportTo = nullptr);
 
     // Asks for a name (prefilled "Bookmark") and appends a record at positionMs rounded down
-    // to whole seconds, then saves. Returns false when cancelled or given an empty name.
+    // to whole seconds, then saves (a failed save is reported over parent). Returns false
+    // when cancelled or given an empty name.
     bool add(const QString& file, qint64 positionMs, QWidget* parent = nullptr);
     void append(const QString& name, const QString& file, int position);
 

@@ -14,11 +14,9 @@
 #include <QVBoxLayout>
 
 OptionsDialog::OptionsDialog(QWidget* parent)
-    : QDialog(parent)
+    : VRXDialog(parent, QStringLiteral("OptionsDialog"))
 {
-    setObjectName(QStringLiteral("OptionsDialog"));
-    setModal(true);
-    setWindowTitle(tr("Options") + QStringLiteral(" ..."));
+    setCaption(tr("Options"));
 
     // What the previews will write, as it is now.
     {
@@ -90,5 +88,5 @@ void OptionsDialog::reject()
                 cfg.removeEntry(s.key);
         }
     }
-    QDialog::reject();
+    VRXDialog::reject();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QDialog>
+#include "vrxdialog.h"
+
 #include <QList>
 
 class AnalyzerWidget;
@@ -13,7 +14,7 @@ class VRTabWidget;
 // The options: pages Setup, Colors, Key, Style and Analyzer in tabs. The colours and the
 // analyzer are stored while they are edited, so that their previews show them; Cancel
 // puts back what they held before. The other pages are stored by store() after OK.
-class OptionsDialog : public QDialog
+class OptionsDialog : public VRXDialog
 {
     Q_OBJECT
 public:

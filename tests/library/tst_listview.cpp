@@ -162,14 +162,9 @@ private slots:
         QCoreApplication::sendEvent(&lv, &down);
         QVERIFY(!down.isAccepted());
         QCOMPARE(lv.currentItem(), lv.itemAtRow(1));
-        // Two modifiers: no modifier bit. One: its bit.
-        QTest::keyClick(&lv, Qt::Key_Right, Qt::ShiftModifier | Qt::ControlModifier);
-        QTest::keyClick(&lv, Qt::Key_Right, Qt::ControlModifier);
-        QTest::keyClick(&lv, Qt::Key_A, Qt::AltModifier);
-        QCOMPARE(codes.mid(2), QList<int>({0x1014, 0x401014, 0x800041}));
         // Modifier keys themselves go straight to the list.
         QTest::keyClick(&lv, Qt::Key_Shift);
-        QCOMPARE(codes.size(), 5);
+        QCOMPARE(codes.size(), 2);
     }
 
     void screenshots()
