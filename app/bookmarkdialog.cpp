@@ -40,7 +40,8 @@ BookmarkDialog::BookmarkDialog(QList<Bookmark>* list, QWidget* parent, const QSt
         this->list->setCurrentItem(first);
     currentChanged();
     connect(this->list, &VRXListView::currentChanged, this, [this] { currentChanged(); });
-    setWindowState(windowState() | Qt::WindowMaximized);
+    // Maximised on the device: the whole display (the emulated one on a desktop).
+    resize(displaySize());
 }
 
 int BookmarkDialog::recordOf(const VRXListViewItem* entry) const

@@ -9,6 +9,7 @@
 #include "settingskeys.h"
 #include "tabpositionwidget.h"
 #include "vrtabwidget.h"
+#include "vrxokcancel.h"
 #include "vrxresource.h"
 
 #include <QVBoxLayout>
@@ -50,13 +51,18 @@ OptionsDialog::OptionsDialog(QWidget* parent)
     auto* box = new QVBoxLayout(this);
     box->setContentsMargins(0, 0, 0, 0);
     box->addWidget(m_tabs);
+    auto* buttons = new VRXOkCancel(this);
+    box->addWidget(buttons);
+    connect(buttons, &VRXOkCancel::ok, this, &QDialog::accept);
+    connect(buttons, &VRXOkCancel::cancel, this, &QDialog::reject);
 
     Config cfg(QString::fromLatin1(Settings::AppFile));
     const int page = cfg.read(Settings::Options::OptionsPage);
     if (page >= 1 && page <= 5)
         m_tabs->setCurrentIndex(page - 1);
     connect(m_tabs, &VRTabWidget::currentPageChanged, this, &OptionsDialog::pageActivated);
-    setWindowState(windowState() | Qt::WindowMaximized);
+    // Maximised on the device: the whole display (the emulated one on a desktop).
+    resize(displaySize());
 }
 
 void OptionsDialog::pageActivated(QWidget* page)

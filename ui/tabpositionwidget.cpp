@@ -85,8 +85,13 @@ void TabPositionWidget::showEvent(QShowEvent* e)
 bool TabPositionWidget::event(QEvent* e)
 {
     if (e->type() == RefreshEvent) {
-        Config cfg(QString::fromLatin1(Settings::AppFile));
-        positionChanged(cfg.read(Settings::Options::TabPosition));
+        // The choice not yet stored survives leaving the page and coming back.
+        int id = selected();
+        if (id < 0) {
+            Config cfg(QString::fromLatin1(Settings::AppFile));
+            id = cfg.read(Settings::Options::TabPosition);
+        }
+        positionChanged(id);
         return true;
     }
     return TabPositionWidgetBase::event(e);

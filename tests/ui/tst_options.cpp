@@ -204,6 +204,10 @@ private slots:
         page.positionChanged(id);
         QCOMPARE(page.previewName(), picture);
         QCOMPARE(page.selected(), id);
+        // Shown again before OK: the preview keeps the choice, not the stored position.
+        page.show();
+        QCoreApplication::processEvents();
+        QCOMPARE(page.previewName(), picture);
         page.save();
         QCOMPARE(entry("Options", "tabpos"), QString::number(id));
         QCOMPARE(TabPositionWidget().selected(), id);
@@ -285,6 +289,26 @@ private slots:
         QCOMPARE(entry("listview", "c1"), QStringLiteral("#ff0000"));
         QCOMPARE(entry("Analyzer", "bars"), QStringLiteral("40"));
         QCOMPARE(entry("Options", "loop"), QStringLiteral("1"));
+    }
+
+    void screenshots()
+    {
+        qputenv("QUAVRIX_QPEDIR", QByteArray(QUAVRIX_BUILD_DIR "/share/quavrix"));
+        for (QSize d : {QSize(240, 320), QSize(640, 480)}) {
+            useDisplay(d);
+            if (findImage(QStringLiteral("v0")).isNull())
+                QSKIP("pictures not rendered (build the pictures target)");
+            OptionsDialog dlg;
+            QCOMPARE(dlg.size(), d);
+            dlg.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+            for (int i = 0; i < 5; ++i) {
+                dlg.tabs()->setCurrentIndex(i);
+                QTest::qWait(20);
+                QVERIFY(!saveScreenshot(&dlg, QStringLiteral("options%1").arg(i + 1), d).isNull());
+            }
+            dlg.reject();
+        }
     }
 };
 
