@@ -118,12 +118,6 @@ private slots:
         key(lv, Qt::Key_Right, Qt::ShiftModifier | Qt::ControlModifier);
         QTRY_COMPARE(playing(w.get()), QStringLiteral("c.mp3"));
 
-        // An unbound key value 0 never matches an unbound Fast Forward.
-        const int64_t before = w->controller()->positionMs();
-        key(lv, Qt::Key(0));
-        QTest::qWait(300);
-        QVERIFY(w->controller()->positionMs() >= before);
-
         // A key bound with one modifier works in the list too.
         Config(QStringLiteral("Quavrix")).write(Settings::Options::KeyPrev, 0x201012);
         w->applySettings();
@@ -139,20 +133,19 @@ private slots:
         w->fillBookmarkMenu(&menu);
         QVERIFY(!menu.actions().at(0)->isEnabled()); // stopped: nothing to add to
         for (int i = 0; i < 10; ++i)
-            w->bookmarks()->append(QStringLiteral("b%1").arg(i), m_tracks[2], 7 + i);
+            w->bookmarks()->append(QStringLiteral("b%1").arg(i), m_tracks[2], 7 + 10 * i);
         w->setFile(m_tracks[0]);
         w->pause();
         w->fillBookmarkMenu(&menu);
         QVERIFY(menu.actions().at(0)->isEnabled()); // paused
-        QCOMPARE(menu.actions().size(), 2 + 1 + 7);
         w->playPause();
 
         // Jump while another track plays: that stops, the bookmarked file opens at its second.
         w->bookmarkActivated(2 + 3);
         QCOMPARE(playing(w.get()), QStringLiteral("c.mp3"));
         QCOMPARE(w->playState(), int(VRXPlayerWindow::Playing));
-        QTRY_VERIFY(w->controller()->positionMs() >= 10000);
-        QVERIFY(w->controller()->positionMs() < 11000);
+        QTRY_VERIFY(w->controller()->positionMs() >= 37000);
+        QVERIFY(w->controller()->positionMs() < 47000);
 
         // A bookmark whose file is gone: playback stops and the bookmark stays.
         w->bookmarks()->append(QStringLiteral("gone"), m_music + QStringLiteral("/gone.mp3"), 1);
@@ -170,7 +163,8 @@ private slots:
         });
         w->bookmarkActivated(1);
         QCOMPARE(playing(w.get()), QStringLiteral("c.mp3"));
-        QTRY_VERIFY(w->controller()->positionMs() >= 8000);
+        QTRY_VERIFY(w->controller()->positionMs() >= 17000);
+        QVERIFY(w->controller()->positionMs() < 27000);
         QCOMPARE(Bookamrks().count(), 11);
     }
 
@@ -191,7 +185,10 @@ private slots:
         int stateDuringDialog = -1;
         answers.push_back([&](VRXDialog* d) {
             stateDuringDialog = w->playState();
-            qobject_cast<VRXInputDialog*>(d)->setText(QStringLiteral("Here"));
+            auto* in = qobject_cast<VRXInputDialog*>(d);
+            QCOMPARE(in->windowTitle(), QStringLiteral("Bookmark Name ..."));
+            QCOMPARE(in->text(), QStringLiteral("Bookmark"));
+            in->setText(QStringLiteral("Here"));
             d->accept();
         });
         w->addBookmark();
@@ -200,11 +197,15 @@ private slots:
         QCOMPARE(w->bookmarks()->count(), 1);
         QCOMPARE(w->bookmarks()->at(0)->position, 83);
         QCOMPARE(w->bookmarks()->at(0)->file, m_tracks[1]);
-        // Paused stays paused.
+        // Paused stays paused; an empty name adds nothing.
         w->pause();
-        answers.push_back([](VRXDialog* d) { d->reject(); });
+        answers.push_back([](VRXDialog* d) {
+            qobject_cast<VRXInputDialog*>(d)->setText(QString());
+            d->accept();
+        });
         w->addBookmark();
         QCOMPARE(w->playState(), int(VRXPlayerWindow::Paused));
+        QCOMPARE(w->bookmarks()->count(), 1);
     }
 
     void optionsAppliedOnOkOnly()
