@@ -116,7 +116,8 @@ bool VRXPlayerWindow::event(QEvent* e)
 {
     switch (int(e->type())) {
     case QEvent::Show:
-        QCoreApplication::postEvent(this, new QEvent(QEvent::Type(RestoreEvent)));
+        // After the paint that the show asks for: the window appears before the search.
+        QCoreApplication::postEvent(this, new QEvent(QEvent::Type(RestoreEvent)), Qt::LowEventPriority);
         break;
     case RestoreEvent:
         restore();
