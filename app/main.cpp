@@ -1,3 +1,4 @@
+#include "mprisservice.h"
 #include "poweronwatcher.h"
 #include "vrxapplication.h"
 #include "vrxplayerwindow.h"
@@ -10,6 +11,8 @@ int main(int argc, char** argv)
         return 0; // the running player took the document
     auto* window = new VRXPlayerWindow;
     PowerOnWatcher watcher([window](int count) { window->resumeAfterPowerOn(count); });
+    auto* mpris = new MprisService(window);
+    mpris->registerOnBus();
     app.showMainDocumentWidget(window, false);
     const int result = app.exec();
     delete window;

@@ -55,9 +55,9 @@ VRXPlayerWindow::VRXPlayerWindow(QWidget* parent)
     m_library->setPlayList(m_playlist);
     m_playlist->setLibrary(m_library);
 
-    m_tabs->addTab(m_playlist, tr("Play List"), findIconSet(QStringLiteral("file_audio")));
-    m_tabs->addTab(m_library, tr("Library"), findIconSet(QStringLiteral("folder_audio")));
-    m_tabs->addTab(m_player, tr("Player"), findIconSet(QStringLiteral("audio")));
+    m_tabs->addTab(m_playlist, tr("Play List"), QStringLiteral("file_audio"));
+    m_tabs->addTab(m_library, tr("Library"), QStringLiteral("folder_audio"));
+    m_tabs->addTab(m_player, tr("Player"), QStringLiteral("audio"));
 
     m_playState = Stopped;
 

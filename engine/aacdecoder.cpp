@@ -57,7 +57,12 @@ std::string AACDecoder::programPath()
     const std::string device = "/home/QtPalmtop/bin/aacdecoder";
     if (::access(device.c_str(), F_OK) == 0)
         return device;
-    return executableDirectory() + "/aacdecoder";
+    // Beside the program in a build tree; in an installed tree, out of the way of PATH.
+    const std::string dir = executableDirectory();
+    const std::string installed = dir + "/../libexec/quavrix/aacdecoder";
+    if (::access((dir + "/aacdecoder").c_str(), X_OK) != 0 && ::access(installed.c_str(), X_OK) == 0)
+        return installed;
+    return dir + "/aacdecoder";
 }
 
 std::string AACDecoder::keyFile()

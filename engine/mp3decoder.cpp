@@ -5,9 +5,15 @@
 #include "playinfo.h"
 
 #include <QFile>
+#include <algorithm>
 #include <cstring>
 
 namespace {
+
+// Samples by which a Layer III decoder delays the encoded signal.
+constexpr int kDecoderDelay = 529;
+// Bytes of main data that a frame can take from the frames before it.
+constexpr int kReservoirBytes = 512;
 
 uint32_t be32(const uint8_t* p)
 {
@@ -40,6 +46,7 @@ void Mp3Decoder::setNativeRate(bool native)
 {
     m_native = native;
     m_stream->setNativeRate(native);
+    setWindow();
 }
 
 bool Mp3Decoder::readId3v1(const QString& file, AudioInfo* info)
@@ -134,8 +141,11 @@ bool Mp3Decoder::probe(const QByteArray& path)
         m_firstRate = (fh.version || m_native) ? fh.sampleRate : 2 * fh.sampleRate;
         m_firstChannels = 2;
 
+        m_mpeg2 = !fh.version;
+        m_samplesPerFrame = fh.granules * 576;
+        m_frameOverhead = 4 + fh.sideInfoSize + (fh.protection ? 0 : 2);
+
         // Xing/Info header after the side information, or VBRI 32 bytes after the header
-        const int samplesPerFrame = fh.granules * 576;
         // (encoders differ on whether a CRC moves it)
         auto isXing = [&](int at) {
             return at + 8 <= n && (std::memcmp(b + at, "Xing", 4) == 0 || std::memcmp(b + at, "Info", 4) == 0);
@@ -145,6 +155,7 @@ bool Mp3Decoder::probe(const QByteArray& path)
             x += 2;
         int64_t frames = -1;
         int64_t bytes = 0;
+        bool encoderTag = false;
         if (isXing(x)) {
             const uint32_t flags = be32(b + x + 4);
             int p = x + 8;
@@ -156,9 +167,17 @@ bool Mp3Decoder::probe(const QByteArray& path)
                 bytes = be32(b + p);
                 p += 4;
             }
-            if ((flags & 4) && p + 100 <= n) {
-                std::memcpy(m_toc, b + p, 100);
-                m_hasToc = true;
+            p += (flags & 4) ? 100 : 0; // table of contents: seeks use the frames themselves
+            p += (flags & 8) ? 4 : 0;   // quality
+            // The encoder's tag: a 9-byte version string, then 12 bits of delay and 12 of
+            // padding 21 bytes in.
+            auto asciiAlnum = [](uint8_t c) {
+                return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+            };
+            if (p + 24 <= n && std::all_of(b + p, b + p + 4, asciiAlnum)) {
+                m_encoderDelay = b[p + 21] << 4 | b[p + 22] >> 4;
+                m_encoderPadding = (b[p + 22] & 15) << 8 | b[p + 23];
+                encoderTag = true;
             }
             m_xingFrame = m_audioStart + i;
         } else if (i + 36 + 18 <= n && std::memcmp(b + i + 36, "VBRI", 4) == 0) {
@@ -166,25 +185,60 @@ bool Mp3Decoder::probe(const QByteArray& path)
             frames = be32(b + i + 36 + 14);
             m_xingFrame = m_audioStart + i;
         }
-        if (m_xingFrame >= 0) {
-            if (bytes <= 0 || bytes > m_audioBytes)
-                bytes = m_audioBytes - i;
-            m_tocBytes = bytes;
-        }
+        // Counts that the file cannot hold (every frame takes at least the bytes of the
+        // lowest bit rate) are not believed.
+        const int smallestFrame = mp3::frameLengthFor(fh.version, fh.version ? 32 : 8, fh.sampleRate);
+        if (frames > 0 && frames * smallestFrame > m_audioBytes)
+            frames = -1;
+        if (bytes <= 0 || bytes > m_audioBytes)
+            bytes = m_audioBytes - i;
         if (frames > 0) {
-            const int64_t samples = frames * samplesPerFrame;
+            const int64_t samples = frames * m_samplesPerFrame;
             m_length = int32_t(samples / fh.sampleRate);
             // the average bit rate, when the header's figures are believable
             const int64_t average = bytes * 8 * fh.sampleRate / samples;
             if (average >= 8000 && average <= 640000)
                 m_firstBitrate = int32_t(average);
+            if (encoderTag) {
+                m_gapless = true;
+                m_streamSamples = samples;
+                int64_t start, end;
+                trimmedRange(start, end);
+                m_length = int32_t((end - start) / fh.sampleRate);
+            }
         } else {
             m_length = m_firstBitrate > 0 ? int32_t(m_audioBytes * 8 / m_firstBitrate) : 0;
         }
         break;
     }
+    setWindow();
     m_range = m_length;
     return true;
+}
+
+// Samples of the stream (at its own rate, from the first audio frame on) that are played:
+// the decoder delays the signal by kDecoderDelay beyond the encoder's delay, so the start
+// moves by both and the end by what is left of the padding.
+void Mp3Decoder::trimmedRange(int64_t& start, int64_t& end) const
+{
+    start = std::min<int64_t>(m_encoderDelay + kDecoderDelay, m_streamSamples);
+    end = std::max(start, m_streamSamples - std::max(0, m_encoderPadding - kDecoderDelay));
+}
+
+void Mp3Decoder::setWindow()
+{
+    if (!m_gapless) {
+        m_begin = 0;
+        m_end = INT64_MAX;
+        return;
+    }
+    int64_t start, end;
+    trimmedRange(start, end);
+    // upsampled output also lags by the interpolation filter's delay
+    const bool up = m_mpeg2 && !m_native;
+    const int64_t lag = up ? mp3::Stream::kUpsampleDelay : 0;
+    m_begin = start * (up ? 2 : 1) + lag;
+    m_end = end * (up ? 2 : 1) + lag;
 }
 
 bool Mp3Decoder::open(const QString& file, AudioInfo* info)
@@ -192,9 +246,15 @@ bool Mp3Decoder::open(const QString& file, AudioInfo* info)
     close();
     m_firstBitrate = m_firstRate = m_firstChannels = 0;
     m_length = m_range = 0;
-    m_audioStart = m_audioBytes = m_tocBytes = 0;
+    m_audioStart = m_audioBytes = 0;
     m_xingFrame = -1;
-    m_hasToc = false;
+    m_mpeg2 = false;
+    m_samplesPerFrame = m_frameOverhead = 0;
+    m_gapless = false;
+    m_encoderDelay = m_encoderPadding = 0;
+    m_streamSamples = 0;
+    m_frames.clear();
+    m_indexed = false;
     m_fileName = file;
     if (info)
         return readId3v1(file, info);
@@ -217,47 +277,101 @@ void Mp3Decoder::close()
     m_stream->close();
     m_pcmLeft = m_pcmOffset = 0;
     m_bytesOut = 0;
+    m_next = 0;
+    m_drained = false;
     m_fileName.clear();
 }
 
-int64_t Mp3Decoder::seekOffset(int seconds) const
+bool Mp3Decoder::buildIndex()
 {
-    if (seconds < 0)
-        seconds = 0;
-    if (m_hasToc && m_length > 0) {
-        // percentage table of the Xing header, interpolated
-        const int64_t permille = int64_t(seconds) * 1000 / m_length;
-        if (permille >= 1000)
-            return m_audioStart + m_audioBytes;
-        const int idx = int(permille / 10);
-        const int64_t a = m_toc[idx];
-        const int64_t bb = idx < 99 ? m_toc[idx + 1] : 256;
-        const int64_t scaled = a * 10 + (bb - a) * (permille % 10); // in 1/2560 of the bytes
-        return m_xingFrame + scaled * m_tocBytes / 2560;
-    }
-    return m_audioStart + int64_t(seconds) * (m_firstBitrate / 8);
+    if (m_indexed)
+        return true;
+    auto scan = std::make_unique<mp3::Stream>();
+    if (!scan->open(QFile::encodeName(m_fileName).constData(), m_audioStart, m_xingFrame))
+        return false;
+    m_frames.clear();
+    scan->scanFrames(m_frames);
+    m_indexed = true;
+    return true;
+}
+
+int64_t Mp3Decoder::targetSample(int seconds) const
+{
+    const int64_t t = m_begin + int64_t(std::max(seconds, 0)) * m_firstRate;
+    return std::min(t, m_end);
+}
+
+int64_t Mp3Decoder::outputSamplesPerFrame() const
+{
+    return int64_t(m_samplesPerFrame) * (m_mpeg2 && !m_native ? 2 : 1);
+}
+
+int64_t Mp3Decoder::seekOffset(int seconds)
+{
+    if (m_fileName.isEmpty() || outputSamplesPerFrame() == 0 || !buildIndex() || m_frames.empty())
+        return -1;
+    const int64_t frame = targetSample(seconds) / outputSamplesPerFrame();
+    return frame < int64_t(m_frames.size()) ? int64_t(m_frames[size_t(frame)]) : m_audioStart + m_audioBytes;
 }
 
 int64_t Mp3Decoder::seek(int seconds)
 {
-    if (m_fileName.isEmpty() || m_firstBitrate == 0)
+    if (m_fileName.isEmpty() || m_firstBitrate == 0 || outputSamplesPerFrame() == 0 || !buildIndex())
         return -1;
-    if (seconds < 0)
-        seconds = 0;
+    const int64_t target = targetSample(seconds);
+    const int64_t count = int64_t(m_frames.size());
+    const int64_t frame = std::min(target / outputSamplesPerFrame(), count);
+    // Decoding starts a few frames early and drops their sound: the frame before the
+    // target (two for MPEG-2's single granule) must decode with its main data in the
+    // reservoir and leave the overlap and synthesis history as a decode from the start
+    // would.
+    int64_t first = frame;
+    int64_t held = 0;
+    const int settle = m_mpeg2 ? 3 : 2;
+    while (first > 0 && (frame - first < settle || held < kReservoirBytes)) {
+        --first;
+        const int64_t next = first + 1 < count ? int64_t(m_frames[size_t(first + 1)]) : m_audioStart + m_audioBytes;
+        if (frame - first > settle)
+            held += std::max<int64_t>(0, next - int64_t(m_frames[size_t(first)]) - m_frameOverhead);
+    }
     const QString file = m_fileName;
     close();
-    m_bytesOut = int64_t(m_firstRate) * seconds * 4;
-    const QByteArray path = QFile::encodeName(file);
-    if (!m_stream->open(path.constData(), seekOffset(seconds), m_xingFrame))
+    const int64_t offset = first < count ? int64_t(m_frames[size_t(first)]) : m_audioStart + m_audioBytes;
+    if (!m_stream->open(QFile::encodeName(file).constData(), offset, m_xingFrame, first))
         return -1;
     m_fileName = file;
+    m_next = target;
+    m_bytesOut = (target - m_begin) * 4;
     return m_bytesOut;
 }
 
 bool Mp3Decoder::nextFrame(PlayInfo* info)
 {
-    m_pcmLeft = m_stream->readFrame();
-    m_pcmOffset = 0;
+    m_pcmLeft = m_pcmOffset = 0;
+    for (;;) {
+        int bytes = m_stream->readFrame();
+        bool tail = false;
+        if (bytes == 0 && m_next < m_end && m_gapless && !m_drained) {
+            bytes = m_stream->drainUpsampler();
+            m_drained = tail = true;
+        }
+        if (bytes <= 0)
+            break;
+        // the part of this frame inside the played window and not yet delivered; of the
+        // filter's tail only what the trimmed window moved past the last frame
+        const int64_t count = bytes / 4;
+        const int64_t first = m_stream->frameNumber() * count;
+        const int64_t from = std::max({first, m_next, m_begin});
+        const int64_t to = std::min(first + (tail ? mp3::Stream::kUpsampleDelay : count), m_end);
+        if (first >= m_end)
+            break;
+        if (from < to) {
+            m_pcmOffset = int32_t(from - first) * 4;
+            m_pcmLeft = int32_t(to - from) * 4;
+            m_next = to;
+            break;
+        }
+    }
     const mp3::FrameHeader& h = m_stream->header();
     info->channels = 2;
     info->bitrate = h.bitrate ? h.bitrate * 1000 : m_firstBitrate;

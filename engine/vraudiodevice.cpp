@@ -287,6 +287,27 @@ void VRAudioDevice::changeVolume(int step)
     }
 }
 
+int VRAudioDevice::volume()
+{
+    const QByteArray env = envPath("QUAVRIX_MIXER");
+    const QByteArray path = env.isEmpty() ? QByteArray("/dev/mixer") : env;
+    const int fd = ::open(path.constData(), O_RDWR | O_CLOEXEC);
+    if (fd >= 0) {
+        int word = 0;
+        const int rc = request(fd, MixerReadVolume, &word);
+        ::close(fd);
+        if (rc < 0)
+            return -1;
+        return int(qMin(100u, qMax(unsigned(word) & 0xff, (unsigned(word) >> 8) & 0xff)));
+    }
+    if (!env.isEmpty())
+        return -1;
+    AlsaMixer mixer;
+    if (!mixer.ok())
+        return -1;
+    return qMax(mixer.get(SND_MIXER_SCHN_FRONT_LEFT), mixer.get(SND_MIXER_SCHN_FRONT_RIGHT));
+}
+
 void VRAudioDevice::volumeUp()
 {
     changeVolume(2);

@@ -40,6 +40,10 @@ public:
     // with "volumeChange(bool)" on "QPE/System".
     static void volumeUp();
     static void volumeDown();
+    // The master volume in percent (the louder channel), or -1 without a mixer.
+    static int volume();
+    // Moves the master volume by step percent (at least one mixer unit), announced as above.
+    static void changeVolume(int step);
 
     // Every request to the device and the mixer goes through this function; tests record
     // them. Null restores the system's ioctl.
@@ -48,7 +52,6 @@ public:
 
 private:
     static int request(int fd, unsigned long req, void* arg);
-    static void changeVolume(int step);
     void openAlsa();
     void configureAlsa();
     void writeAlsa(const char* data, int length);

@@ -1,5 +1,6 @@
 #include "customlistbase.h"
 
+#include "screen.h"
 #include "vrxlistview.h"
 #include "vrxpushbutton.h"
 
@@ -40,13 +41,7 @@ CustomListBase::CustomListBase(QWidget* parent, const QString& name)
     btnNew = new VRXPushButton(QStringLiteral("file_audio"), tr("Open"), this, QStringLiteral("btnNew"));
     btnRename = new VRXPushButton(QStringLiteral("rename"), QString(), this, QStringLiteral("btnRename"));
     btnRemove = new VRXPushButton(QStringLiteral("remove"), QString(), this, QStringLiteral("btnRemove"));
-    grid->addWidget(btnUp, 2, 0);
-    grid->addWidget(btnDown, 2, 1);
-    grid->addWidget(btnSort, 2, 2);
-    grid->addItem(new QSpacerItem(4, 1, QSizePolicy::Expanding, QSizePolicy::Minimum), 2, 3);
-    grid->addWidget(btnNew, 2, 4);
-    grid->addWidget(btnRename, 2, 5);
-    grid->addWidget(btnRemove, 2, 6);
+    arrangeButtons();
 
     connect(list, &VRXListView::currentChanged, this, &CustomListBase::currentChanged);
     connect(text, &QLineEdit::textChanged, this, &CustomListBase::doUpdate);
@@ -56,4 +51,53 @@ CustomListBase::CustomListBase(QWidget* parent, const QString& name)
     connect(btnNew, &QPushButton::clicked, this, &CustomListBase::doNew);
     connect(btnRename, &QPushButton::clicked, this, &CustomListBase::doRename);
     connect(btnRemove, &QPushButton::clicked, this, &CustomListBase::doRemove);
+}
+
+void CustomListBase::arrangeButtons()
+{
+    const QList<VRXPushButton*> all = {btnUp, btnDown, btnSort, btnNew, btnRename, btnRemove};
+    for (VRXPushButton* b : all)
+        grid->removeWidget(b);
+    for (QLayout* row : std::as_const(m_buttonRows)) {
+        grid->removeItem(row);
+        delete row;
+    }
+    m_buttonRows.clear();
+
+    // One row when every button gets its full label within the display, else the
+    // labelled buttons move to a second row: a squeezed button clips its label.
+    int wanted = grid->contentsMargins().left() + grid->contentsMargins().right();
+    int shown = 0;
+    for (VRXPushButton* b : all) {
+        if (!b->isHidden()) {
+            wanted += b->sizeHint().width();
+            ++shown;
+        }
+    }
+    wanted += qMax(0, shown - 1) * grid->horizontalSpacing();
+    const bool oneRow = wanted <= displaySize().width() - 10;
+
+    auto* first = new QHBoxLayout;
+    first->setSpacing(grid->horizontalSpacing());
+    m_buttonRows << first;
+    first->addWidget(btnUp);
+    first->addWidget(btnDown);
+    QHBoxLayout* second = first;
+    if (oneRow) {
+        first->addWidget(btnSort);
+    } else {
+        second = new QHBoxLayout;
+        second->setSpacing(grid->horizontalSpacing());
+        m_buttonRows << second;
+        second->addWidget(btnSort, 1);
+        second->addWidget(btnNew, 1);
+    }
+    first->addStretch(1);
+    if (oneRow)
+        first->addWidget(btnNew);
+    first->addWidget(btnRename);
+    first->addWidget(btnRemove);
+    grid->addLayout(first, 2, 0, 1, 7);
+    if (second != first)
+        grid->addLayout(second, 3, 0, 1, 7);
 }

@@ -2,6 +2,8 @@
 
 #include "vrxdialog.h"
 
+#include <QList>
+
 class QGridLayout;
 class QGroupBox;
 class QLabel;
@@ -29,6 +31,10 @@ public slots:
     virtual void sort() {}
 
 protected:
+    // Puts the shown buttons in one row when their labels fit across the display, else in
+    // two; call again after showing or hiding a button.
+    void arrangeButtons();
+
     QGridLayout* grid;
     VRXListView* list;
     QGroupBox* renameGroup;
@@ -41,4 +47,7 @@ protected:
     VRXPushButton* btnNew;
     VRXPushButton* btnRename;
     VRXPushButton* btnRemove;
+
+private:
+    QList<QLayout*> m_buttonRows;
 };

@@ -23,6 +23,7 @@ CustomListDialog::CustomListDialog(const QStringList& items, const QString& titl
     list->setSorting(0, true);
     renameGroup->hide();
     btnNew->setVisible(openMode);
+    arrangeButtons();
 
     licon->setPixmap(findPixmap(iconName));
     const QIcon icon = findIconSet(iconName);

@@ -1,5 +1,6 @@
 #include "mediafoldersbase.h"
 
+#include "vrxelidedlabel.h"
 #include "vrxlistview.h"
 #include "vrxpushbutton.h"
 #include "vrxresource.h"
@@ -8,6 +9,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 
 MediaFoldersBase::MediaFoldersBase(QWidget* parent, const QString& name)
@@ -33,6 +35,9 @@ MediaFoldersBase::MediaFoldersBase(QWidget* parent, const QString& name)
     list->addColumn(tr("Column 1"));
     list->setHeaderVisible(false);
     list->setSorting(-1);
+    // Paths fit the list's width, shortened in the middle, instead of scrolling sideways.
+    list->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    list->setTextElideMode(Qt::ElideMiddle);
     grid->addWidget(list, 1, 0, 1, 2);
 
     GroupBox3 = new QGroupBox(tr("Folder"), this);
@@ -41,9 +46,7 @@ MediaFoldersBase::MediaFoldersBase(QWidget* parent, const QString& name)
     folderIcon = new QLabel(GroupBox3);
     folderIcon->setObjectName(QStringLiteral("folderIcon"));
     folderIcon->setPixmap(findPixmap(QStringLiteral("folder_audio")));
-    folderPath = new QLabel(GroupBox3);
-    folderPath->setObjectName(QStringLiteral("folderPath"));
-    folderPath->setWordWrap(true);
+    folderPath = new VRXElidedLabel(GroupBox3, QStringLiteral("folderPath"));
     rec = new QCheckBox(tr("Include Subfolders"), GroupBox3);
     rec->setObjectName(QStringLiteral("rec"));
     folderGrid->addWidget(folderIcon, 0, 0);

@@ -4,6 +4,8 @@
 
 #include "../../tests/engine/mp3/mp3reference.h"
 
+#include "mp3/transforms.h"
+
 #include <QFile>
 #include <algorithm>
 #include <ctime>
@@ -18,6 +20,7 @@
 
 namespace {
 
+#ifdef QUAVRIX_HAVE_MAD
 std::vector<unsigned char> readFile(const char* path)
 {
     std::vector<unsigned char> data;
@@ -29,11 +32,10 @@ std::vector<unsigned char> readFile(const char* path)
     while ((n = std::fread(buf, 1, sizeof buf, f)) > 0)
         data.insert(data.end(), buf, buf + n);
     std::fclose(f);
-#ifdef QUAVRIX_HAVE_MAD
     data.insert(data.end(), MAD_BUFFER_GUARD, 0); // lets libmad decode the last frame
-#endif
     return data;
 }
+#endif
 
 double cpuSeconds()
 {
@@ -68,6 +70,50 @@ int64_t runQuavrix(const QString& file)
         total += produced;
     g_sink = total;
     return total;
+}
+
+// The transforms without AVX2 (what a processor without it runs) against the AVX2 ones,
+// on the same inputs, alternating: time ratios plain / AVX2 for each transform.
+void compareTransforms()
+{
+    qunsetenv("QUAVRIX_MP3_NO_SIMD");
+    const mp3::SynthWindowFn windowFast = mp3::synthWindowFunction();
+    const mp3::Dct32Fn dctFast = mp3::dct32Function();
+    const mp3::LongSubbandFn longFast = mp3::longSubbandFunction();
+    if (windowFast == mp3::synthWindowPlain) {
+        std::printf("transforms: no AVX2 on this processor\n");
+        return;
+    }
+    // music-like magnitudes: sub-band samples up to 2^27, history up to 2^28
+    alignas(32) static int32_t ring[16][64], X[32][24], ov[32][24], out[32][24];
+    alignas(32) static int16_t pcm[64];
+    uint32_t r = 1;
+    auto next = [&r](int bits) { r = r * 1664525u + 1013904223u; return int32_t(r) >> (32 - bits); };
+    for (auto& v : ring)
+        for (int32_t& x : v)
+            x = next(29);
+    for (int sb = 0; sb < 32; ++sb)
+        for (int t = 0; t < 24; ++t) {
+            X[sb][t] = t < 18 ? next(28) : 0;
+            ov[sb][t] = 0;
+        }
+    int64_t A[32];
+    const int n = 20000;
+    auto window = [&](mp3::SynthWindowFn f) { for (int i = 0; i < n; ++i) f(ring, i & 15, pcm, i & 1); };
+    auto dct = [&](mp3::Dct32Fn f) { for (int i = 0; i < n; ++i) { f(&X[0][i % 18], 24, A); g_sink += A[i & 31]; } };
+    auto imdct = [&](mp3::LongSubbandFn f) { for (int i = 0; i < n; ++i) f(X[i & 31], i & 3, ov[i & 31], out[i & 31], i & 1); };
+    double best[6] = {1e30, 1e30, 1e30, 1e30, 1e30, 1e30};
+    for (int batch = 0; batch < 7; ++batch) {
+        best[0] = std::min(best[0], timeRounds([&] { window(mp3::synthWindowPlain); }, 10));
+        best[1] = std::min(best[1], timeRounds([&] { window(windowFast); }, 10));
+        best[2] = std::min(best[2], timeRounds([&] { dct(mp3::dct32Plain); }, 10));
+        best[3] = std::min(best[3], timeRounds([&] { dct(dctFast); }, 10));
+        best[4] = std::min(best[4], timeRounds([&] { imdct(mp3::longSubbandPlain); }, 10));
+        best[5] = std::min(best[5], timeRounds([&] { imdct(longFast); }, 10));
+    }
+    std::printf("transforms, time plain / AVX2 (best of 7 interleaved batches): synthesis window %.2f, "
+                "synthesis DCT %.2f, long-block IMDCT %.2f\n",
+                best[0] / best[1], best[2] / best[3], best[4] / best[5]);
 }
 
 int64_t runMpg123(const char* file)
@@ -167,6 +213,8 @@ int main(int argc, char** argv)
         return 0;
     }
     bool allAccurate = true;
+    if (rounds > 0)
+        compareTransforms();
     for (const char* file : files) {
         const QString qfile = QFile::decodeName(file);
         mp3ref::Pcm ours, ref;
@@ -206,11 +254,14 @@ int main(int argc, char** argv)
 #ifdef QUAVRIX_HAVE_MAD
         const std::vector<unsigned char> data = readFile(file);
 #endif
-        double best[3] = {1e30, 1e30, 1e30};
+        double best[4] = {1e30, 1e30, 1e30, 1e30};
         runQuavrix(qfile);
         runMpg123(file);
         for (int batch = 0; batch < 7; ++batch) {
             best[0] = std::min(best[0], timeRounds([&] { runQuavrix(qfile); }, rounds));
+            qputenv("QUAVRIX_MP3_NO_SIMD", "1");
+            best[3] = std::min(best[3], timeRounds([&] { runQuavrix(qfile); }, rounds));
+            qunsetenv("QUAVRIX_MP3_NO_SIMD");
             best[1] = std::min(best[1], timeRounds([&] { runMpg123(file); }, rounds));
 #ifdef QUAVRIX_HAVE_MAD
             best[2] = std::min(best[2], timeRounds([&] { runMad(data); }, rounds));
@@ -218,7 +269,9 @@ int main(int argc, char** argv)
         }
         const double q = seconds * rounds / best[0];
         const double m = seconds * rounds / best[1];
-        std::printf("  speed (x real time, best of 7 interleaved batches): Quavrix %.0f, libmpg123 %.0f", q, m);
+        const double plain = seconds * rounds / best[3];
+        std::printf("  speed (x real time, best of 7 interleaved batches): Quavrix %.0f (without AVX2 %.0f), libmpg123 %.0f",
+                    q, plain, m);
 #ifdef QUAVRIX_HAVE_MAD
         const double mad = seconds * rounds / best[2];
         std::printf(", libmad %.0f\n", mad);

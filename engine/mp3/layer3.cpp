@@ -41,6 +41,8 @@ void Layer3::reset()
     std::memset(m_subband, 0, sizeof m_subband);
     std::memset(m_v, 0, sizeof m_v);
     std::memset(m_vPos, 0, sizeof m_vPos);
+    std::memset(m_over, 0, sizeof m_over);
+    std::memset(m_exponent, 0, sizeof m_exponent);
 }
 
 int Layer3::readScalefactors(const FrameHeader& h, const SideInfo& si, int gr, int ch, BitReader& br)
@@ -186,7 +188,9 @@ namespace {
 
 constexpr int64_t kMaxLine = int64_t(1) << 28;
 
-inline int32_t requantValue(int ax, const BandScale& s)
+// Values beyond kMaxLine are limited to it and set over: the granule is then decoded
+// again at a coarser scale.
+inline int32_t requantValue(int ax, const BandScale& s, bool& over)
 {
     int64_t v;
     if (ax < 16) {
@@ -197,10 +201,11 @@ inline int32_t requantValue(int ax, const BandScale& s)
         if (shift >= 62)
             v = 0;
         else if (shift <= 0)
-            v = s.frac ? kMaxLine : 0;
+            v = s.frac ? kMaxLine + 1 : 0;
         else
             v = ((int64_t(p >> 5) * s.frac) + (int64_t(1) << (shift - 1))) >> shift;
     }
+    over |= v > kMaxLine;
     return int32_t(v > kMaxLine ? kMaxLine : v);
 }
 
@@ -225,6 +230,7 @@ int Layer3::huffmanDecode(const FrameHeader& h, const GranuleChannel& g, int ch,
     region2 = std::min(region2, bigEnd);
 
     int i = 0;
+    bool over = false;
     const int bounds[3] = {region1, region2, bigEnd};
     for (int r = 0; r < 3; ++r) {
         const int end = bounds[r];
@@ -241,6 +247,41 @@ int Layer3::huffmanDecode(const FrameHeader& h, const GranuleChannel& g, int ch,
         const uint16_t* tab = kHuffLookup + t.offset;
         const int linbits = t.linbits;
         const int firstBits = t.firstBits;
+        if (linbits == 0) {
+            // values below 16 (most of the spectrum at usual rates): no escapes, and the
+            // requantisation takes the small-value table only
+            for (; i < end; i += 2) {
+                // a code of up to 19 bits and 2 signs
+                if (br.count < 21)
+                    br.refill();
+                int bits = firstBits;
+                uint32_t e = tab[br.peek(bits)];
+                while (e & 0x8000) {
+                    br.skip(bits);
+                    bits = int(e & 15);
+                    e = tab[((e >> 4) & 0x7FF) + br.peek(bits)];
+                }
+                br.skip(int(e >> 8));
+                const int x = int((e >> 4) & 15);
+                const int y = int(e & 15);
+                const int sx = x ? int(br.peek(1)) : 0;
+                br.skip(x != 0);
+                const int sy = y ? int(br.peek(1)) : 0;
+                br.skip(y != 0);
+                while (i >= scale->end)
+                    ++scale;
+                const int64_t vx = (kPow43Small[x] * scale->frac + scale->round) >> scale->shift;
+                const int64_t vy = (kPow43Small[y] * scale->frac + scale->round) >> scale->shift;
+                over |= (vx > kMaxLine) | (vy > kMaxLine);
+                const int32_t cx = int32_t(vx > kMaxLine ? kMaxLine : vx);
+                const int32_t cy = int32_t(vy > kMaxLine ? kMaxLine : vy);
+                ix[i] = sx ? -cx : cx;
+                ix[i + 1] = sy ? -cy : cy;
+            }
+            if (br.position() > endBit)
+                return -2;
+            continue;
+        }
         for (; i < end; i += 2) {
             // one refill covers a pair: a code of up to 19 bits, 2 x 13 linbits, 2 signs
             if (br.count < 47)
@@ -270,8 +311,8 @@ int Layer3::huffmanDecode(const FrameHeader& h, const GranuleChannel& g, int ch,
             // bands end on even lines: both values share the band
             while (i >= scale->end)
                 ++scale;
-            const int32_t vx = requantValue(x, *scale);
-            const int32_t vy = requantValue(y, *scale);
+            const int32_t vx = requantValue(x, *scale, over);
+            const int32_t vy = requantValue(y, *scale, over);
             ix[i] = sx ? -vx : vx;
             ix[i + 1] = sy ? -vy : vy;
         }
@@ -283,26 +324,37 @@ int Layer3::huffmanDecode(const FrameHeader& h, const GranuleChannel& g, int ch,
     const uint16_t* quad = g.count1Table ? kQuadB : kQuadA;
     const int quadBits = g.count1Table ? 4 : 6;
     while (i + 4 <= 576) {
-        const int pos = br.position();
-        if (pos >= endBit)
+        if (br.position() >= endBit)
             break;
-        if (br.count < 32)
+        // a code of up to 6 bits and 4 signs
+        if (br.count < 10)
             br.refill();
         const uint32_t e = quad[br.peek(quadBits)];
         br.skip(int(e >> 8));
         int v[4] = {int((e >> 3) & 1), int((e >> 2) & 1), int((e >> 1) & 1), int(e & 1)};
-        for (int k = 0; k < 4; ++k)
-            if (v[k] && br.get(1))
-                v[k] = -1;
+        for (int k = 0; k < 4; ++k) {
+            if (v[k]) {
+                v[k] = br.peek(1) ? -1 : 1;
+                br.skip(1);
+            }
+        }
         if (br.position() > endBit)
             break; // the last quadruple ran past the granule: drop it
         for (int k = 0; k < 4; ++k, ++i) {
             while (i >= scale->end)
                 ++scale;
-            ix[i] = v[k] ? v[k] * requantValue(1, *scale) : 0;
+            if (v[k]) {
+                const int64_t one = (kPow43Small[1] * scale->frac + scale->round) >> scale->shift;
+                over |= one > kMaxLine;
+                const int32_t c = int32_t(one > kMaxLine ? kMaxLine : one);
+                ix[i] = v[k] < 0 ? -c : c;
+            } else {
+                ix[i] = 0;
+            }
         }
     }
     m_nonZero[ch] = i;
+    m_over[ch] = over;
     for (int k = i; k < 576; ++k)
         ix[k] = 0;
     return 0;
@@ -336,7 +388,7 @@ void Layer3::buildBands(const FrameHeader& h, const GranuleChannel& g, int ch)
     m_bandCount[ch] = n;
 }
 
-void Layer3::computeScales(const GranuleChannel& g, int ch, BandScale* scales)
+void Layer3::computeScales(const GranuleChannel& g, int ch, int exponent, BandScale* scales)
 {
     const int mult = g.scalefacScale ? 4 : 2;
     const Band* bands = m_bands[ch];
@@ -352,7 +404,7 @@ void Layer3::computeScales(const GranuleChannel& g, int ch, BandScale* scales)
         s.end = b.end;
         s.frac = kPow2Quarter[exp4 & 3];
         // kPow43Small is Q25, frac Q30: the product has 55 - q fraction bits
-        int shift = 55 - q - kFrac;
+        int shift = 55 - q - kFrac + exponent;
         if (shift >= 63) {
             s.frac = 0;
             shift = 1;
@@ -362,7 +414,7 @@ void Layer3::computeScales(const GranuleChannel& g, int ch, BandScale* scales)
         s.shift = shift;
         s.round = int64_t(1) << (shift - 1);
         // kPow43 holds m * 2^(e - 26): (m * frac) >> (56 - q - e - kFrac)
-        s.baseShift = 56 - q - kFrac;
+        s.baseShift = 56 - q - kFrac + exponent;
     }
     // guard: a band that ends the list so that the decoder never runs past it
     scales[m_bandCount[ch]] = scales[m_bandCount[ch] - 1];
@@ -612,9 +664,51 @@ void Layer3::synthesize(int ch, int16_t* pcm)
         for (int i = 49; i < 64; ++i)
             V[i] = sat32(-A[i - 48]);
 
-        m_window(m_v[ch], pos, pcm + t * 64, ch);
+        if (m_exponent[ch] == 0)
+            m_window(m_v[ch], pos, pcm + t * 64, ch);
+        else
+            synthWindowScaled(m_v[ch], pos, pcm + t * 64, ch, m_exponent[ch]);
     }
     m_vPos[ch] = pos;
+}
+
+// The fewest bits by which channel ch's overlap and synthesis history, now scaled down by
+// m_exponent[ch], must stay scaled so that they fit the ranges of the normal path again.
+int Layer3::historyExponent(int ch) const
+{
+    if (m_exponent[ch] == 0)
+        return 0;
+    int64_t overlap = 0, history = 0;
+    for (int sb = 0; sb < 32; ++sb)
+        for (int t = 0; t < 18; ++t)
+            overlap = std::max<int64_t>(overlap, std::abs(int64_t(m_overlap[ch][sb][t])));
+    for (int k = 0; k < 16; ++k)
+        for (int i = 0; i < 64; ++i)
+            history = std::max<int64_t>(history, std::abs(int64_t(m_v[ch][k][i])));
+    int e = m_exponent[ch];
+    while (e > 0 && (overlap << 1) <= (int64_t(1) << 27) && (history << 1) <= (int64_t(1) << 29)) {
+        overlap <<= 1;
+        history <<= 1;
+        --e;
+    }
+    return e;
+}
+
+void Layer3::rescaleHistory(int ch, int exponent)
+{
+    const int k = exponent - m_exponent[ch];
+    m_exponent[ch] = exponent;
+    if (k == 0)
+        return;
+    auto scale = [k](int32_t& v) {
+        v = k > 0 ? int32_t((int64_t(v) + (int64_t(1) << (k - 1))) >> k) : int32_t(int64_t(v) * (int64_t(1) << -k));
+    };
+    for (int sb = 0; sb < 32; ++sb)
+        for (int t = 0; t < 18; ++t)
+            scale(m_overlap[ch][sb][t]);
+    for (int j = 0; j < 16; ++j)
+        for (int i = 0; i < 64; ++i)
+            scale(m_v[ch][j][i]);
 }
 
 int Layer3::decodeGranule(const FrameHeader& h, const SideInfo& si, int gr, const uint8_t* data,
@@ -623,26 +717,52 @@ int Layer3::decodeGranule(const FrameHeader& h, const SideInfo& si, int gr, cons
     const int nch = h.channels;
     int result = 0;
     const int totalBits = dataBytes * 8;
+    int starts[2];
     for (int ch = 0; ch < nch; ++ch) {
-        const GranuleChannel& g = si.gr[gr][ch];
-        const int start = bitPos;
-        const int end = start + g.part23Length;
-        bitPos = end;
-        bool ok = end <= totalBits;
-        buildBands(h, g, ch);
-        if (ok) {
-            BitReader br(data, start);
-            readScalefactors(h, si, gr, ch, br);
-            BandScale scales[41];
-            computeScales(g, ch, scales);
-            ok = br.position() <= end && huffmanDecode(h, g, ch, br, end, scales) == 0;
-        }
-        if (!ok) {
-            std::memset(m_ix[ch], 0, sizeof m_ix[ch]);
-            m_nonZero[ch] = 0;
-            result = -2;
-        }
+        starts[ch] = bitPos;
+        bitPos += si.gr[gr][ch].part23Length;
     }
+    auto decodeChannels = [&](int exponent) {
+        bool over = false;
+        for (int ch = 0; ch < nch; ++ch) {
+            const GranuleChannel& g = si.gr[gr][ch];
+            const int start = starts[ch];
+            const int end = start + g.part23Length;
+            bool ok = end <= totalBits;
+            buildBands(h, g, ch);
+            m_over[ch] = false;
+            if (ok) {
+                BitReader br(data, start);
+                readScalefactors(h, si, gr, ch, br);
+                BandScale scales[41];
+                computeScales(g, ch, exponent, scales);
+                ok = br.position() <= end && huffmanDecode(h, g, ch, br, end, scales) == 0;
+            }
+            if (!ok) {
+                std::memset(m_ix[ch], 0, sizeof m_ix[ch]);
+                m_nonZero[ch] = 0;
+                m_over[ch] = false;
+                result = -2;
+            }
+            over = over || m_over[ch];
+        }
+        return over;
+    };
+    // Spectral values beyond the normal range (a high global gain on big values) are
+    // carried scaled down by 2^exponent through to the final rounding, which scales
+    // them back up; both channels share the scale for stereo processing.
+    int exponent = 0;
+    for (int ch = 0; ch < nch; ++ch)
+        exponent = std::max(exponent, historyExponent(ch));
+    if (decodeChannels(exponent)) {
+        while (exponent < kMaxExponent - 2 && decodeChannels(exponent += 2)) {
+        }
+        // room for the transforms to grow past the spectral peak
+        exponent += 2;
+        decodeChannels(exponent);
+    }
+    for (int ch = 0; ch < nch; ++ch)
+        rescaleHistory(ch, exponent);
     if (nch == 2) {
         // intensity stereo needs both channels in the same block form
         const GranuleChannel& g0 = si.gr[gr][0];

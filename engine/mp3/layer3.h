@@ -85,6 +85,8 @@ public:
                       int dataBytes, int& bitPos, int16_t* pcm);
 
     static constexpr int kMainDataPad = 2312;
+    // Largest scale-down of a granule beyond the normal range (values up to 2^31 or so).
+    static constexpr int kMaxExponent = 40;
 
 private:
     struct Band
@@ -98,7 +100,9 @@ private:
     int readScalefactors(const FrameHeader& h, const SideInfo& si, int gr, int ch, struct BitReader& br);
     int huffmanDecode(const FrameHeader& h, const GranuleChannel& g, int ch, struct BitReader& br, int endBit,
                       const struct BandScale* scale);
-    void computeScales(const GranuleChannel& g, int ch, struct BandScale* scales);
+    void computeScales(const GranuleChannel& g, int ch, int exponent, struct BandScale* scales);
+    int historyExponent(int ch) const;
+    void rescaleHistory(int ch, int exponent);
     void buildBands(const FrameHeader& h, const GranuleChannel& g, int ch);
     void stereo(const FrameHeader& h, const GranuleChannel& right, int channels);
     void intensity(const FrameHeader& h, const GranuleChannel& g, bool ms);
@@ -120,6 +124,8 @@ private:
     int32_t m_subband[32][24];      // hybrid output of the channel being synthesized (18 used)
     int32_t m_v[2][16][64];         // synthesis history
     int m_vPos[2];
+    bool m_over[2];                 // the last Huffman decode met values beyond the range
+    int m_exponent[2];              // spectrum and history scaled down by 2^exponent
     void (*m_window)(const int32_t (*)[64], int, int16_t*, int);
     void (*m_dct)(const int32_t*, int, int64_t*);
     void (*m_longSubband)(const int32_t*, int, int32_t*, int32_t*, bool);

@@ -174,18 +174,20 @@ for bt in range(4):
         win.append(q(sign * s * long_window(bt, i), 24))
 array("int32_t", "kImdctWindow", win, 12)
 
-# The whole windowed 36-point IMDCT as a matrix per block type: row k (input line), lanes
-# 0..17 the first output half, 20..37 the second half (lanes 18, 19, 38, 39 are zero), Q29.
-mat = []
+# The 36-point IMDCT through the 18-point DCT-IV Y[n] = sum X[k] cos(pi/72 (2n+1)(2k+1))
+# (row k, column n, Q29), then each output is one Y times the signed window: lanes 0..17 the
+# first output half, 20..37 the second (lanes 18, 19, 38, 39 are zero), Q30.
+array("int32_t", "kImdctDct4", [q(math.cos(math.pi / 72 * (2 * n + 1) * (2 * k + 1)), 29)
+                                for k in range(18) for n in range(18)], 9)
+lanes = []
 for bt in range(4):
-    for k in range(18):
-        row = [0] * 40
-        if bt != 2:
-            for i in range(36):
-                v = long_window(bt, i) * math.cos(math.pi / 72 * (2 * i + 19) * (2 * k + 1))
-                row[i if i < 18 else i + 2] = q(v, 29)
-        mat += row
-array("int32_t", "kImdctMatrix", mat, 10)
+    row = [0] * 40
+    if bt != 2:
+        for i in range(36):
+            sign = 1 if i < 9 else -1
+            row[i if i < 18 else i + 2] = q(sign * long_window(bt, i), 30)
+    lanes += row
+array("int32_t", "kImdctWindowLanes", lanes, 10)
 
 short = []
 for i in range(12):

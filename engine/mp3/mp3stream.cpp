@@ -32,7 +32,7 @@ Stream::~Stream()
     delete[] m_ring;
 }
 
-bool Stream::open(const char* path, int64_t offset, int64_t skipFrameAt)
+bool Stream::open(const char* path, int64_t offset, int64_t skipFrameAt, int64_t firstFrame)
 {
     close();
     m_file = std::fopen(path, "rb");
@@ -42,6 +42,9 @@ bool Stream::open(const char* path, int64_t offset, int64_t skipFrameAt)
         offset = 0;
     m_filePos = offset > 0 ? offset : 0;
     m_skipFrameAt = skipFrameAt;
+    m_nextFrame = firstFrame;
+    m_frameNumber = firstFrame - 1;
+    m_frameAt = -1;
     m_eof = false;
     m_refillFlag = false;
     m_read = m_fill = 0;
@@ -203,6 +206,13 @@ int Stream::decodeFrame()
     consume(length);
     if (frameAt == m_skipFrameAt)
         return NoMainData;
+    // a frame keeps its number even when it cannot be played, so that time stays in step
+    m_frameNumber = m_nextFrame++;
+    m_frameAt = frameAt;
+    if (m_scanOnly) {
+        m_header = h;
+        return Decoded;
+    }
 
     m_header = h;
     if (!h.protection)
@@ -278,6 +288,37 @@ void Stream::upsample()
             m_pcm[4 * m + 2 + ch] = int16_t(std::clamp<int64_t>(o, -32768, 32767));
         }
     }
+}
+
+bool Stream::scanFrames(std::vector<uint32_t>& offsets)
+{
+    if (!m_file)
+        return false;
+    m_scanOnly = true;
+    for (;;) {
+        const int code = decodeFrame();
+        if (code == Decoded) {
+            if (m_frameAt > int64_t(UINT32_MAX))
+                break;
+            offsets.push_back(uint32_t(m_frameAt));
+        } else if (code == NoSync || code == NeedData) {
+            if (!refill() && m_fill < 4)
+                break;
+        }
+    }
+    m_scanOnly = false;
+    return true;
+}
+
+int Stream::drainUpsampler()
+{
+    if (m_native || m_header.version || m_header.sampleRate == 0)
+        return 0;
+    std::memset(m_pcm, 0, sizeof m_pcm);
+    upsample();
+    m_pcmBytes = kPcmBytes;
+    m_frameNumber = m_nextFrame++;
+    return m_pcmBytes;
 }
 
 int Stream::outputRate() const

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <vector>
 
 namespace mp3 {
 
@@ -18,6 +19,9 @@ public:
     static constexpr int kPcmBytes = 4608;
     static constexpr int kMaxFrame = 3584;
     static constexpr int kReservoirSize = 4096;
+    // Output samples by which the MPEG-2 interpolation filter delays the signal (its
+    // 40 taps centre on 19.5).
+    static constexpr int kUpsampleDelay = 19;
 
     // Results of decodeFrame()
     enum Code {
@@ -35,7 +39,8 @@ public:
 
     // Opens the file and resets every state; decoding starts at byte offset. The frame
     // at skipFrameAt (a file offset, -1 for none) is not played (a Xing/VBRI header).
-    bool open(const char* path, int64_t offset, int64_t skipFrameAt = -1);
+    // Frames are numbered from firstFrame on, whether they decode or not.
+    bool open(const char* path, int64_t offset, int64_t skipFrameAt = -1, int64_t firstFrame = 0);
     void close();
     bool isOpen() const { return m_file != nullptr; }
 
@@ -48,12 +53,21 @@ public:
     int decodeFrame();
     // Reads more of the file into the ring; false when nothing more could be read.
     bool refill();
+    // Frames the rest of the stream without decoding it: the file offset of every frame
+    // that would be numbered, in order (4 bytes a frame: the scan stops at 4 GiB). False
+    // when the stream is not open.
+    bool scanFrames(std::vector<uint32_t>& offsets);
+    // After the end of an MPEG-2 stream that is upsampled: the interpolation filter's tail
+    // (a frame of silent input) as the next frame; returns its byte count, 0 otherwise.
+    int drainUpsampler();
 
     const int16_t* pcm() const { return m_pcm; }
     const FrameHeader& header() const { return m_header; }
     // Rate of the PCM that readFrame() delivers for the last frame.
     int outputRate() const;
     int bufferedBytes() const { return m_fill; }
+    // Number of the frame whose PCM pcm() holds (see open()).
+    int64_t frameNumber() const { return m_frameNumber; }
     bool atEof() const { return m_eof; }
 
     // Test access to the ring: where the next byte will be read.
@@ -76,6 +90,10 @@ private:
     int m_fill = 0;             // unread bytes
     int64_t m_filePos = 0;      // file offset of the byte after the last one in the ring
     int64_t m_skipFrameAt = -1;
+    int64_t m_nextFrame = 0;
+    int64_t m_frameNumber = -1;
+    int64_t m_frameAt = -1;     // file offset of the last frame numbered
+    bool m_scanOnly = false;
 
     bool m_locked = false;      // a frame was accepted; later headers must match it
     int m_lockVersion = 0;

@@ -32,7 +32,8 @@ extern const int32_t kCos9[36];           // cos(pi j (2n+1) / 18), n 0..3, j 0.
 extern const int32_t kDct4Scale9[9];      // 1 / (2 cos(pi (2n+1) / 36)), Q24
 extern const int32_t kImdctWindow[144];   // window x DCT-IV output scale x sign, 4 block types, Q24
 extern const int32_t kImdctShort[72];     // short window x 12-point IMDCT matrix, Q28
-extern const int32_t kImdctMatrix[2880];  // windowed 36-point IMDCT per block type [4][18][40], Q29
+extern const int32_t kImdctDct4[324];     // 18-point DCT-IV of the IMDCT [k][n], Q29
+extern const int32_t kImdctWindowLanes[160]; // signed long windows per block type [4][40], Q30
 extern const int32_t kDctOdd32[256];      // Q28
 extern const int32_t kDctOdd16[64];
 extern const int32_t kDctOdd8[16];

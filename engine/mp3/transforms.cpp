@@ -9,6 +9,16 @@
 #define QUAVRIX_MP3_X86 1
 #endif
 
+// The plain transforms are written so that compilers vectorise them (the 32 x 32 -> 64-bit
+// multiply-adds map onto NEON's widening multiply-add); on x86 a clone for SSE4.1, which
+// has the signed widening multiply that the base instruction set lacks, is picked at
+// load time.
+#if defined(QUAVRIX_MP3_X86) && defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__)
+#define QUAVRIX_PLAIN_CLONES __attribute__((target_clones("default", "sse4.1")))
+#else
+#define QUAVRIX_PLAIN_CLONES
+#endif
+
 namespace mp3 {
 
 namespace {
@@ -76,7 +86,7 @@ inline void imdct36(const int32_t* X, const int32_t* window, int64_t* out)
 
 } // namespace
 
-void longSubbandPlain(const int32_t* X, int blockType, int32_t* ov, int32_t* out, bool invert)
+QUAVRIX_PLAIN_CLONES void longSubbandPlain(const int32_t* X, int blockType, int32_t* ov, int32_t* out, bool invert)
 {
     int64_t y[36];
     imdct36(X, kImdctWindow + 36 * blockType, y);
@@ -88,7 +98,27 @@ void longSubbandPlain(const int32_t* X, int blockType, int32_t* ov, int32_t* out
     }
 }
 
-void synthWindowPlain(const int32_t (*ring)[64], int pos, int16_t* pcm, int ch)
+QUAVRIX_PLAIN_CLONES void synthWindowPlain(const int32_t (*ring)[64], int pos, int16_t* pcm, int ch)
+{
+    // Taps alternate between the first half of an even-aged vector and the second half
+    // of an odd-aged one. Eight outputs at a time keep their sums in registers.
+    const int32_t* v[16];
+    for (int j = 0; j < 16; ++j)
+        v[j] = ring[(pos + j) & 15] + ((j & 1) ? 32 : 0);
+    for (int block = 0; block < 32; block += 8) {
+        int64_t acc[8] = {};
+        for (int j = 0; j < 16; ++j) {
+            const int32_t* d = kSynthWindow + 32 * j + block;
+            const int32_t* x = v[j] + block;
+            for (int i = 0; i < 8; ++i)
+                acc[i] += int64_t(d[i]) * x[i];
+        }
+        for (int i = 0; i < 8; ++i)
+            pcm[2 * (block + i) + ch] = int16_t(roundTo16(acc[i]));
+    }
+}
+
+void synthWindowScaled(const int32_t (*ring)[64], int pos, int16_t* pcm, int ch, int exponent)
 {
     int64_t acc[32] = {};
     for (int j = 0; j < 8; ++j) {
@@ -99,11 +129,20 @@ void synthWindowPlain(const int32_t (*ring)[64], int pos, int16_t* pcm, int ch)
         for (int i = 0; i < 32; ++i)
             acc[i] += int64_t(d0[i]) * v0[i] + int64_t(d1[i]) * v1[i];
     }
-    for (int i = 0; i < 32; ++i)
-        pcm[2 * i + ch] = int16_t(roundTo16(acc[i]));
+    const int shift = 27 - exponent;
+    for (int i = 0; i < 32; ++i) {
+        int64_t v;
+        if (shift > 0)
+            v = (acc[i] + (int64_t(1) << (shift - 1))) >> shift;
+        else if (acc[i] > (int64_t(32767) >> -shift) || acc[i] < -(int64_t(32768) >> -shift))
+            v = acc[i] > 0 ? 32767 : -32768;
+        else
+            v = acc[i] * (int64_t(1) << -shift);
+        pcm[2 * i + ch] = int16_t(v > 32767 ? 32767 : (v < -32768 ? -32768 : v));
+    }
 }
 
-void dct32Plain(const int32_t* x, int stride, int64_t* A)
+QUAVRIX_PLAIN_CLONES void dct32Plain(const int32_t* x, int stride, int64_t* A)
 {
     int64_t s1[16], d1[16];
     for (int k = 0; k < 16; ++k) {
@@ -278,47 +317,98 @@ __attribute__((target("avx2"))) void dct32Avx2(const int32_t* x, int stride, int
     A[16] = ((s40 - s41) * kCosPi4) >> 28;
 }
 
-// kImdctMatrix with even and odd lanes apart, each value in the low half of a 64-bit lane
-// (what 32 x 32 -> 64-bit products read): [block type][k][group][even 8, odd 8].
+// The DCT-IV matrix and the windows with even and odd lanes apart, each value in the low
+// half of a 64-bit lane (what 32 x 32 -> 64-bit products read): outputs 8g..8g+7 of a row
+// as [even 4 | odd 4]; outputs 16 and 17 in a 128-bit row of their own.
 struct ImdctLanes
 {
-    int32_t m[4][18][5][16];
+    int32_t m[18][2][16];
+    int32_t tail[18][4];
+    int32_t w[4][5][16];
     ImdctLanes()
     {
+        auto split = [](const int32_t* src, int32_t* dst) {
+            for (int l = 0; l < 4; ++l) {
+                dst[2 * l] = src[2 * l];
+                dst[2 * l + 1] = 0;
+                dst[8 + 2 * l] = src[2 * l + 1];
+                dst[8 + 2 * l + 1] = 0;
+            }
+        };
+        for (int k = 0; k < 18; ++k) {
+            for (int g = 0; g < 2; ++g)
+                split(kImdctDct4 + 18 * k + 8 * g, m[k][g]);
+            tail[k][0] = kImdctDct4[18 * k + 16];
+            tail[k][1] = 0;
+            tail[k][2] = kImdctDct4[18 * k + 17];
+            tail[k][3] = 0;
+        }
         for (int bt = 0; bt < 4; ++bt)
-            for (int k = 0; k < 18; ++k)
-                for (int g = 0; g < 5; ++g)
-                    for (int l = 0; l < 4; ++l) {
-                        const int32_t* row = kImdctMatrix + 720 * bt + 40 * k + 8 * g;
-                        m[bt][k][g][2 * l] = row[2 * l];
-                        m[bt][k][g][2 * l + 1] = 0;
-                        m[bt][k][g][8 + 2 * l] = row[2 * l + 1];
-                        m[bt][k][g][8 + 2 * l + 1] = 0;
-                    }
+            for (int g = 0; g < 5; ++g)
+                split(kImdctWindowLanes + 40 * bt + 8 * g, w[bt][g]);
     }
 };
 const ImdctLanes g_imdctLanes;
 
+// 64-bit lanes of even and odd outputs, rounded by shift, back to 8 int32 in order (the
+// low 32 bits of a logical shift equal those of the arithmetic one).
+__attribute__((target("avx2"))) inline __m256i joinLanes(__m256i even, __m256i odd, __m256i half, int shift)
+{
+    const __m256i e = _mm256_srli_epi64(_mm256_add_epi64(even, half), shift);
+    const __m256i o = _mm256_slli_epi64(_mm256_srli_epi64(_mm256_add_epi64(odd, half), shift), 32);
+    return _mm256_blend_epi32(e, o, 0xAA);
+}
+
+__attribute__((target("avx2"))) inline __m256i loadAt(const int32_t* y, int from)
+{
+    return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(y + from));
+}
+
+__attribute__((target("avx2"))) inline __m256i pick(__m256i v, __m256i index)
+{
+    return _mm256_permutevar8x32_epi32(v, index);
+}
+
 __attribute__((target("avx2"))) void longSubbandAvx2(const int32_t* X, int blockType, int32_t* ov, int32_t* out, bool invert)
 {
-    // the windowed transform as one matrix: 40 lanes, even and odd lanes apart
-    __m256i ev[5], od[5];
-    for (int g = 0; g < 5; ++g)
-        ev[g] = od[g] = _mm256_setzero_si256();
+    // the 18-point DCT-IV as a matrix: 18 outputs (half the lanes of the windowed 36)
+    __m256i ev0 = _mm256_setzero_si256(), od0 = ev0, ev1 = ev0, od1 = ev0;
+    __m128i tail = _mm_setzero_si128();
     for (int k = 0; k < 18; ++k) {
         const __m256i xb = _mm256_set1_epi64x(X[k]);
-        const int32_t (*row)[16] = g_imdctLanes.m[blockType][k];
-        for (int g = 0; g < 5; ++g) {
-            ev[g] = _mm256_add_epi64(ev[g], _mm256_mul_epi32(xb, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(row[g]))));
-            od[g] = _mm256_add_epi64(od[g], _mm256_mul_epi32(xb, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(row[g] + 8))));
-        }
+        const int32_t (*row)[16] = g_imdctLanes.m[k];
+        ev0 = _mm256_add_epi64(ev0, _mm256_mul_epi32(xb, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(row[0]))));
+        od0 = _mm256_add_epi64(od0, _mm256_mul_epi32(xb, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(row[0] + 8))));
+        ev1 = _mm256_add_epi64(ev1, _mm256_mul_epi32(xb, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(row[1]))));
+        od1 = _mm256_add_epi64(od1, _mm256_mul_epi32(xb, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(row[1] + 8))));
+        tail = _mm_add_epi64(tail, _mm_mul_epi32(_mm256_castsi256_si128(xb),
+                                                 _mm_loadu_si128(reinterpret_cast<const __m128i*>(g_imdctLanes.tail[k]))));
     }
+    alignas(32) int32_t y[24];
+    const __m256i half29 = _mm256_set1_epi64x(int64_t(1) << 28);
+    _mm256_store_si256(reinterpret_cast<__m256i*>(y), joinLanes(ev0, od0, half29, 29));
+    _mm256_store_si256(reinterpret_cast<__m256i*>(y + 8), joinLanes(ev1, od1, half29, 29));
+    tail = _mm_srli_epi64(_mm_add_epi64(tail, _mm256_castsi256_si128(half29)), 29);
+    _mm_store_si128(reinterpret_cast<__m128i*>(y + 16), _mm_shuffle_epi32(tail, 0x08));
+
+    // each output one DCT-IV value times the signed window: the first output half runs
+    // Y[9..17] then back down, the second Y[8..0] then up again (lanes 18, 19, 38, 39 zero)
+    const __m256i zero = _mm256_setzero_si256();
+    const __m256i p[5] = {
+        loadAt(y, 9),                                                                  // Y9..Y16
+        pick(loadAt(y, 10), _mm256_setr_epi32(7, 7, 6, 5, 4, 3, 2, 1)),                // Y17, Y17..Y11
+        _mm256_blend_epi32(pick(loadAt(y, 5), _mm256_setr_epi32(5, 4, 0, 0, 3, 2, 1, 0)), zero, 0x0C), // Y10, Y9, 0, 0, Y8..Y5
+        pick(loadAt(y, 0), _mm256_setr_epi32(4, 3, 2, 1, 0, 0, 1, 2)),                 // Y4..Y0, Y0..Y2
+        _mm256_blend_epi32(loadAt(y, 3), zero, 0xC0),                                  // Y3..Y8, 0, 0
+    };
     alignas(32) int32_t r[48];
-    const __m256i half = _mm256_set1_epi64x(int64_t(1) << 28);
+    const __m256i half30 = _mm256_set1_epi64x(int64_t(1) << 29);
     for (int g = 0; g < 5; ++g) {
-        const __m256i e = _mm256_srli_epi64(_mm256_add_epi64(ev[g], half), 29);
-        const __m256i o = _mm256_slli_epi64(_mm256_srli_epi64(_mm256_add_epi64(od[g], half), 29), 32);
-        _mm256_store_si256(reinterpret_cast<__m256i*>(r + 8 * g), _mm256_blend_epi32(e, o, 0xAA));
+        const __m256i x = p[g];
+        const int32_t* w = g_imdctLanes.w[blockType][g];
+        const __m256i e = _mm256_mul_epi32(x, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(w)));
+        const __m256i o = _mm256_mul_epi32(_mm256_srli_epi64(x, 32), _mm256_loadu_si256(reinterpret_cast<const __m256i*>(w + 8)));
+        _mm256_store_si256(reinterpret_cast<__m256i*>(r + 8 * g), joinLanes(e, o, half30, 30));
     }
     _mm256_store_si256(reinterpret_cast<__m256i*>(r + 40), _mm256_setzero_si256());
     const __m256i lo = _mm256_set1_epi32(-(1 << 28));

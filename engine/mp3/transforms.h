@@ -16,6 +16,8 @@ using SynthWindowFn = void (*)(const int32_t (*ring)[64], int pos, int16_t* pcm,
 // The fastest version this processor runs.
 SynthWindowFn synthWindowFunction();
 void synthWindowPlain(const int32_t (*ring)[64], int pos, int16_t* pcm, int ch);
+// The same for a history scaled down by 2^exponent (granules beyond the normal range).
+void synthWindowScaled(const int32_t (*ring)[64], int pos, int16_t* pcm, int ch, int exponent);
 
 // 32-point DCT-II of the sub-band samples x[k * stride]:
 // A[m] = sum_k x[k] cos(m (2k+1) pi / 64), |x| <= 2^28.

@@ -1,5 +1,6 @@
 #include "vrfiledialog.h"
 
+#include "vrxelidedlabel.h"
 #include "vrxlistview.h"
 #include "vrxokcancel.h"
 #include "vrxpushbutton.h"
@@ -24,12 +25,9 @@ VRFileDialog::VRFileDialog(Mode mode, const QString& startDir, const QString& ca
     auto* grid = new QGridLayout(this);
     m_up = new VRXPushButton(QStringLiteral("up"), QString(), this, QStringLiteral("btnUp"));
     grid->addWidget(m_up, 0, 0);
-    m_path = new QLabel(this);
-    m_path->setObjectName(QStringLiteral("path"));
-    m_path->setTextFormat(Qt::PlainText);
+    // Long paths are shortened in the middle and never widen the dialog past the display.
+    m_path = new VRXElidedLabel(this, QStringLiteral("path"));
     m_path->setMinimumWidth(40);
-    // Long paths must not widen the dialog beyond the display.
-    m_path->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     grid->addWidget(m_path, 0, 1);
     m_list = new VRXListView(this, QStringLiteral("vrxFileList"));
     m_list->addColumn(QString());

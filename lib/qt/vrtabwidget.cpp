@@ -1,6 +1,10 @@
 #include "vrtabwidget.h"
 
+#include "screen.h"
+#include "vrxresource.h"
+
 #include <QStyle>
+#include <QTransform>
 #include <QtGlobal>
 
 VRTabBar::VRTabBar(QWidget* parent)
@@ -42,6 +46,52 @@ int VRTabWidget::addTab(QWidget* page, const QString& label, const QIcon& icon)
     return QTabWidget::addTab(page, icon, label);
 }
 
+int VRTabWidget::addTab(QWidget* page, const QString& label, const QString& iconName)
+{
+    const int index = QTabWidget::addTab(page, findIconSet(iconName), label);
+    if (index >= 0 && index < m_iconNames.size()) {
+        m_iconNames[index] = iconName;
+        updateIcons();
+        updateLabels();
+    }
+    return index;
+}
+
+int VRTabWidget::iconExtent() const
+{
+    const int bucket = pictureSizeBucket(QFontMetrics(tabBar()->font()).height());
+    if (!isLargeScreen())
+        return bucket;
+    return bucket == 16 ? 24 : 32;
+}
+
+void VRTabWidget::updateIcons()
+{
+    if (m_icons.size() != count() || m_iconNames.size() != count())
+        return;
+    const int e = iconExtent();
+    tabBar()->setIconSize(QSize(e, e));
+    // The bar turns its left tabs a quarter counter-clockwise and its right tabs clockwise.
+    const int turn = m_position == 2 ? 90 : m_position == 3 ? -90 : 0;
+    for (int i = 0; i < count(); ++i) {
+        QPixmap pm;
+        if (!m_iconNames[i].isEmpty())
+            pm = findSizedPixmap(m_iconNames[i], e);
+        if (pm.isNull() && !m_icons[i].isNull())
+            pm = m_icons[i].pixmap(QSize(e, e));
+        if (pm.isNull()) {
+            setTabIcon(i, QIcon());
+            continue;
+        }
+        QImage img = pm.toImage();
+        if (img.size() != QSize(e, e))
+            img = img.scaled(e, e, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        if (turn)
+            img = img.transformed(QTransform().rotate(turn));
+        setTabIcon(i, iconSetFromImage(img));
+    }
+}
+
 void VRTabWidget::showPage(QWidget* page)
 {
     if (page && indexOf(page) >= 0)
@@ -54,6 +104,7 @@ void VRTabWidget::setTabPosition(int position)
     static const QTabWidget::TabPosition positions[4] = {QTabWidget::North, QTabWidget::South,
                                                           QTabWidget::West, QTabWidget::East};
     QTabWidget::setTabPosition(positions[m_position]);
+    updateIcons();
     updateLabels();
 }
 
@@ -69,6 +120,9 @@ void VRTabWidget::tabInserted(int index)
 {
     QTabWidget::tabInserted(index);
     m_labels.insert(index, tabText(index));
+    m_icons.insert(index, tabIcon(index));
+    m_iconNames.insert(index, QString());
+    updateIcons();
     updateLabels();
 }
 
@@ -77,6 +131,10 @@ void VRTabWidget::tabRemoved(int index)
     QTabWidget::tabRemoved(index);
     if (index >= 0 && index < m_labels.size())
         m_labels.removeAt(index);
+    if (index >= 0 && index < m_icons.size()) {
+        m_icons.removeAt(index);
+        m_iconNames.removeAt(index);
+    }
     updateLabels();
 }
 

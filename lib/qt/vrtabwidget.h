@@ -23,6 +23,8 @@ public:
 
     using QTabWidget::addTab;
     int addTab(QWidget* page, const QString& label, const QIcon& icon);
+    // A tab whose icon is the named picture drawn for the tab's icon size (see iconExtent).
+    int addTab(QWidget* page, const QString& label, const QString& iconName);
 
     void showPage(QWidget* page);
     QWidget* currentPage() const { return currentWidget(); }
@@ -37,6 +39,10 @@ public:
     void setLabel(int index, const QString& label);
     bool isCompact() const { return m_compact; }
 
+    // Side of the square tab icons: the size bucket of the tab font, one bucket larger on
+    // large displays, whose page buttons carry double-size pictures.
+    int iconExtent() const;
+
 signals:
     void currentPageChanged(QWidget* page);
 
@@ -47,9 +53,15 @@ protected:
 
 private:
     void updateLabels();
+    // Sizes the icons and turns them against the bar's rotation, so that they stand
+    // upright on left and right tabs.
+    void updateIcons();
 
     int m_position = 0;
     QStringList m_labels;
+    // What each tab was given: an icon, or a picture name for the sized lookup.
+    QList<QIcon> m_icons;
+    QStringList m_iconNames;
     bool m_compact = false;
     bool m_updating = false;
 };

@@ -3,6 +3,8 @@
 #include "screen.h"
 
 #include <QApplication>
+#include <QEvent>
+#include <QScreen>
 
 namespace {
 VRXDialog::AnswerHook& hookSlot()
@@ -54,4 +56,52 @@ QSize VRXDialog::sizeHint() const
 {
     const QSize display = displaySize();
     return QDialog::sizeHint().boundedTo(QSize(display.width() - 10, display.height() - 10));
+}
+
+QRect VRXDialog::displayArea() const
+{
+    // The main window shows the display: the window of the nearest parent that is no
+    // dialog, else the first visible main window.
+    QWidget* main = parentWidget() ? parentWidget()->window() : nullptr;
+    while (main && qobject_cast<QDialog*>(main))
+        main = main->parentWidget() ? main->parentWidget()->window() : nullptr;
+    if (!main || !main->isVisible()) {
+        main = nullptr;
+        const QWidgetList tops = QApplication::topLevelWidgets();
+        for (QWidget* w : tops) {
+            if (w != this && w->isVisible() && w->windowType() == Qt::Window && !qobject_cast<QDialog*>(w)) {
+                main = w;
+                break;
+            }
+        }
+    }
+    QPoint at;
+    if (main)
+        at = main->geometry().topLeft();
+    else if (const QScreen* s = screen())
+        at = s->availableGeometry().topLeft();
+    return QRect(at, displaySize());
+}
+
+void VRXDialog::fitDisplay()
+{
+    m_fitting = true;
+    setWindowState(windowState() & ~Qt::WindowMaximized);
+    setGeometry(displayArea());
+    m_fitting = false;
+}
+
+void VRXDialog::setVisible(bool visible)
+{
+    if (visible && !m_fitting && (windowState() & Qt::WindowMaximized))
+        fitDisplay();
+    QDialog::setVisible(visible);
+}
+
+void VRXDialog::changeEvent(QEvent* e)
+{
+    QDialog::changeEvent(e);
+    if (e->type() == QEvent::WindowStateChange && isVisible() && !m_fitting
+        && (windowState() & Qt::WindowMaximized))
+        fitDisplay();
 }

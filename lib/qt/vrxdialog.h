@@ -28,6 +28,21 @@ public:
 
     // Never larger than the display.
     QSize sizeHint() const override;
+
+    // The program's display on the desktop: the main window's area (at the display size),
+    // or the display size at the screen's corner before there is a main window.
+    QRect displayArea() const;
+
+    // A dialog shown maximised fills the display, not the whole desktop.
+    void setVisible(bool visible) override;
+
+protected:
+    void changeEvent(QEvent* e) override;
+
+private:
+    void fitDisplay();
+
+    bool m_fitting = false;
 };
 
 // Installs an answer hook for the lifetime of the object.

@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QStyle>
 
 // ---------------------------------------------------------------- VRXListViewItem
 
@@ -295,23 +296,65 @@ int VRXListView::itemHeight() const
 
 void VRXListView::drawRow(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
-    if (m_colorMode == 0) {
-        QTreeWidget::drawRow(painter, option, index);
-        return;
-    }
-    QTreeWidgetItem* it = itemFromIndex(index);
-    VRXListViewItem* item = it && it->type() == VRXListViewItem::Type ? static_cast<VRXListViewItem*>(it) : nullptr;
-    QColor text, fill;
-    auto* self = const_cast<VRXListView*>(this);
-    self->rowColors(item, text, fill, option.rect.y() + verticalOffset(), option.rect.height());
     QStyleOptionViewItem opt = option;
-    for (QPalette::ColorGroup g : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
-        opt.palette.setColor(g, QPalette::Text, text);
-        opt.palette.setColor(g, QPalette::Base, fill);
-        opt.palette.setColor(g, QPalette::AlternateBase, fill);
+    // The pale selection that styles give a list without focus vanishes under the row
+    // colours; keep the focused look so the chosen entry stays readable.
+    opt.palette.setColor(QPalette::Inactive, QPalette::Highlight, opt.palette.color(QPalette::Active, QPalette::Highlight));
+    opt.palette.setColor(QPalette::Inactive, QPalette::HighlightedText,
+                         opt.palette.color(QPalette::Active, QPalette::HighlightedText));
+    if (m_colorMode != 0) {
+        QTreeWidgetItem* it = itemFromIndex(index);
+        VRXListViewItem* item = it && it->type() == VRXListViewItem::Type ? static_cast<VRXListViewItem*>(it) : nullptr;
+        QColor text, fill;
+        auto* self = const_cast<VRXListView*>(this);
+        self->rowColors(item, text, fill, option.rect.y() + verticalOffset(), option.rect.height());
+        for (QPalette::ColorGroup g : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+            opt.palette.setColor(g, QPalette::Text, text);
+            opt.palette.setColor(g, QPalette::Base, fill);
+            opt.palette.setColor(g, QPalette::AlternateBase, fill);
+        }
+        painter->fillRect(QRect(0, option.rect.y(), viewport()->width(), option.rect.height()), fill);
     }
-    painter->fillRect(QRect(0, option.rect.y(), viewport()->width(), option.rect.height()), fill);
     QTreeWidget::drawRow(painter, opt, index);
+
+    const bool selected = selectionModel() && selectionModel()->isSelected(index);
+    const bool currentRow = hasFocus() && currentIndex().isValid() && currentIndex().row() == index.row()
+        && currentIndex().parent() == index.parent();
+    // The cells end with the last column; a selected row carries its highlight, and the
+    // focus frame the style draws around the cells, on to the viewport's right edge.
+    const int end = header()->length() - header()->offset();
+    if (selected && end < viewport()->width()) {
+        QStyleOptionViewItem rest = opt;
+        // From the last cell's edge, so the style's frame around the cells does not show there.
+        rest.rect = QRect(end - 1, option.rect.y(), viewport()->width() - end + 1, option.rect.height());
+        rest.state |= QStyle::State_Selected;
+        rest.showDecorationSelected = true;
+        rest.viewItemPosition = QStyleOptionViewItem::End;
+        rest.index = index;
+        style()->drawPrimitive(QStyle::PE_PanelItemViewItem, &rest, painter, this);
+        if (currentRow) {
+            QStyleOptionFocusRect frame;
+            frame.QStyleOption::operator=(opt);
+            frame.state |= QStyle::State_KeyboardFocusChange;
+            frame.rect = QRect(0, option.rect.y(), viewport()->width(), option.rect.height());
+            frame.backgroundColor = opt.palette.color(QPalette::Active, QPalette::Highlight);
+            painter->save();
+            painter->setClipRect(rest.rect);
+            style()->drawPrimitive(QStyle::PE_FrameFocusRect, &frame, painter, this);
+            painter->restore();
+        }
+    }
+    // The current entry without a selection (the play list clears it at the end) gets a
+    // frame that shows on any row colour, across the whole row.
+    if (!selected && currentRow) {
+        painter->save();
+        QPen pen(opt.palette.color(QPalette::Active, QPalette::Highlight), 2);
+        pen.setJoinStyle(Qt::MiterJoin);
+        painter->setPen(pen);
+        painter->setBrush(Qt::NoBrush);
+        painter->drawRect(QRectF(0, option.rect.y(), viewport()->width(), option.rect.height()).adjusted(1, 1, -1, -1));
+        painter->restore();
+    }
 }
 
 void VRXListView::paintEvent(QPaintEvent* e)

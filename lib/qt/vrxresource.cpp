@@ -111,6 +111,11 @@ QImage findSizedImage(const QString& name, const QFontMetrics& fm)
     return findImage(sizedName(name, fm));
 }
 
+QPixmap findSizedPixmap(const QString& name, int bucket)
+{
+    return findPixmap(QStringLiteral("%1/%2").arg(bucket).arg(name));
+}
+
 static QRgb disabledPixel(QRgb c, bool keepAlpha)
 {
     const int grey = (11 * qRed(c) + 16 * qGreen(c) + 5 * qBlue(c)) >> 5;

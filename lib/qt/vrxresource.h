@@ -28,6 +28,8 @@ QIcon findIconSet(const QString& name);
 int pictureSizeBucket(int fontHeight);
 QPixmap findSizedPixmap(const QString& name, const QFontMetrics& fm);
 QImage findSizedImage(const QString& name, const QFontMetrics& fm);
+// The picture drawn for one size bucket (16, 24 or 32): "<size>/<name>".
+QPixmap findSizedPixmap(const QString& name, int bucket);
 
 // The greyed, lightened, more transparent look of a disabled icon.
 QImage disabledImage(const QImage& image);

@@ -4,6 +4,7 @@
 #include "screenshot.h"
 #include "vrxlistview.h"
 
+#include <QHeaderView>
 #include <QScrollBar>
 #include <QSignalSpy>
 
@@ -150,6 +151,98 @@ private slots:
             }
         }
         useDisplay(QSize(480, 640));
+    }
+
+    // What marks the chosen row reaches the viewport's right edge, however few columns the
+    // list has, and stays readable when the list is not in the active window or has lost
+    // its selection. The platform's look for an inactive selection is made the hard case
+    // seen on screen: a pale grey-blue under the first row's blue text.
+    void selectionAcrossTheRow_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<QString>("state");
+        for (int mode : {1, 0}) {
+            const QByteArray m = mode ? "row colours" : "palette";
+            QTest::newRow(m + ": selection stops where the last column ends") << mode << "selected";
+            QTest::newRow(m + ": inactive selection pale under blue text") << mode << "inactive";
+            QTest::newRow(m + ": current entry without selection unmarked at the edge") << mode << "current";
+        }
+    }
+
+    void selectionAcrossTheRow()
+    {
+        QFETCH(int, mode);
+        QFETCH(QString, state);
+        const QColor pale("#d0dbe2"), blue("#336699");
+        for (QSize d : {QSize(240, 320), QSize(480, 640)}) {
+            useDisplay(d);
+            QWidget window;
+            window.resize(d);
+            auto* lv = new VRXListView(&window, QStringLiteral("listview"));
+            QPalette pal = lv->palette();
+            pal.setColor(QPalette::Inactive, QPalette::Highlight, pale);
+            pal.setColor(QPalette::Inactive, QPalette::HighlightedText, blue);
+            lv->setPalette(pal);
+            const QColor highlight = pal.color(QPalette::Active, QPalette::Highlight);
+            const QColor highlightedText = pal.color(QPalette::Active, QPalette::HighlightedText);
+            lv->setHeaderVisible(false);
+            lv->setColorMode(mode);
+            lv->addColumn("title");
+            lv->addColumn("year");
+            for (int i = 0; i < 4; ++i)
+                new VRXListViewItem(lv, QStringLiteral("Track %1").arg(i));
+            lv->itemAtRow(1)->setText(1, QStringLiteral("1999"));
+            lv->setGeometry(0, 0, d.width(), d.height() / 2);
+            window.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&window));
+            lv->setCurrentItem(lv->itemAtRow(1));
+            lv->setSelected(lv->itemAtRow(1), true);
+            QWidget other;
+            if (state == QLatin1String("inactive")) {
+                other.show();
+                other.activateWindow();
+                QVERIFY(QTest::qWaitForWindowActive(&other));
+                QVERIFY(!window.isActiveWindow());
+            } else {
+                window.activateWindow();
+                QVERIFY(QTest::qWaitForWindowActive(&window));
+                lv->setFocus();
+            }
+            if (state == QLatin1String("current"))
+                lv->clearSelection();
+            QCoreApplication::processEvents();
+            QVERIFY(lv->header()->length() < lv->viewport()->width() - 20);
+
+            const QImage img = lv->viewport()->grab().toImage();
+            const QRect row = lv->visualItemRect(lv->itemAtRow(1));
+            const int edge = lv->viewport()->width() - 2;
+            const QString where = QStringLiteral("%1x%2").arg(d.width()).arg(d.height());
+            const auto dist = [](QColor a, QColor b) {
+                return qAbs(a.red() - b.red()) + qAbs(a.green() - b.green()) + qAbs(a.blue() - b.blue());
+            };
+            // Styles shade a focused selection and frame it: near the highlight is enough.
+            const auto marks = [&](QColor c) { return dist(c, highlight) < 48; };
+            if (state == QLatin1String("current")) {
+                QCOMPARE(lv->selectedItem(), nullptr);
+                QVERIFY2(marks(img.pixel(edge, row.center().y())), qPrintable(where));
+                continue;
+            }
+            QVERIFY2(marks(img.pixel(edge - 3, row.center().y())), qPrintable(where));
+            // Under the first column the row is mostly highlight, and its text is drawn in the
+            // highlighted text colour (the nearer of the two at some pixel).
+            int marked = 0, all = 0;
+            bool textShown = false;
+            for (int x = 0; x < lv->header()->sectionSize(0); ++x) {
+                for (int y = row.top(); y <= row.bottom(); ++y) {
+                    const QColor c(img.pixel(x, y));
+                    ++all;
+                    marked += marks(c);
+                    textShown = textShown || dist(c, highlightedText) < dist(c, highlight);
+                }
+            }
+            QVERIFY2(marked * 2 > all, qPrintable(where));
+            QVERIFY2(textShown, qPrintable(where));
+        }
     }
 
     void sortingColumnsAndSignals()

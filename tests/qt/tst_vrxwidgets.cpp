@@ -18,6 +18,7 @@
 #include <QToolButton>
 #include <QLineEdit>
 #include <QPainter>
+#include <QScreen>
 #include <QSignalSpy>
 
 namespace {
@@ -98,6 +99,59 @@ private slots:
             QVERIFY(!tabs.isCompact()); // the side has room for the labels
             QCOMPARE(tabs.tabText(1), QStringLiteral("Library"));
             QVERIFY(tabs.tabBar()->width() < d.width() / 2);
+        }
+    }
+
+    // A tab icon stands upright at every tab position: red over blue stays red over blue
+    // on the turned side bars. Large displays get the bigger sized pictures.
+    void tabIconsUpright_data()
+    {
+        QTest::addColumn<int>("position");
+        QTest::newRow("top") << 0;
+        QTest::newRow("bottom") << 1;
+        QTest::newRow("left: icon turned with the label") << 2;
+        QTest::newRow("right: icon turned with the label") << 3;
+    }
+
+    void tabIconsUpright()
+    {
+        QFETCH(int, position);
+        QImage pic(32, 32, QImage::Format_ARGB32);
+        pic.fill(Qt::red);
+        for (int y = 16; y < 32; ++y)
+            for (int x = 0; x < 32; ++x)
+                pic.setPixel(x, y, qRgb(0, 0, 255));
+        for (QSize d : kDisplays) {
+            useDisplay(d);
+            VRTabWidget tabs;
+            tabs.addTab(new QLabel("a"), QStringLiteral("Play List"), QIcon(QPixmap::fromImage(pic)));
+            tabs.addTab(new QLabel("b"), QStringLiteral("Player"), QStringLiteral("audio"));
+            tabs.resize(d);
+            tabs.setTabPosition(position);
+            tabs.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&tabs));
+            const QString where = QStringLiteral("%1x%2").arg(d.width()).arg(d.height());
+            // Beside the double-size page buttons of a large display a 16-pixel icon is lost.
+            QCOMPARE(tabs.tabBar()->iconSize(), d.width() >= 480 ? QSize(24, 24) : QSize(16, 16));
+
+            const QImage img = tabs.tabBar()->grab().toImage();
+            const QRect r = tabs.tabBar()->tabRect(0);
+            QPointF red, blue;
+            int reds = 0, blues = 0;
+            for (int y = r.top(); y <= r.bottom(); ++y) {
+                for (int x = r.left(); x <= r.right(); ++x) {
+                    const QColor c(img.pixel(x, y));
+                    if (c.red() > 200 && c.green() < 60 && c.blue() < 60)
+                        red += QPointF(x, y), ++reds;
+                    else if (c.blue() > 200 && c.red() < 60 && c.green() < 60)
+                        blue += QPointF(x, y), ++blues;
+                }
+            }
+            QVERIFY2(reds > 20 && blues > 20, qPrintable(where));
+            red /= reds;
+            blue /= blues;
+            QVERIFY2(red.y() + 4 < blue.y(), qPrintable(where));
+            QVERIFY2(qAbs(red.x() - blue.x()) < 2, qPrintable(where));
         }
     }
 
@@ -319,6 +373,71 @@ private slots:
             const QColor c = pm.pixelColor(pm.width() / 4, pm.height() / 2);
             QVERIFY2(c.red() > 150 && c.green() < 120, qPrintable(c.name()));
         }
+    }
+
+    // A maximised dialog covers the program's display, where the main window is, not the
+    // whole desktop; without a main window it takes the display size at the screen corner.
+    void maximisedDialogFillsDisplay()
+    {
+        for (QSize d : kDisplays) {
+            useDisplay(d);
+            QWidget main;
+            main.setGeometry(QRect(QPoint(37, 21), d));
+            main.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&main));
+            QVERIFY(main.screen()->geometry().width() > d.width()); // else the test proves nothing
+            for (bool viaParent : {true, false}) {
+                VRXDialog dlg(viaParent ? &main : nullptr);
+                dlg.setWindowState(dlg.windowState() | Qt::WindowMaximized);
+                dlg.show();
+                QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+                QCOMPARE(dlg.geometry(), main.geometry());
+            }
+            VRXDialog later;
+            later.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&later));
+            later.showMaximized();
+            QCoreApplication::processEvents();
+            QCOMPARE(later.geometry(), main.geometry());
+            main.hide();
+            VRXDialog alone;
+            alone.showMaximized();
+            QVERIFY(QTest::qWaitForWindowExposed(&alone));
+            QCOMPARE(alone.size(), d);
+        }
+    }
+
+    // A folder path too long for the chooser loses its middle: the start and the folder
+    // itself stay readable, and the dialog stays within the display.
+    void fileDialogPathElided()
+    {
+        QTemporaryDir dir;
+        const QString deep = dir.path() + "/A rather long folder name/Another long folder name/Final";
+        QVERIFY(QDir().mkpath(deep));
+        useDisplay(QSize(240, 320));
+        VRFileDialog fd(VRFileDialog::Directory, deep, "Select Media Folder");
+        fd.resize(fd.sizeHint());
+        fd.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&fd));
+        QVERIFY(fd.width() <= 240);
+        auto* path = fd.findChild<QLabel*>("path");
+        QVERIFY(path);
+        QCOMPARE(path->text(), QDir::cleanPath(deep));
+        QVERIFY(path->width() < path->fontMetrics().horizontalAdvance(deep)); // else nothing to elide
+        // What is drawn: read back the label's pixels against its text drawn whole and elided.
+        const QImage shown = path->grab().toImage();
+        auto drawn = [&](const QString& text) {
+            QImage img(path->size(), QImage::Format_ARGB32);
+            img.fill(path->palette().color(path->backgroundRole()));
+            QPainter p(&img);
+            path->style()->drawItemText(&p, path->contentsRect(), path->alignment() | Qt::TextSingleLine,
+                                        path->palette(), true, text, path->foregroundRole());
+            return img;
+        };
+        const QString middle = path->fontMetrics().elidedText(deep, Qt::ElideMiddle, path->contentsRect().width());
+        QVERIFY(middle.endsWith("/Final") && middle.contains(QChar(0x2026)));
+        QVERIFY(shown.convertToFormat(QImage::Format_RGB32) == drawn(middle).convertToFormat(QImage::Format_RGB32));
+        useDisplay(QSize(480, 640));
     }
 
     void pictureSheet()

@@ -2,6 +2,7 @@
 
 #include "global.h"
 #include "screen.h"
+#include "screensaverinhibitor.h"
 
 #include <QDataStream>
 #include <QFileInfo>
@@ -51,6 +52,7 @@ QPEApplication::QPEApplication(int& argc, char** argv, Type)
         return;
     }
     listenForDocuments();
+    m_screenSaver = new ScreenSaverInhibitor(this);
 }
 
 QPEApplication::~QPEApplication()

@@ -4,6 +4,7 @@
 #include <QPointer>
 
 class QLocalServer;
+class ScreenSaverInhibitor;
 
 // The platform application: shows the main window at the display size, delivers the
 // document named on the command line (and later ones, sent by a second start of the
@@ -51,5 +52,6 @@ private:
     QString m_document;
     bool m_handedOver = false;
     QLocalServer* m_server = nullptr;
+    ScreenSaverInhibitor* m_screenSaver = nullptr;
     QPointer<QWidget> m_mainWindow;
 };

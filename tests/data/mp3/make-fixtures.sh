@@ -38,3 +38,21 @@ python3 sideinfo.py mixed "$tmp/short80.mp3" mixed.mp3 > /dev/null
 # Tags: ID3 version 1 with a track number, and an ID3 version 2 tag in front
 lame $q -m j -b 96 --id3v1-only --tt "Title Of Track" --ta "Some Artist" --tl "An Album" --ty 1999 --tn 7 "$tmp/mono.wav" tagged-v1.mp3
 lame $q -m j -b 96 --id3v2-only --pad-id3v2-size 3000 --tt "Title" --ta "Artist" "$tmp/mono.wav" tagged-v2.mp3
+
+# Gapless: chirps of exactly 1.7 s (74970 samples at 44.1 kHz, 37485 at 22.05 kHz). The
+# test computes the same signal to line the decoded sound up with it.
+L="0.5*sin(2*PI*(300*t+1300*t*t))"
+R="0.4*sin(2*PI*(2500*t-600*t*t))+0.2*sin(2*PI*(150*t+400*t*t))"
+ffmpeg -v error -y -f lavfi -i "aevalsrc=exprs='$L|$R':s=44100:d=1.7" "$tmp/chirp44.wav"
+ffmpeg -v error -y -f lavfi -i "aevalsrc=exprs='$L':s=44100:d=1.7" "$tmp/chirp44-mono.wav"
+ffmpeg -v error -y -f lavfi -i "aevalsrc=exprs='$L|$R':s=22050:d=1.7" "$tmp/chirp22.wav"
+lame $q -m s -b 128 "$tmp/chirp44.wav" gapless-cbr.mp3
+lame $q -m j -V 4 "$tmp/chirp44.wav" gapless-vbr.mp3
+lame $q -m m -b 64 "$tmp/chirp44-mono.wav" gapless-mono.mp3
+lame $q -m j -V 6 "$tmp/chirp22.wav" gapless-mpeg2-vbr.mp3
+
+# Far beyond full scale: a loud 320 kbit/s stream whose first 8 granules with big values
+# in the tables of 10 to 13 linbits get a global gain 32 steps (256 times) higher.
+ffmpeg -v error -y -f lavfi -i "aevalsrc=exprs='0.9*sin(2*PI*60*t)+0.05*sin(2*PI*3000*t)|0.9*sin(2*PI*45*t)':s=44100:d=0.6" "$tmp/loud.wav"
+lame $q -m s -b 320 "$tmp/loud.wav" "$tmp/loud.mp3"
+python3 sideinfo.py loud "$tmp/loud.mp3" loud-linbits.mp3 32 8 > /dev/null

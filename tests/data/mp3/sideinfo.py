@@ -6,6 +6,9 @@ produce (mixed blocks, intensity stereo).
   sideinfo.py mixed IN OUT               sets mixed_block_flag on short-block granules whose
                                          scale-factor layout is the same either way
   sideinfo.py intensity IN OUT           turns on intensity stereo in joint-stereo frames
+  sideinfo.py loud IN OUT [GAIN [MAX]]   raises global_gain by GAIN (default 32) in the first
+                                         MAX (default 6) granules whose big values use a
+                                         table with 10 to 13 linbits (tables 22, 23, 30, 31)
 """
 import sys
 
@@ -52,8 +55,12 @@ class Bits:
             self.buf[p >> 3] = (self.buf[p >> 3] & ~(0x80 >> (p & 7))) | (bit << (7 - (p & 7)))
 
 
-def walk(data, edit=None):
+LINBITS = [0] * 16 + [1, 2, 3, 4, 6, 8, 10, 13, 4, 5, 6, 7, 8, 9, 11, 13]
+
+
+def walk(data, edit=None, gain=32, most=6):
     stats = {}
+    loud = 0
     for off, ver, b, length in frames(data):
         mode = b[3] >> 6
         nch = 1 if mode == 3 else 2
@@ -70,19 +77,34 @@ def walk(data, edit=None):
         right_sfc = []
         for gr in range(2 if ver else 1):
             granule = []
+            gains = []
             for ch in range(nch):
-                bits.field(12 + 9 + 8)
+                bits.field(12 + 9)
+                gains.append(bits.field(8))
                 _, sfc = bits.field(4 if ver else 9)
                 _, ws = bits.field(1)
                 if ws:
                     _, bt = bits.field(2)
                     mpos, mixed = bits.field(1)
-                    bits.field(10 + 9)
+                    tables = [bits.field(5)[1] for _ in range(2)]
+                    bits.field(9)
                     granule.append((bt, mixed, mpos, sfc))
                 else:
-                    bits.field(15 + 4 + 3)
+                    tables = [bits.field(5)[1] for _ in range(3)]
+                    bits.field(4 + 3)
                     granule.append((0, 0, None, sfc))
                 bits.field(3 if ver else 2)
+                for t in tables:
+                    if LINBITS[t] >= 10:
+                        stats[("table", t)] = stats.get(("table", t), 0) + 1
+                gains[-1] += (max(LINBITS[t] for t in tables),)
+            # Far beyond full scale: both channels of the granule louder alike, so that
+            # stereo processing still pairs them.
+            if edit == "loud" and loud < most and any(g[2] >= 10 for g in gains):
+                for pos, value, _ in gains:
+                    bits.set(pos, 8, min(255, value + gain))
+                loud += 1
+                stats[("made loud",)] = loud
                 if ch == 1:
                     right_sfc.append(sfc)
             # Mixed blocks read one scale factor fewer of length slen1: with slen1 0 the
@@ -107,7 +129,8 @@ def walk(data, edit=None):
 def main():
     cmd = sys.argv[1]
     data = bytearray(open(sys.argv[2], "rb").read())
-    stats = walk(data, None if cmd == "stats" else cmd)
+    extra = [int(a) for a in sys.argv[4:6]]
+    stats = walk(data, None if cmd == "stats" else cmd, *extra)
     for k in sorted(stats, key=str):
         print(k, stats[k])
     if cmd != "stats":

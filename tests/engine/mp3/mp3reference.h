@@ -22,8 +22,9 @@ struct Pcm
     int rate = 0;
 };
 
-// Every frame (no gapless trimming), always two channels, at the stream's own rate.
-inline bool decodeMpg123(const char* file, Pcm& out)
+// Always two channels, at the stream's own rate; with gapless, the encoder's delay and
+// padding are dropped as the LAME tag gives them, else every frame is kept.
+inline bool decodeMpg123(const char* file, Pcm& out, bool gapless = true)
 {
     static const bool initialised = mpg123_init() == MPG123_OK;
     if (!initialised)
@@ -32,7 +33,7 @@ inline bool decodeMpg123(const char* file, Pcm& out)
     mpg123_handle* mh = mpg123_new(nullptr, &err);
     if (!mh)
         return false;
-    mpg123_param(mh, MPG123_REMOVE_FLAGS, MPG123_GAPLESS, 0.0);
+    mpg123_param(mh, gapless ? MPG123_ADD_FLAGS : MPG123_REMOVE_FLAGS, MPG123_GAPLESS, 0.0);
     mpg123_param(mh, MPG123_ADD_FLAGS, MPG123_FORCE_STEREO | MPG123_QUIET, 0.0);
     mpg123_format_none(mh);
     const long rates[] = {16000, 22050, 24000, 32000, 44100, 48000};
@@ -76,7 +77,6 @@ inline bool decodeQuavrix(const QString& file, bool native, Pcm& out)
         const int16_t* s = reinterpret_cast<const int16_t*>(block);
         out.samples.insert(out.samples.end(), s, s + produced / 2);
     }
-    // the block the stream ended inside is not delivered: callers allow for it
     out.rate = info.rate;
     d.close();
     return true;
