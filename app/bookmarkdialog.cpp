@@ -40,8 +40,7 @@ BookmarkDialog::BookmarkDialog(QList<Bookmark>* list, QWidget* parent, const QSt
         this->list->setCurrentItem(first);
     currentChanged();
     connect(this->list, &VRXListView::currentChanged, this, [this] { currentChanged(); });
-    // Maximised on the device: the whole display (the emulated one on a desktop).
-    resize(displaySize());
+    setWindowState(windowState() | Qt::WindowMaximized);
 }
 
 int BookmarkDialog::recordOf(const VRXListViewItem* entry) const

@@ -12,6 +12,7 @@
 #include "vrxokcancel.h"
 #include "vrxresource.h"
 
+#include <QScrollArea>
 #include <QVBoxLayout>
 
 OptionsDialog::OptionsDialog(QWidget* parent)
@@ -42,11 +43,19 @@ OptionsDialog::OptionsDialog(QWidget* parent)
     m_keys = new KeysWidget(m_tabs);
     m_tabPosition = new TabPositionWidget(m_tabs);
     m_analyzer = new AnalyzerWidget(m_tabs);
-    m_tabs->addTab(m_setup, tr("Setup"), findIconSet(QStringLiteral("package_utilities")));
-    m_tabs->addTab(m_colors, tr("Colors"), findIconSet(QStringLiteral("color")));
-    m_tabs->addTab(m_keys, tr("Key"), findIconSet(QStringLiteral("key_bindings")));
-    m_tabs->addTab(m_tabPosition, tr("Style"), findIconSet(QStringLiteral("view")));
-    m_tabs->addTab(m_analyzer, tr("Analyzer"), findIconSet(QStringLiteral("analyzer")));
+    // Pages scroll rather than push the dialog past a small display.
+    auto scrolled = [this](QWidget* page) {
+        auto* area = new QScrollArea(m_tabs);
+        area->setFrameShape(QFrame::NoFrame);
+        area->setWidgetResizable(true);
+        area->setWidget(page);
+        return area;
+    };
+    m_tabs->addTab(scrolled(m_setup), tr("Setup"), findIconSet(QStringLiteral("package_utilities")));
+    m_tabs->addTab(scrolled(m_colors), tr("Colors"), findIconSet(QStringLiteral("color")));
+    m_tabs->addTab(scrolled(m_keys), tr("Key"), findIconSet(QStringLiteral("key_bindings")));
+    m_tabs->addTab(scrolled(m_tabPosition), tr("Style"), findIconSet(QStringLiteral("view")));
+    m_tabs->addTab(scrolled(m_analyzer), tr("Analyzer"), findIconSet(QStringLiteral("analyzer")));
 
     auto* box = new QVBoxLayout(this);
     box->setContentsMargins(0, 0, 0, 0);
@@ -61,8 +70,7 @@ OptionsDialog::OptionsDialog(QWidget* parent)
     if (page >= 1 && page <= 5)
         m_tabs->setCurrentIndex(page - 1);
     connect(m_tabs, &VRTabWidget::currentPageChanged, this, &OptionsDialog::pageActivated);
-    // Maximised on the device: the whole display (the emulated one on a desktop).
-    resize(displaySize());
+    setWindowState(windowState() | Qt::WindowMaximized);
 }
 
 void OptionsDialog::pageActivated(QWidget* page)

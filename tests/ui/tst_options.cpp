@@ -292,9 +292,9 @@ private slots:
             if (findImage(QStringLiteral("v0")).isNull())
                 QSKIP("pictures not rendered (build the pictures target)");
             OptionsDialog dlg;
-            QCOMPARE(dlg.size(), d);
             dlg.show();
             QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+            QCOMPARE(dlg.size(), d); // maximised: the display
             for (int i = 0; i < 5; ++i) {
                 dlg.tabs()->setCurrentIndex(i);
                 QTest::qWait(20);
