@@ -1,11 +1,14 @@
 #include "vrxplayerwindow.h"
 
 #include "audioinfo.h"
+#include "bookamrks.h"
+#include "bookmarkdialog.h"
 #include "config.h"
 #include "keycodes.h"
 #include "listview.h"
 #include "loopcontrol.h"
 #include "mediafoldersdialog.h"
+#include "optionsdialog.h"
 #include "medialibrary.h"
 #include "player.h"
 #include "playlist.h"
@@ -24,6 +27,7 @@
 #include <QTimer>
 
 #include <iterator>
+#include <optional>
 
 namespace {
 const int kSizes[] = {8, 10, 12, 14, 16, 18, 20, 24, 36};
@@ -37,6 +41,7 @@ Config appConfig()
 VRXPlayerWindow::VRXPlayerWindow(QWidget* parent)
     : VRXMainWindow(parent)
 {
+    m_bookmarks = new Bookamrks(this);
     m_controller = new LoopControl(this);
 
     m_tabs = new VRTabWidget(this, QStringLiteral("tabs"));
@@ -488,22 +493,61 @@ void VRXPlayerWindow::reloadLists()
 
 void VRXPlayerWindow::options()
 {
-    // The options dialog arrives with the key and bookmark work.
+    OptionsDialog dlg(this);
+    if (dlg.run() == QDialog::Accepted) {
+        dlg.store();
+        applySettings();
+    }
 }
 
 // ---- bookmarks and keys -------------------------------------------------------------
 
 void VRXPlayerWindow::fillBookmarkMenu(QMenu* menu)
 {
-    menu->clear();
+    m_bookmarks->fillMenu(menu, m_playState != Stopped);
 }
 
-void VRXPlayerWindow::bookmarkActivated(int)
+void VRXPlayerWindow::bookmarkActivated(int id)
 {
+    if (id == Bookamrks::AddId) {
+        addBookmark();
+    } else if (id == Bookamrks::OrganizeId) {
+        std::optional<Bookmark> chosen;
+        {
+            BookmarkDialog dlg(m_bookmarks->list(), this);
+            dlg.run();
+            // Moves and removals count whichever button closed the organiser.
+            dlg.applyOrder();
+            if (dlg.selectedBookmark())
+                chosen = *dlg.selectedBookmark();
+        }
+        m_bookmarks->saveBookmarks(this);
+        if (chosen)
+            jumpTo(*chosen);
+    } else if (const Bookmark* b = m_bookmarks->at(id - Bookamrks::FirstBookmarkId)) {
+        jumpTo(Bookmark(*b));
+    }
+}
+
+void VRXPlayerWindow::jumpTo(const Bookmark& bookmark)
+{
+    stop();
+    setFile(bookmark.file);
+    if (m_playState == Playing)
+        m_controller->seek(bookmark.position);
 }
 
 void VRXPlayerWindow::addBookmark()
 {
+    if (m_playState == Stopped)
+        return;
+    // The worker waits while the name is asked for; a paused track stays paused.
+    const bool wasPlaying = m_playState == Playing;
+    if (wasPlaying)
+        playPause();
+    m_bookmarks->add(m_currentFile, m_controller->positionMs(), this);
+    if (wasPlaying)
+        playPause();
 }
 
 void VRXPlayerWindow::checkKey(bool& handled, int code)
@@ -516,7 +560,7 @@ void VRXPlayerWindow::checkKey(bool& handled, int code)
 
 void VRXPlayerWindow::keyPressEvent(QKeyEvent* e)
 {
-    const int code = ListView::keyCode(qt2Key(e->key()), qt2Modifiers(e->modifiers()));
+    const int code = keyCode(e);
     if (code < 0)
         return;
     const std::pair<int, int> bindings[] = {
@@ -529,18 +573,18 @@ void VRXPlayerWindow::keyPressEvent(QKeyEvent* e)
             break;
         }
     }
-    if (code == 0x1000) {
+    if (code == KeyEscape) {
         m_escapePressed = true;
         if (m_cancelStops)
             m_player->triggerAction(Player::Stop);
     }
-    if (code == 0x103a) {
+    if (code == KeyF11) {
         m_tabs->showPage(m_playlist);
         m_playlist->showMenu();
     }
     VRXMainWindow::keyPressEvent(e);
     // The device's Cancel key asks the application to close.
-    if (code == 0x1000)
+    if (code == KeyEscape)
         close();
 }
 

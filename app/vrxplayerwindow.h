@@ -4,6 +4,7 @@
 
 #include <QString>
 
+class Bookamrks;
 class LoopControl;
 class MediaLibrary;
 class Player;
@@ -11,6 +12,7 @@ class PlayList;
 class QMenu;
 class QTimer;
 class VRTabWidget;
+struct Bookmark;
 
 // The one top-level window: owns the playback controller and the three pages, turns every
 // command (buttons, keys, menus) into playback calls and alone decides what plays.
@@ -29,6 +31,7 @@ public:
     MediaLibrary* library() const { return m_library; }
     PlayList* playList() const { return m_playlist; }
     Player* player() const { return m_player; }
+    Bookamrks* bookmarks() const { return m_bookmarks; }
     int playState() const { return m_playState; }
     QString currentFile() const { return m_currentFile; }
     int seekInterval() const { return m_seekInterval; }
@@ -88,8 +91,11 @@ private:
     void updateZoomActions(int size);
     void applyTabPosition();
     void rebuildLists();
+    // Stops, opens the bookmark's file and, when it plays, seeks to the bookmark.
+    void jumpTo(const Bookmark& bookmark);
 
     VRTabWidget* m_tabs;
+    Bookamrks* m_bookmarks;
     LoopControl* m_controller;
     MediaLibrary* m_library;
     PlayList* m_playlist;

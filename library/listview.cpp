@@ -60,23 +60,9 @@ void ListView::changeEvent(QEvent* e)
     VRXListView::changeEvent(e);
 }
 
-int ListView::keyCode(int key, int state)
-{
-    if (key == 0x1020 || key == 0x1021 || key == 0x1023 || key == 0x1045)
-        return -1;
-    int code = key;
-    if (state == 0x100 || state == 8)
-        code += 0x200000;
-    else if (state == 0x200 || state == 16)
-        code += 0x400000;
-    else if (state == 0x400 || state == 32)
-        code += 0x800000;
-    return code;
-}
-
 void ListView::keyPressEvent(QKeyEvent* e)
 {
-    const int code = keyCode(qt2Key(e->key()), qt2Modifiers(e->modifiers()));
+    const int code = keyCode(e);
     if (code < 0) {
         VRXListView::keyPressEvent(e);
         return;

@@ -6,7 +6,9 @@
 
 // The five-column track list (title, artist, album, year, track) of the play list, the
 // library and the colours preview. Its name is always "listview", which selects the
-// settings group of its colours. Every key press is offered to checkKey() first.
+// settings group of its colours. Every key press except the excluded modifier keys is
+// offered to checkKey() first (its key code, keycodes.h); a key the receiver claims is left
+// for the parents, any other the list handles itself.
 class ListView : public VRXListView
 {
     Q_OBJECT
@@ -20,11 +22,6 @@ public:
 
     // Sets the font, then reloads the icons for its size. The font change empties the list.
     void setFont(const QFont& font);
-
-    // The code checkKey() reports: Qt 2 key value plus 0x200000 (Shift), 0x400000 (Control)
-    // or 0x800000 (Alt) when exactly that modifier state is held; -1 when the key goes to
-    // the list directly.
-    static int keyCode(int qt2key, int qt2state);
 
 signals:
     void checkKey(bool& handled, int code);

@@ -5,7 +5,12 @@
 
 std::vector<int> drawRandomRanks(int n)
 {
-    std::srand(unsigned(std::time(nullptr)));
+    return drawRandomRanks(n, unsigned(std::time(nullptr)));
+}
+
+std::vector<int> drawRandomRanks(int n, unsigned seed)
+{
+    std::srand(seed);
     std::vector<int> pool;
     pool.reserve(n > 0 ? size_t(n) : 0);
     for (int i = 0; i < n; ++i)

@@ -13,3 +13,5 @@ using RecordList = QList<AudioInfo*>;
 // library generator is seeded with the current time in seconds, then each entry in turn
 // takes the rand()-th (modulo the pool size) of the ranks still free.
 std::vector<int> drawRandomRanks(int n);
+// The same with the generator seeded with seed (for a reproducible order).
+std::vector<int> drawRandomRanks(int n, unsigned seed);

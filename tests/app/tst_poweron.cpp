@@ -8,6 +8,7 @@
 #include "vrxplayerwindow.h"
 
 #include <csignal>
+#include <cstring>
 
 class TestPowerOn : public QObject
 {
@@ -40,14 +41,31 @@ private slots:
         QTRY_COMPARE(seen, calls);
     }
 
-    void otherSignalsAreIgnored()
+    // Only SIGCONT is taken over: other signals keep their own action (a stray SIGTERM
+    // still ends the program), and a delivered other signal never counts as power-on.
+    void onlySigContIsWatched()
     {
+        struct sigaction cont = {};
+        QCOMPARE(::sigaction(SIGCONT, nullptr, &cont), 0);
+        QVERIFY(cont.sa_handler != SIG_DFL && cont.sa_handler != SIG_IGN);
+        for (int sig : {SIGUSR1, SIGUSR2, SIGHUP, SIGTERM, SIGINT, SIGTSTP}) {
+            struct sigaction sa = {};
+            QCOMPARE(::sigaction(sig, nullptr, &sa), 0);
+            QVERIFY2(sa.sa_handler != cont.sa_handler, strsignal(sig));
+        }
+
+        static volatile sig_atomic_t usr1 = 0;
         QList<int> seen;
         PowerOnWatcher watcher([&](int count) { seen << count; });
-        std::signal(SIGUSR1, SIG_IGN);
+        auto old = std::signal(SIGUSR1, [](int) { usr1 = usr1 + 1; });
         ::raise(SIGUSR1);
         QTest::qWait(20);
+        std::signal(SIGUSR1, old);
+        QCOMPARE(int(usr1), 1);
         QVERIFY(seen.isEmpty());
+        // The watcher was listening all along.
+        ::raise(SIGCONT);
+        QTRY_COMPARE(seen, QList<int>{1});
     }
 
     void secondSignalReopensThePlayingTrackAtItsPosition()

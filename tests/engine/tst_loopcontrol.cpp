@@ -251,6 +251,26 @@ private slots:
         QCOMPARE(dspBytes().left(2048), pattern(int64_t(20) * 44100 * 4, 2048));
     }
 
+    void secondOpenRestartsThePosition()
+    {
+        TestTrack::totalBytes = 1 << 30;
+        TestTrack::blockDelayUs = 500;
+        LoopControl control;
+        QVERIFY(control.open(m_track));
+        control.play();
+        QTRY_VERIFY(control.positionMs() > 1000);
+        // The next track, without a stop in between: its position counts from its start.
+        QVERIFY(control.open(m_track));
+        const int64_t before = dspBytes().size(); // the device file collects both tracks
+        control.play();
+        QTRY_VERIFY(dspBytes().size() >= before + 4 * 2048);
+        control.setPaused(true);
+        QTest::qWait(30); // a step in progress finishes
+        const int64_t written = dspBytes().size() - before;
+        QCOMPARE(control.positionMs(), written * 1000 / 44100 / 4);
+        control.stop();
+    }
+
     void playWithoutATrackDoesNoHarm()
     {
         LoopControl control;

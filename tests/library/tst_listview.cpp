@@ -137,35 +137,6 @@ private slots:
         QCOMPARE(lv.childCount(), 1);
     }
 
-    void keyCodes_data()
-    {
-        QTest::addColumn<int>("key");
-        QTest::addColumn<int>("state");
-        QTest::addColumn<int>("code");
-        QTest::newRow("up") << 0x1013 << 0 << 0x1013;
-        QTest::newRow("shift") << 0x41 << 0x100 << 0x200041;
-        QTest::newRow("control") << 0x41 << 0x200 << 0x400041;
-        QTest::newRow("alt") << 0x1014 << 0x400 << 0x801014;
-        QTest::newRow("old shift") << 0x41 << 8 << 0x200041;
-        QTest::newRow("old control") << 0x41 << 16 << 0x400041;
-        QTest::newRow("old alt") << 0x41 << 32 << 0x800041;
-        QTest::newRow("shift+control") << 0x41 << 0x300 << 0x41;
-        QTest::newRow("shift+alt") << 0x41 << 0x500 << 0x41;
-        QTest::newRow("meta") << 0x41 << 0x800 << 0x41;
-        QTest::newRow("shift key") << 0x1020 << 0x100 << -1;
-        QTest::newRow("control key") << 0x1021 << 0 << -1;
-        QTest::newRow("alt key") << 0x1023 << 0 << -1;
-        QTest::newRow("0x1045") << 0x1045 << 0 << -1;
-        QTest::newRow("meta key") << 0x1022 << 0 << 0x1022;
-    }
-    void keyCodes()
-    {
-        QFETCH(int, key);
-        QFETCH(int, state);
-        QFETCH(int, code);
-        QCOMPARE(ListView::keyCode(key, state), code);
-    }
-
     void keyForwarding()
     {
         ListView lv;
@@ -191,14 +162,9 @@ private slots:
         QCoreApplication::sendEvent(&lv, &down);
         QVERIFY(!down.isAccepted());
         QCOMPARE(lv.currentItem(), lv.itemAtRow(1));
-        // Two modifiers: no modifier bit. One: its bit.
-        QTest::keyClick(&lv, Qt::Key_Right, Qt::ShiftModifier | Qt::ControlModifier);
-        QTest::keyClick(&lv, Qt::Key_Right, Qt::ControlModifier);
-        QTest::keyClick(&lv, Qt::Key_A, Qt::AltModifier);
-        QCOMPARE(codes.mid(2), QList<int>({0x1014, 0x401014, 0x800041}));
         // Modifier keys themselves go straight to the list.
         QTest::keyClick(&lv, Qt::Key_Shift);
-        QCOMPARE(codes.size(), 5);
+        QCOMPARE(codes.size(), 2);
     }
 
     void screenshots()

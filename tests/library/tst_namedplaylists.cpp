@@ -9,8 +9,11 @@
 #include "vrxpushbutton.h"
 #include "vrxrenamedialog.h"
 
+#include <csignal>
 #include <deque>
 #include <functional>
+
+#include <sys/resource.h>
 
 // Named playlists: saving under new, current and taken names, loading, organising,
 // renaming and deleting, the list dialog itself, and the data-file helpers.
@@ -422,6 +425,29 @@ private slots:
             many << QString::number(1004 - i);
         CustomListDialog big(many, "PlayList|PlayList", "file_audio", false);
         QCOMPARE(big.items(), many);
+    }
+
+    // A write that fails part-way (here: the file size limit, which binds root too) must
+    // leave the old playlist whole, never a truncated or half-written one.
+    void failedReplaceKeepsTheOldFile()
+    {
+        const QStringList old = {"/music/one.mp3", "/music/two.mp3"};
+        QVERIFY(writeStringList("PlayList_Rock", old));
+        QStringList longer;
+        for (int i = 0; i < 2000; ++i)
+            longer << QStringLiteral("/music/a rather long folder name/track %1.mp3").arg(i);
+        struct rlimit saved;
+        QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
+        auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        struct rlimit small = saved;
+        small.rlim_cur = 4096;
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+        const bool written = writeStringList("PlayList_Rock", longer);
+        setrlimit(RLIMIT_FSIZE, &saved);
+        std::signal(SIGXFSZ, oldHandler);
+        QVERIFY(!written);
+        QCOMPARE(readStringList("PlayList_Rock"), old);
+        QCOMPARE(dataFiles(), QStringList({"PlayList_Rock"}));
     }
 
     void dataFileHelpers()

@@ -10,6 +10,7 @@
 #include <QSignalSpy>
 
 #include <algorithm>
+#include <numeric>
 
 // The play list: play order under the loop and random options, editing, the stored list,
 // selecting files, and letting go of library records when the library rebuilds.
@@ -145,6 +146,15 @@ private slots:
             for (int i = 0; i < n; ++i)
                 QCOMPARE(r[size_t(i)], i);
         }
+        // A long list in random order is not played in display order, and the order
+        // depends on the seed.
+        const std::vector<int> a = drawRandomRanks(64, 1), b = drawRandomRanks(64, 2);
+        std::vector<int> identity(64);
+        std::iota(identity.begin(), identity.end(), 0);
+        QVERIFY(a != identity);
+        QVERIFY(b != identity);
+        QVERIFY(a != b);
+        QCOMPARE(drawRandomRanks(64, 1), a);
         fill({"a", "b", "c", "d", "e"});
         list->setupRandomOrder();
         QCOMPARE(sorted(ranks()), QList<int>({0, 1, 2, 3, 4}));

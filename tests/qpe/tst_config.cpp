@@ -143,6 +143,30 @@ private slots:
         QCOMPARE(cfg.readNumEntry(QStringLiteral("interval"), 5), 9);
     }
 
+    // INI reads an unquoted comma as a list separator; a path must come back whole.
+    void valuesWithCommasReadBackWhole_data()
+    {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<QString>("value");
+        QTest::newRow("unquoted comma") << QByteArray("file=/music/a,b.mp3") << "/music/a,b.mp3";
+        QTest::newRow("two commas") << QByteArray("file=/m/a,b,c.mp3") << "/m/a,b,c.mp3";
+        QTest::newRow("quoted") << QByteArray("file=\"/music/a,b.mp3\"") << "/music/a,b.mp3";
+        QTest::newRow("no comma") << QByteArray("file=/music/ab.mp3") << "/music/ab.mp3";
+    }
+    void valuesWithCommasReadBackWhole()
+    {
+        QFETCH(QByteArray, line);
+        QFETCH(QString, value);
+        writeRaw(QStringLiteral("Quavrix"), "[Options]\n" + line + "\npos=12\n");
+        {
+            Config cfg(QStringLiteral("Quavrix"));
+            QCOMPARE(cfg.read(Settings::Options::File), value);
+            QCOMPARE(cfg.read(Settings::Options::Position), 12);
+            cfg.write(Settings::Options::File, value + QStringLiteral(",x"));
+        }
+        QCOMPARE(Config(QStringLiteral("Quavrix")).read(Settings::Options::File), value + QStringLiteral(",x"));
+    }
+
     void garbageValuesGiveDefaults()
     {
         writeRaw(QStringLiteral("Quavrix"),

@@ -139,6 +139,71 @@ private slots:
         QCOMPARE(qt6Key(0x1012), int(Qt::Key_Left));
         QCOMPARE(qt6Key(0x41), int(Qt::Key_A));
     }
+
+    // Keys Qt 6 numbers outside its 0x01000000 + n block must not be folded onto classic
+    // keys (Context1 onto Escape, Select onto Escape, Cancel onto Tab).
+    void extendedKeysHaveCodesOfTheirOwn()
+    {
+        const QList<int> extended = {Qt::Key_Context1, Qt::Key_Context2, Qt::Key_Call,
+                                     Qt::Key_Hangup, Qt::Key_Flip, Qt::Key_Camera,
+                                     Qt::Key_Select, Qt::Key_Yes, Qt::Key_No, Qt::Key_Cancel,
+                                     Qt::Key_Play, Qt::Key_Sleep, Qt::Key_Multi_key};
+        QSet<int> seen;
+        for (int k = 0x01000000; k <= 0x0100011f; ++k)
+            seen.insert(qt2Key(k));
+        for (int k = 0x20; k <= 0xff; ++k)
+            seen.insert(qt2Key(k));
+        for (int k : extended) {
+            const int code = qt2Key(k);
+            QVERIFY2(!seen.contains(code), qPrintable(QString::number(k, 16)));
+            seen.insert(code);
+            QVERIFY(code > 0 && code < KeyShiftBit);
+            QCOMPARE(qt6Key(code), k);
+        }
+        QCOMPARE(qt2Key(Qt::Key_Call), 0x110004);
+        QCOMPARE(qt2Key(Qt::Key_Select), 0x101000);
+        QCOMPARE(keyName(qt2Key(Qt::Key_Call)), QKeySequence(Qt::Key_Call).toString(QKeySequence::NativeText));
+    }
+
+    void keyCodeRules_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("state");
+        QTest::addColumn<int>("code");
+        QTest::newRow("no modifier") << 0x1013 << 0 << 0x1013;
+        QTest::newRow("shift adds 0x200000") << 0x1014 << 0x100 << 0x201014;
+        QTest::newRow("control adds 0x400000") << 0x41 << 0x200 << 0x400041;
+        QTest::newRow("alt adds 0x800000") << 0x1014 << 0x400 << 0x801014;
+        QTest::newRow("old shift state") << 0x41 << 8 << 0x200041;
+        QTest::newRow("old control state") << 0x41 << 16 << 0x400041;
+        QTest::newRow("old alt state") << 0x41 << 32 << 0x800041;
+        QTest::newRow("shift+control adds nothing") << 0x1014 << 0x300 << 0x1014;
+        QTest::newRow("shift+alt adds nothing") << 0x41 << 0x500 << 0x41;
+        QTest::newRow("meta adds nothing") << 0x41 << 0x800 << 0x41;
+        QTest::newRow("shift key excluded") << 0x1020 << 0x100 << -1;
+        QTest::newRow("control key excluded") << 0x1021 << 0 << -1;
+        QTest::newRow("alt key excluded") << 0x1023 << 0 << -1;
+        QTest::newRow("0x1045 excluded") << 0x1045 << 0 << -1;
+        QTest::newRow("meta key bindable") << 0x1022 << 0 << 0x1022;
+    }
+    void keyCodeRules()
+    {
+        QFETCH(int, key);
+        QFETCH(int, state);
+        QFETCH(int, code);
+        QCOMPARE(keyCode(key, state), code);
+    }
+
+    void keyNames()
+    {
+        QCOMPARE(keyName(0), QString());
+        QCOMPARE(keyName(0x1014), QStringLiteral("Right"));
+        QCOMPARE(keyName(0x201014), QStringLiteral("Shift+Right"));
+        QCOMPARE(keyName(0x400041), QStringLiteral("Ctrl+A"));
+        QCOMPARE(keyName(0x20), QStringLiteral("Space"));
+        QCOMPARE(keyName(0x1003), QStringLiteral("Backspace"));
+        QCOMPARE(keyName(0x200000), QStringLiteral("Shift+0x0000"));
+    }
 };
 
 QUAVRIX_TEST_MAIN(TestPlatform)

@@ -85,6 +85,20 @@ private slots:
         QCOMPARE(d.elideText(text, -5), QStringLiteral("A..."));
         QCOMPARE(d.elideText(QString(), 0), QStringLiteral("..."));
         QCOMPARE(d.elideText(QString(), 10), QString());
+
+        // Text outside the Basic Multilingual Plane: at no width does a cut split a
+        // surrogate pair (a lone half draws as a replacement box).
+        // (Emoji, and mathematical letters, which the installed fonts do draw.)
+        const QString emoji = QString::fromUtf8("\xF0\x9F\x8E\xB5 Song \xF0\x9F\x8E\xB6\xF0\x9F\x8E\xB8"
+                                                "\xF0\x9F\x8E\xB9 \xF0\x9D\x90\x80\xF0\x9D\x90\x81"
+                                                "\xF0\x9D\x90\x82\xF0\x9D\x90\x83 end");
+        for (int width = -1; width <= fm.horizontalAdvance(emoji) + 1; ++width) {
+            QString prefix = d.elideText(emoji, width);
+            if (prefix.endsWith(QLatin1String("...")))
+                prefix.chop(3);
+            QVERIFY(!prefix.isEmpty());
+            QVERIFY2(!prefix.back().isHighSurrogate(), qPrintable(QString::number(width)));
+        }
     }
 
     void timeFormats_data()

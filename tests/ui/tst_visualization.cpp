@@ -229,6 +229,36 @@ private slots:
         QCOMPARE(v.bandEdge(17), 255);
     }
 
+    // A sine on an exact bin has all its energy in that bin: only the band holding it
+    // lights, never the band on either side, also at the band edges.
+    void pureToneLightsItsOwnBandOnly_data()
+    {
+        QTest::addColumn<int>("bin");
+        QTest::addColumn<int>("band");
+        QTest::newRow("bin 5, one-bin band") << 5 << 5;
+        QTest::newRow("bin 9, last one-bin band") << 9 << 9;
+        QTest::newRow("bin 30, first bin of band 10") << 30 << 10;
+        QTest::newRow("bin 50, last bin of band 10") << 50 << 10;
+        QTest::newRow("bin 51, first bin of band 11") << 51 << 11;
+        QTest::newRow("bin 254, top band") << 254 << 19;
+    }
+    void pureToneLightsItsOwnBandOnly()
+    {
+        QFETCH(int, bin);
+        QFETCH(int, band);
+        FakeSource src;
+        Visualization v(nullptr, &src);
+        QVERIFY(showAnalyzer(v, 20));
+        src.block = tone(bin, 30000);
+        playTicks(src, v, 13);
+        for (int b = 0; b < 20; ++b) {
+            if (b == band)
+                QVERIFY2(v.level(b) > 0, qPrintable(QString::number(b)));
+            else
+                QVERIFY2(v.level(b) == 0, qPrintable(QString::number(b)));
+        }
+    }
+
     void delayAndPeakFall()
     {
         FakeSource src;

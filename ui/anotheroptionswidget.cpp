@@ -1,0 +1,97 @@
+#include "anotheroptionswidget.h"
+
+#include "config.h"
+#include "settingskeys.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+namespace {
+QGroupBox* makeGroup(QWidget* parent, const QString& name, const QString& title)
+{
+    auto* g = new QGroupBox(title, parent);
+    g->setObjectName(name);
+    return g;
+}
+
+QSpinBox* makeSpin(QWidget* parent, const QString& name, int min, int max)
+{
+    auto* s = new QSpinBox(parent);
+    s->setObjectName(name);
+    s->setRange(min, max);
+    return s;
+}
+
+QCheckBox* makeCheck(QWidget* parent, const QString& name, const QString& text)
+{
+    auto* c = new QCheckBox(text, parent);
+    c->setObjectName(name);
+    return c;
+}
+} // namespace
+
+AnotherOptionsWidgetBase::AnotherOptionsWidgetBase(QWidget* parent, const QString& name)
+    : QWidget(parent)
+{
+    setObjectName(name.isEmpty() ? QStringLiteral("AnotherOptionsWidgetBase") : name);
+    auto* box = new QVBoxLayout(this);
+    loop = makeCheck(this, QStringLiteral("loop"), tr("Playlist looping"));
+    rnd = makeCheck(this, QStringLiteral("rnd"), tr("Random order"));
+    box->addWidget(loop);
+    box->addWidget(rnd);
+
+    QGroupBox* seek = makeGroup(this, QStringLiteral("GroupBox3"), tr("Fast Forward / Rewind"));
+    auto* seekRow = new QHBoxLayout(seek);
+    interval = makeSpin(seek, QStringLiteral("interval"), 1, 700);
+    seekRow->addWidget(new QLabel(tr("Interval:"), seek));
+    seekRow->addWidget(interval);
+    seekRow->addWidget(new QLabel(tr("second(s)"), seek));
+    seekRow->addStretch(1);
+    box->addWidget(seek);
+
+    QGroupBox* display = makeGroup(this, QStringLiteral("GroupBox2"), tr("Display while playing"));
+    auto* displayBox = new QVBoxLayout(display);
+    backlightOff = makeCheck(display, QStringLiteral("backlightOff"), tr("Backlight off"));
+    displayOff = makeCheck(display, QStringLiteral("displayOff"), tr("Display off (only for C7xx devices)"));
+    displayBox->addWidget(backlightOff);
+    displayBox->addWidget(displayOff);
+    box->addWidget(display);
+
+    QGroupBox* power = makeGroup(this, QStringLiteral("GroupBox3_2"), tr("Delay after power on"));
+    auto* powerRow = new QHBoxLayout(power);
+    pi = makeSpin(power, QStringLiteral("pi"), 0, 60);
+    powerRow->addWidget(pi);
+    powerRow->addWidget(new QLabel(tr("second(s)"), power));
+    powerRow->addStretch(1);
+    box->addWidget(power);
+    box->addStretch(1);
+}
+
+AnotherOptionsWidget::AnotherOptionsWidget(QWidget* parent, const QString& name)
+    : AnotherOptionsWidgetBase(parent, name)
+{
+    using namespace Settings::Options;
+    Config cfg(QString::fromLatin1(Settings::AppFile));
+    interval->setValue(cfg.read(Interval));
+    loop->setChecked(cfg.read(Loop) != 0);
+    rnd->setChecked(cfg.read(Random) != 0);
+    backlightOff->setChecked(cfg.read(Backlight) != 0);
+    displayOff->setChecked(cfg.read(DisplayOff) != 0);
+    pi->setValue(cfg.read(PowerOnDelay));
+}
+
+void AnotherOptionsWidget::save()
+{
+    using namespace Settings::Options;
+    Config cfg(QString::fromLatin1(Settings::AppFile));
+    cfg.write(Interval, interval->value());
+    cfg.write(PowerOnDelay, pi->value());
+    cfg.write(Loop, loop->isChecked() ? 1 : 0);
+    cfg.write(Random, rnd->isChecked() ? 1 : 0);
+    cfg.write(Backlight, backlightOff->isChecked() ? 1 : 0);
+    cfg.write(DisplayOff, displayOff->isChecked() ? 1 : 0);
+}
