@@ -75,6 +75,21 @@ struct AlsaMixer
     }
     bool ok() const { return elem; }
 
+    // The louder front channel in percent, or -1.
+    int level() const
+    {
+        long min = 0, max = 0;
+        if (snd_mixer_selem_get_playback_volume_range(elem, &min, &max) < 0 || max <= min)
+            return -1;
+        long loudest = -1;
+        for (snd_mixer_selem_channel_id_t ch : {SND_MIXER_SCHN_FRONT_LEFT, SND_MIXER_SCHN_FRONT_RIGHT}) {
+            long v = 0;
+            if (snd_mixer_selem_has_playback_channel(elem, ch) && snd_mixer_selem_get_playback_volume(elem, ch, &v) >= 0)
+                loudest = qMax(loudest, v);
+        }
+        return loudest < 0 ? -1 : int((loudest - min) * 100 / (max - min));
+    }
+
     // Steps every playback channel; false when a write failed or there was none.
     bool step(int percent)
     {
@@ -312,9 +327,7 @@ int VRAudioDevice::volume()
     if (!env.isEmpty())
         return -1;
     AlsaMixer mixer;
-    if (!mixer.ok())
-        return -1;
-    return qMax(mixer.get(SND_MIXER_SCHN_FRONT_LEFT), mixer.get(SND_MIXER_SCHN_FRONT_RIGHT));
+    return mixer.ok() ? mixer.level() : -1;
 }
 
 void VRAudioDevice::volumeUp()
