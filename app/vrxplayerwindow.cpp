@@ -278,36 +278,29 @@ void VRXPlayerWindow::pause()
 
 void VRXPlayerWindow::playStop()
 {
-    switch (m_playState) {
-    case Stopped:
-        m_playlist->selectFirst();
-        playCurrent();
-        break;
-    case Playing:
+    if (m_playState == Playing)
         stop();
-        break;
-    case Paused:
-        m_playState = Playing;
-        m_controller->setPaused(false);
-        break;
-    }
+    else
+        startOrResume();
 }
 
 void VRXPlayerWindow::playPause()
 {
-    switch (m_playState) {
-    case Stopped:
-        m_playlist->selectFirst();
-        playCurrent();
-        break;
-    case Playing:
+    if (m_playState == Playing)
         pause();
-        break;
-    case Paused:
+    else
+        startOrResume();
+}
+
+void VRXPlayerWindow::startOrResume()
+{
+    if (m_playState == Paused) {
         m_playState = Playing;
         m_controller->setPaused(false);
-        break;
+        return;
     }
+    m_playlist->selectFirst();
+    playCurrent();
 }
 
 void VRXPlayerWindow::next()
@@ -453,22 +446,20 @@ void VRXPlayerWindow::rebuildLists()
 
 void VRXPlayerWindow::zoomin()
 {
-    QCoreApplication::processEvents();
-    stop();
-    m_playlist->storeList();
-    const int size = snapUp(listPointSize() + 1);
-    updateZoomActions(size);
-    if (size != listPointSize())
-        setListPointSize(size);
-    rebuildLists();
+    zoomTo(snapUp(listPointSize() + 1));
 }
 
 void VRXPlayerWindow::zoomout()
 {
+    zoomTo(snapDown(listPointSize() - 1));
+}
+
+void VRXPlayerWindow::zoomTo(int size)
+{
+    // The font change empties the lists: stop, keep the play list, build both again.
     QCoreApplication::processEvents();
     stop();
     m_playlist->storeList();
-    const int size = snapDown(listPointSize() - 1);
     updateZoomActions(size);
     if (size != listPointSize())
         setListPointSize(size);

@@ -87,6 +87,8 @@ protected:
 
 private:
     void restore();
+    void startOrResume();
+    void zoomTo(int size);
     void setListPointSize(int size);
     void updateZoomActions(int size);
     void applyTabPosition();
