@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets in fuzz/ (clang, AddressSanitizer + UBSan) and runs each for
+# SECONDS (default 60), printing runs and findings per target: scripts/fuzz.sh [SECONDS] [TARGET...]
+# Seeds come from the test fixtures; corpora grow in build-fuzz/corpus/. A finding is saved
+# in fuzz/regressions/<target>/, where the ordinary test suite replays it from then on
+# (fuzz_<target>_replay).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+secs=${1:-60}
+shift || true
+scripts/setup.sh build fuzz
+CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1 -g1" "-DCMAKE_C_FLAGS_RELWITHDEBINFO=-O1 -g1" \
+    -DQUAVRIX_FUZZ=ON -DQUAVRIX_SANITIZE=address -DQUAVRIX_BENCH=OFF >/dev/null
+if (( $# )); then
+    targets=("$@")
+else
+    targets=()
+    for f in fuzz/fuzz_*.cpp; do targets+=("$(basename "$f" .cpp)"); done
+fi
+cmake --build build-fuzz --target "${targets[@]}"
+
+# Seeds: the start of each fixture the target reads (inputs stay small, so runs stay fast).
+seed() { # target, max bytes, files...
+    local dir=build-fuzz/seeds/$1 max=$2; shift 2
+    mkdir -p "$dir"
+    for f in "$@"; do head -c "$max" "$f" > "$dir/$(basename "$f")"; done
+}
+seed fuzz_mp3 4096 tests/data/mp3/*.mp3
+seed fuzz_mp4atoms 65536 tests/data/mp4/*.m4a
+seed fuzz_mp4sampletable 65536 tests/data/mp4/*.m4a
+seed fuzz_id3v2 4096 tests/data/mp3/tagged-v2.mp3 tests/data/mp3/gapless-*.mp3
+mkdir -p build-fuzz/seeds/fuzz_settings
+printf '[Options]\nfile=/music/a,b.mp3\npos=12\n[PlayList]\n0=/m/x.mp3\n' > build-fuzz/seeds/fuzz_settings/options.conf
+
+export ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+printf '%-22s %12s %10s %9s\n' target runs runs/s findings
+status=0
+for t in "${targets[@]}"; do
+    short=${t#fuzz_}
+    corpus=build-fuzz/corpus/$t
+    found=fuzz/regressions/$short
+    mkdir -p "$corpus" "$found" build-fuzz/seeds/$t
+    max=4096
+    [[ $t == fuzz_mp4* ]] && max=65536
+    log=build-fuzz/$t.log
+    before=$(find "$found" -type f | wc -l)
+    build-fuzz/bin/"$t" -max_total_time="$secs" -max_len=$max -print_final_stats=1 \
+        -artifact_prefix="$found/" "$corpus" "build-fuzz/seeds/$t" >"$log" 2>&1 || status=1
+    runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
+    after=$(find "$found" -type f | wc -l)
+    printf '%-22s %12s %10s %9d\n' "$t" "${runs:-?}" "$(( ${runs:-0} / secs ))" "$(( after - before ))"
+done
+rmdir fuzz/regressions/* 2>/dev/null || true
+rmdir fuzz/regressions 2>/dev/null || true
+exit $status
