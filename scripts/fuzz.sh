@@ -10,7 +10,7 @@ secs=${1:-60}
 shift || true
 scripts/setup.sh build fuzz
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1 -g1" "-DCMAKE_C_FLAGS_RELWITHDEBINFO=-O1 -g1" \
+    "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O2 -g1" "-DCMAKE_C_FLAGS_RELWITHDEBINFO=-O2 -g1" \
     -DQUAVRIX_FUZZ=ON -DQUAVRIX_SANITIZE=address -DQUAVRIX_BENCH=OFF >/dev/null
 if (( $# )); then
     targets=("$@")
