@@ -19,6 +19,11 @@ private:
         QDir().mkpath(QFileInfo(f).absolutePath());
         QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
         f.write(bytes);
+        f.flush();
+        // QSettings keeps parsed files by path, size and modification time: a rewrite of
+        // the same size within the clock's resolution would read as the old contents.
+        static int step = 0;
+        f.setFileTime(QDateTime::currentDateTime().addSecs(++step), QFileDevice::FileModificationTime);
     }
 
 private slots:
