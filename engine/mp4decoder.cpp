@@ -21,19 +21,9 @@ constexpr int AdtsHeaderSize = 7;
 // bytes) and sums of them cannot overflow on a crafted duration; 2^40 frames are years.
 constexpr int64_t MaxPcmFrames = int64_t(1) << 40;
 
-// a * b / c without overflow, saturating; crafted durations and time scales reach far.
-int64_t scaled(int64_t a, int64_t b, int64_t c)
-{
-    if (c <= 0)
-        return 0;
-    const __int128 r = __int128(a) * b / c;
-    if (r > std::numeric_limits<int64_t>::max())
-        return std::numeric_limits<int64_t>::max();
-    if (r < std::numeric_limits<int64_t>::min())
-        return std::numeric_limits<int64_t>::min();
-    return int64_t(r);
-}
 } // namespace
+
+using Mp4SampleTable::scaled;
 
 struct Mp4Decoder::State
 {

@@ -96,18 +96,6 @@ bool fail(QByteArray* why, const char* text)
     return false;
 }
 
-// a * b / c without overflow, saturating; 0 when c is not positive.
-int64_t scaled(int64_t a, int64_t b, int64_t c)
-{
-    if (c <= 0)
-        return 0;
-    const __int128 r = __int128(a) * b / c;
-    if (r > std::numeric_limits<int64_t>::max())
-        return std::numeric_limits<int64_t>::max();
-    if (r < std::numeric_limits<int64_t>::min())
-        return std::numeric_limits<int64_t>::min();
-    return int64_t(r);
-}
 
 // An MPEG-4 descriptor inside an esds payload: tag, a length of one to four 7-bit groups,
 // the body. False when the header or the body does not fit in what is left.
@@ -477,3 +465,15 @@ bool read(const QString& fileName, Track* track, QByteArray* why)
 }
 
 } // namespace Mp4SampleTable
+
+int64_t Mp4SampleTable::scaled(int64_t a, int64_t b, int64_t c)
+{
+    if (c <= 0)
+        return 0;
+    const __int128 r = __int128(a) * b / c;
+    if (r > std::numeric_limits<int64_t>::max())
+        return std::numeric_limits<int64_t>::max();
+    if (r < std::numeric_limits<int64_t>::min())
+        return std::numeric_limits<int64_t>::min();
+    return int64_t(r);
+}

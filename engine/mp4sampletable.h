@@ -54,6 +54,10 @@ constexpr int64_t MaxMovieBytes = 64 * 1024 * 1024;
 bool read(QIODevice* file, int64_t fileSize, Track* track, QByteArray* why = nullptr);
 bool read(const QString& fileName, Track* track, QByteArray* why = nullptr);
 
+// a * b / c without overflow, saturating at the int64_t range; 0 when c is not positive.
+// Crafted durations and time scales reach far.
+int64_t scaled(int64_t a, int64_t b, int64_t c);
+
 // The same on a movie atom's payload held in memory (for the fuzzer and tests).
 bool readMovie(const uint8_t* data, size_t size, int64_t fileSize, Track* track, QByteArray* why = nullptr);
 
