@@ -160,6 +160,9 @@ void VRXPlayerWindow::restore()
             }
             return;
         }
+        // A document start builds no library, but the play list comes back all the same:
+        // closing stores the list, and would otherwise keep only the document of it.
+        m_playlist->restoreList();
     }
     if (m_documentPending) {
         m_documentPending = false;

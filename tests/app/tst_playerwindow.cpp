@@ -327,6 +327,12 @@ private slots:
     {
         TestTrack::totalBytes = int64_t(600) * 44100 * 4;
         TestTrack::blockDelayUs = 2000;
+        {
+            Config cfg(QStringLiteral("Quavrix"));
+            cfg.setGroup(QStringLiteral("PlayList"));
+            cfg.writeEntry(QStringLiteral("0"), m_tracks[1]);
+            cfg.writeEntry(QStringLiteral("1"), m_tracks[2]);
+        }
         VRXPlayerWindow w;
         QSignalSpy opened(w.controller(), &LoopControl::setTrackDescription);
         w.setDocument(m_tracks[0]);
@@ -334,6 +340,10 @@ private slots:
         QTRY_COMPARE(opened.size(), 1);
         QCOMPARE(w.currentFile(), m_tracks[0]);
         QVERIFY(w.library()->catalogue().empty());
+        // The user's play list is there (the document joins it), so a close keeps it.
+        QCOMPARE(QString::fromUtf8(w.playList()->entryAt(0)->record()->fileName), m_tracks[1]);
+        QCOMPARE(QString::fromUtf8(w.playList()->entryAt(1)->record()->fileName), m_tracks[2]);
+        QCOMPARE(QString::fromUtf8(w.playList()->entryAt(2)->record()->fileName), m_tracks[0]);
         w.hide();
         w.show();
         QTest::qWait(50);
