@@ -44,6 +44,12 @@ QByteArray envPath(const char* name)
     return qgetenv(name);
 }
 
+// The OSS mixer: the one named in the environment, else the system's.
+QByteArray mixerPath(const QByteArray& env)
+{
+    return env.isEmpty() ? QByteArray("/dev/mixer") : env;
+}
+
 // Finds the mixer element that sets the master volume on ALSA's default card.
 struct AlsaMixer
 {
@@ -282,7 +288,7 @@ long VRAudioDevice::stepLevel(long value, long min, long max, int percent)
 void VRAudioDevice::changeVolume(int step)
 {
     const QByteArray env = envPath("QUAVRIX_MIXER");
-    const QByteArray path = env.isEmpty() ? QByteArray("/dev/mixer") : env;
+    const QByteArray path = mixerPath(env);
     bool written = false;
 
     // OSS: each access opens the mixer, issues one request and closes it again.
@@ -314,7 +320,7 @@ void VRAudioDevice::changeVolume(int step)
 int VRAudioDevice::volume()
 {
     const QByteArray env = envPath("QUAVRIX_MIXER");
-    const QByteArray path = env.isEmpty() ? QByteArray("/dev/mixer") : env;
+    const QByteArray path = mixerPath(env);
     const int fd = ::open(path.constData(), O_RDWR | O_CLOEXEC);
     if (fd >= 0) {
         int word = 0;

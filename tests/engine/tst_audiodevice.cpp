@@ -32,6 +32,17 @@ int recordingIoctl(int, unsigned long request, void* arg)
 }
 } // namespace
 
+// A plain file as the OSS mixer: its requests go to the recorded ioctl function.
+static bool useFileMixer()
+{
+    const QString mixer = quavrixTestRoot() + QStringLiteral("/mixer");
+    QFile f(mixer);
+    if (!f.open(QIODevice::WriteOnly))
+        return false;
+    qputenv("QUAVRIX_MIXER", mixer.toUtf8());
+    return true;
+}
+
 class TestAudioDevice : public QObject
 {
     Q_OBJECT
@@ -139,11 +150,7 @@ private slots:
         QFETCH(int, start);
         QFETCH(bool, up);
         QFETCH(int, expected);
-        const QString mixer = quavrixTestRoot() + QStringLiteral("/mixer");
-        QFile f(mixer);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.close();
-        qputenv("QUAVRIX_MIXER", mixer.toUtf8());
+        QVERIFY(useFileMixer());
         QCopChannel system(QStringLiteral("QPE/System"));
         QSignalSpy spy(&system, &QCopChannel::received);
         g_mixerWord = start;
@@ -159,11 +166,7 @@ private slots:
     // not happen.
     void failedWriteSendsNoMessage()
     {
-        const QString mixer = quavrixTestRoot() + QStringLiteral("/mixer");
-        QFile f(mixer);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.close();
-        qputenv("QUAVRIX_MIXER", mixer.toUtf8());
+        QVERIFY(useFileMixer());
         QCopChannel system(QStringLiteral("QPE/System"));
         QSignalSpy spy(&system, &QCopChannel::received);
         g_mixerWord = 50 | 50 << 8;
