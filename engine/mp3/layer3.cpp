@@ -182,11 +182,41 @@ struct BandScale
     int64_t frac;     // 2^(r/4), Q30; 0 when the band is inaudibly quiet
     int64_t round;
     int baseShift;    // larger values: with the exponent stored in kPow43
+    int32_t one;      // the value of 1 (count1 quadruples), limited to kMaxLine
+    bool oneOver;     // ... and whether it was limited
 };
 
 namespace {
 
 constexpr int64_t kMaxLine = int64_t(1) << 28;
+
+// A count1 code's four flags (first value in bit 3) and the signs that follow it: how
+// many signs, and the four values as -1, 0 or 1 for each pattern of them.
+struct QuadUnits
+{
+    int8_t count[16];
+    int8_t units[16][16][4];
+    constexpr QuadUnits()
+        : count(), units()
+    {
+        for (int f = 0; f < 16; ++f) {
+            const int n = ((f >> 3) & 1) + ((f >> 2) & 1) + ((f >> 1) & 1) + (f & 1);
+            count[f] = int8_t(n);
+            for (int s = 0; s < (1 << n); ++s) {
+                int next = n - 1; // signs come first-value first, most significant bit first
+                for (int k = 0; k < 4; ++k) {
+                    if (!((f >> (3 - k)) & 1))
+                        continue;
+                    units[f][s][k] = int8_t(((s >> next) & 1) ? -1 : 1);
+                    --next;
+                }
+            }
+        }
+    }
+};
+constexpr QuadUnits kQuad;
+constexpr const int8_t (&kQuadSignCount)[16] = kQuad.count;
+constexpr const int8_t (&kQuadUnits)[16][16][4] = kQuad.units;
 
 // Values beyond kMaxLine are limited to it and set over: the granule is then decoded
 // again at a coarser scale.
@@ -320,37 +350,37 @@ int Layer3::huffmanDecode(const FrameHeader& h, const GranuleChannel& g, int ch,
             return -2;
     }
 
-    // count1 region: quadruples until the granule's bits are used up
+    // count1 region: quadruples of 0 or 1 until the granule's bits are used up; a code and
+    // its signs come out of the cache in one read
     const uint16_t* quad = g.count1Table ? kQuadB : kQuadA;
     const int quadBits = g.count1Table ? 4 : 6;
-    while (i + 4 <= 576) {
-        if (br.position() >= endBit)
-            break;
+    while (i + 4 <= 576 && br.position() < endBit) {
         // a code of up to 6 bits and 4 signs
         if (br.count < 10)
             br.refill();
         const uint32_t e = quad[br.peek(quadBits)];
-        br.skip(int(e >> 8));
-        int v[4] = {int((e >> 3) & 1), int((e >> 2) & 1), int((e >> 1) & 1), int(e & 1)};
-        for (int k = 0; k < 4; ++k) {
-            if (v[k]) {
-                v[k] = br.peek(1) ? -1 : 1;
-                br.skip(1);
-            }
-        }
+        const uint32_t flags = e & 15;
+        const int length = int(e >> 8) + kQuadSignCount[flags];
+        const uint32_t signs = br.peek(length) & ((1u << kQuadSignCount[flags]) - 1);
+        br.skip(length);
         if (br.position() > endBit)
             break; // the last quadruple ran past the granule: drop it
+        const int8_t* unit = kQuadUnits[flags][signs];
+        while (i >= scale->end)
+            ++scale;
+        if (i + 4 <= scale->end) {
+            const int32_t one = scale->one;
+            over |= scale->oneOver;
+            for (int k = 0; k < 4; ++k)
+                ix[i + k] = unit[k] * one;
+            i += 4;
+            continue;
+        }
         for (int k = 0; k < 4; ++k, ++i) {
             while (i >= scale->end)
                 ++scale;
-            if (v[k]) {
-                const int64_t one = (kPow43Small[1] * scale->frac + scale->round) >> scale->shift;
-                over |= one > kMaxLine;
-                const int32_t c = int32_t(one > kMaxLine ? kMaxLine : one);
-                ix[i] = v[k] < 0 ? -c : c;
-            } else {
-                ix[i] = 0;
-            }
+            over |= unit[k] && scale->oneOver;
+            ix[i] = unit[k] * scale->one;
         }
     }
     m_nonZero[ch] = i;
@@ -415,6 +445,9 @@ void Layer3::computeScales(const GranuleChannel& g, int ch, int exponent, BandSc
         s.round = int64_t(1) << (shift - 1);
         // kPow43 holds m * 2^(e - 26): (m * frac) >> (56 - q - e - kFrac)
         s.baseShift = 56 - q - kFrac + exponent;
+        const int64_t one = (kPow43Small[1] * s.frac + s.round) >> s.shift;
+        s.oneOver = one > kMaxLine;
+        s.one = int32_t(s.oneOver ? kMaxLine : one);
     }
     // guard: a band that ends the list so that the decoder never runs past it
     scales[m_bandCount[ch]] = scales[m_bandCount[ch] - 1];
