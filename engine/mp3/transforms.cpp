@@ -3,6 +3,7 @@
 #include "mp3tables.h"
 
 #include <cstdlib>
+#include <cstring>
 
 #if defined(__x86_64__) || defined(__i386__)
 #include <immintrin.h>
@@ -262,6 +263,26 @@ struct DctLanes
 };
 const DctLanes g_dctLanes;
 
+// The last halving steps of the DCT, from the even half of the second step.
+inline void dct32Tail(const int32_t* s2, int64_t* A)
+{
+    int64_t s3[4], d3[4];
+    for (int k = 0; k < 4; ++k) {
+        s3[k] = int64_t(s2[k]) + s2[7 - k];
+        d3[k] = int64_t(s2[k]) - s2[7 - k];
+    }
+    for (int m = 0; m < 4; ++m) {
+        const int32_t* c = kDctOdd8 + 4 * m;
+        A[8 * m + 4] = (d3[0] * c[0] + d3[1] * c[1] + d3[2] * c[2] + d3[3] * c[3]) >> 28;
+    }
+    const int64_t s40 = s3[0] + s3[3], s41 = s3[1] + s3[2];
+    const int64_t d40 = s3[0] - s3[3], d41 = s3[1] - s3[2];
+    A[8] = (d40 * kDctOdd4[0] + d41 * kDctOdd4[1]) >> 28;
+    A[24] = (d40 * kDctOdd4[2] + d41 * kDctOdd4[3]) >> 28;
+    A[0] = s40 + s41;
+    A[16] = ((s40 - s41) * kCosPi4) >> 28;
+}
+
 __attribute__((target("avx2"))) void dct32Avx2(const int32_t* x, int stride, int64_t* A)
 {
     // |x| <= 2^28: the sums and differences of the first two steps fit 32 bits
@@ -272,7 +293,7 @@ __attribute__((target("avx2"))) void dct32Avx2(const int32_t* x, int stride, int
     }
     __m256i acc[4] = {_mm256_setzero_si256(), _mm256_setzero_si256(), _mm256_setzero_si256(), _mm256_setzero_si256()};
     for (int k = 0; k < 16; ++k) {
-        const __m256i b = _mm256_set1_epi64x(d1[k]);
+        const __m256i b = _mm256_set1_epi32(d1[k]);
         const int64_t* c = g_dctLanes.m32[k];
         for (int q = 0; q < 4; ++q)
             acc[q] = _mm256_add_epi64(acc[q], _mm256_mul_epi32(b, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(c + 4 * q))));
@@ -290,7 +311,7 @@ __attribute__((target("avx2"))) void dct32Avx2(const int32_t* x, int stride, int
     }
     __m256i a0 = _mm256_setzero_si256(), a1 = _mm256_setzero_si256();
     for (int k = 0; k < 8; ++k) {
-        const __m256i b = _mm256_set1_epi64x(d2[k]);
+        const __m256i b = _mm256_set1_epi32(d2[k]);
         const int64_t* c = g_dctLanes.m16[k];
         a0 = _mm256_add_epi64(a0, _mm256_mul_epi32(b, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(c))));
         a1 = _mm256_add_epi64(a1, _mm256_mul_epi32(b, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(c + 4))));
@@ -301,21 +322,7 @@ __attribute__((target("avx2"))) void dct32Avx2(const int32_t* x, int stride, int
     for (int m = 0; m < 8; ++m)
         A[4 * m + 2] = odd16[m] >> 28;
 
-    int64_t s3[4], d3[4];
-    for (int k = 0; k < 4; ++k) {
-        s3[k] = int64_t(s2[k]) + s2[7 - k];
-        d3[k] = int64_t(s2[k]) - s2[7 - k];
-    }
-    for (int m = 0; m < 4; ++m) {
-        const int32_t* c = kDctOdd8 + 4 * m;
-        A[8 * m + 4] = (d3[0] * c[0] + d3[1] * c[1] + d3[2] * c[2] + d3[3] * c[3]) >> 28;
-    }
-    const int64_t s40 = s3[0] + s3[3], s41 = s3[1] + s3[2];
-    const int64_t d40 = s3[0] - s3[3], d41 = s3[1] - s3[2];
-    A[8] = (d40 * kDctOdd4[0] + d41 * kDctOdd4[1]) >> 28;
-    A[24] = (d40 * kDctOdd4[2] + d41 * kDctOdd4[3]) >> 28;
-    A[0] = s40 + s41;
-    A[16] = ((s40 - s41) * kCosPi4) >> 28;
+    dct32Tail(s2, A);
 }
 
 // The DCT-IV matrix and the windows with even and odd lanes apart, each value in the low
@@ -370,30 +377,12 @@ __attribute__((target("avx2"))) inline __m256i pick(__m256i v, __m256i index)
     return _mm256_permutevar8x32_epi32(v, index);
 }
 
-__attribute__((target("avx2"))) void longSubbandAvx2(const int32_t* X, int blockType, int32_t* ov, int32_t* out, bool invert)
+// Each output one DCT-IV value times the signed window, added to the overlap; y holds
+// the 18 DCT-IV values (24 readable).
+__attribute__((target("avx2"))) inline void windowLongAvx2(const int32_t* y, int blockType, int32_t* ov, int32_t* out, bool invert)
 {
-    // the 18-point DCT-IV as a matrix: 18 outputs (half the lanes of the windowed 36)
-    __m256i ev0 = _mm256_setzero_si256(), od0 = ev0, ev1 = ev0, od1 = ev0;
-    __m128i tail = _mm_setzero_si128();
-    for (int k = 0; k < 18; ++k) {
-        const __m256i xb = _mm256_set1_epi64x(X[k]);
-        const int32_t (*row)[16] = g_imdctLanes.m[k];
-        ev0 = _mm256_add_epi64(ev0, _mm256_mul_epi32(xb, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(row[0]))));
-        od0 = _mm256_add_epi64(od0, _mm256_mul_epi32(xb, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(row[0] + 8))));
-        ev1 = _mm256_add_epi64(ev1, _mm256_mul_epi32(xb, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(row[1]))));
-        od1 = _mm256_add_epi64(od1, _mm256_mul_epi32(xb, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(row[1] + 8))));
-        tail = _mm_add_epi64(tail, _mm_mul_epi32(_mm256_castsi256_si128(xb),
-                                                 _mm_loadu_si128(reinterpret_cast<const __m128i*>(g_imdctLanes.tail[k]))));
-    }
-    alignas(32) int32_t y[24];
-    const __m256i half29 = _mm256_set1_epi64x(int64_t(1) << 28);
-    _mm256_store_si256(reinterpret_cast<__m256i*>(y), joinLanes(ev0, od0, half29, 29));
-    _mm256_store_si256(reinterpret_cast<__m256i*>(y + 8), joinLanes(ev1, od1, half29, 29));
-    tail = _mm_srli_epi64(_mm_add_epi64(tail, _mm256_castsi256_si128(half29)), 29);
-    _mm_store_si128(reinterpret_cast<__m128i*>(y + 16), _mm_shuffle_epi32(tail, 0x08));
-
-    // each output one DCT-IV value times the signed window: the first output half runs
-    // Y[9..17] then back down, the second Y[8..0] then up again (lanes 18, 19, 38, 39 zero)
+    // the first output half runs Y[9..17] then back down, the second Y[8..0] then up
+    // again (lanes 18, 19, 38, 39 zero)
     const __m256i zero = _mm256_setzero_si256();
     const __m256i p[5] = {
         loadAt(y, 9),                                                                  // Y9..Y16
@@ -426,18 +415,222 @@ __attribute__((target("avx2"))) void longSubbandAvx2(const int32_t* X, int block
                             _mm256_loadu_si256(reinterpret_cast<const __m256i*>(r + 20 + 8 * g)));
 }
 
+__attribute__((target("avx2"))) void longSubbandAvx2(const int32_t* X, int blockType, int32_t* ov, int32_t* out, bool invert)
+{
+    // the 18-point DCT-IV as a matrix: 18 outputs (half the lanes of the windowed 36)
+    __m256i ev0 = _mm256_setzero_si256(), od0 = ev0, ev1 = ev0, od1 = ev0;
+    __m128i tail = _mm_setzero_si128();
+    for (int k = 0; k < 18; ++k) {
+        const __m256i xb = _mm256_set1_epi32(X[k]);
+        const int32_t (*row)[16] = g_imdctLanes.m[k];
+        ev0 = _mm256_add_epi64(ev0, _mm256_mul_epi32(xb, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(row[0]))));
+        od0 = _mm256_add_epi64(od0, _mm256_mul_epi32(xb, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(row[0] + 8))));
+        ev1 = _mm256_add_epi64(ev1, _mm256_mul_epi32(xb, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(row[1]))));
+        od1 = _mm256_add_epi64(od1, _mm256_mul_epi32(xb, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(row[1] + 8))));
+        tail = _mm_add_epi64(tail, _mm_mul_epi32(_mm256_castsi256_si128(xb),
+                                                 _mm_loadu_si128(reinterpret_cast<const __m128i*>(g_imdctLanes.tail[k]))));
+    }
+    alignas(32) int32_t y[24];
+    const __m256i half29 = _mm256_set1_epi64x(int64_t(1) << 28);
+    _mm256_store_si256(reinterpret_cast<__m256i*>(y), joinLanes(ev0, od0, half29, 29));
+    _mm256_store_si256(reinterpret_cast<__m256i*>(y + 8), joinLanes(ev1, od1, half29, 29));
+    tail = _mm_srli_epi64(_mm_add_epi64(tail, _mm256_castsi256_si128(half29)), 29);
+    _mm_store_si128(reinterpret_cast<__m128i*>(y + 16), _mm_shuffle_epi32(tail, 0x08));
+
+    windowLongAvx2(y, blockType, ov, out, invert);
+}
+
+// GCC 12 takes the undefined first operand inside its own 512-bit intrinsics for an
+// uninitialised read.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wuninitialized"
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
+
+// The same three with 512-bit vectors: twice the products an instruction, and processors
+// that have them run those multiplies at twice the rate of the 256-bit ones.
+__attribute__((target("avx512f,avx512bw"))) void synthWindowAvx512(const int32_t (*ring)[64], int pos, int16_t* pcm, int ch)
+{
+    __m512i even[2], odd[2];
+    for (int q = 0; q < 2; ++q)
+        even[q] = odd[q] = _mm512_setzero_si512();
+    for (int j = 0; j < 16; ++j) {
+        const int32_t* v = ring[(pos + j) & 15] + ((j & 1) ? 32 : 0);
+        const int32_t* d = kSynthWindow + 32 * j;
+        const int32_t* dOdd = g_oddWindow.w + 32 * j;
+        for (int q = 0; q < 2; ++q) {
+            const __m512i x = _mm512_loadu_si512(v + 16 * q);
+            even[q] = _mm512_add_epi64(even[q], _mm512_mul_epi32(x, _mm512_loadu_si512(d + 16 * q)));
+            odd[q] = _mm512_add_epi64(odd[q], _mm512_mul_epi32(_mm512_srli_epi64(x, 32), _mm512_loadu_si512(dOdd + 16 * q)));
+        }
+    }
+    const __m512i half = _mm512_set1_epi64(int64_t(1) << 26);
+    const __m512i lo = _mm512_set1_epi32(-32768);
+    const __m512i hi = _mm512_set1_epi32(32767);
+    for (int q = 0; q < 2; ++q) {
+        const __m512i e = _mm512_srli_epi64(_mm512_add_epi64(even[q], half), 27);
+        const __m512i o = _mm512_slli_epi64(_mm512_srli_epi64(_mm512_add_epi64(odd[q], half), 27), 32);
+        __m512i r = _mm512_mask_blend_epi32(0xAAAA, e, o);
+        r = _mm512_max_epi32(_mm512_min_epi32(r, hi), lo);
+        // 16 stereo frames: this channel's 16 bits of each 32-bit frame change
+        int16_t* frames = pcm + 32 * q;
+        const __m512i old = _mm512_loadu_si512(frames);
+        if (ch == 0)
+            _mm512_storeu_si512(frames, _mm512_mask_blend_epi16(0x55555555, old, r));
+        else
+            _mm512_storeu_si512(frames, _mm512_mask_blend_epi16(0xAAAAAAAA, old, _mm512_slli_epi32(r, 16)));
+    }
+}
+
+__attribute__((target("avx512f,avx512bw"))) void dct32Avx512(const int32_t* x, int stride, int64_t* A)
+{
+    int32_t s1[16], d1[16];
+    for (int k = 0; k < 16; ++k) {
+        s1[k] = x[k * stride] + x[(31 - k) * stride];
+        d1[k] = x[k * stride] - x[(31 - k) * stride];
+    }
+    __m512i acc0 = _mm512_setzero_si512(), acc1 = _mm512_setzero_si512();
+    for (int k = 0; k < 16; ++k) {
+        const __m512i b = _mm512_set1_epi32(d1[k]);
+        const int64_t* c = g_dctLanes.m32[k];
+        acc0 = _mm512_add_epi64(acc0, _mm512_mul_epi32(b, _mm512_loadu_si512(c)));
+        acc1 = _mm512_add_epi64(acc1, _mm512_mul_epi32(b, _mm512_loadu_si512(c + 8)));
+    }
+    alignas(64) int64_t odd[16];
+    _mm512_store_si512(odd, _mm512_srai_epi64(acc0, 28));
+    _mm512_store_si512(odd + 8, _mm512_srai_epi64(acc1, 28));
+    for (int m = 0; m < 16; ++m)
+        A[2 * m + 1] = odd[m];
+
+    int32_t s2[8], d2[8];
+    for (int k = 0; k < 8; ++k) {
+        s2[k] = s1[k] + s1[15 - k];
+        d2[k] = s1[k] - s1[15 - k];
+    }
+    __m512i a = _mm512_setzero_si512();
+    for (int k = 0; k < 8; ++k)
+        a = _mm512_add_epi64(a, _mm512_mul_epi32(_mm512_set1_epi32(d2[k]), _mm512_loadu_si512(g_dctLanes.m16[k])));
+    alignas(64) int64_t odd16[8];
+    _mm512_store_si512(odd16, _mm512_srai_epi64(a, 28));
+    for (int m = 0; m < 8; ++m)
+        A[4 * m + 2] = odd16[m];
+    dct32Tail(s2, A);
+}
+
+// The DCT-IV matrix and the signed windows for 512-bit rows: 16 outputs as [even 8 | odd 8],
+// each value in the low half of a 64-bit lane; the window lanes of kImdctWindowLanes in
+// three rows (the last one half empty).
+struct ImdctLanes512
+{
+    int32_t m[18][32];
+    int32_t w[4][3][32];
+    ImdctLanes512()
+        : w()
+    {
+        auto split = [](const int32_t* src, int count, int32_t* dst) {
+            for (int l = 0; l < 8; ++l) {
+                dst[2 * l] = 2 * l < count ? src[2 * l] : 0;
+                dst[2 * l + 1] = 0;
+                dst[16 + 2 * l] = 2 * l + 1 < count ? src[2 * l + 1] : 0;
+                dst[16 + 2 * l + 1] = 0;
+            }
+        };
+        for (int k = 0; k < 18; ++k)
+            split(kImdctDct4 + 18 * k, 16, m[k]);
+        for (int bt = 0; bt < 4; ++bt)
+            for (int h = 0; h < 3; ++h)
+                split(kImdctWindowLanes + 40 * bt + 16 * h, h < 2 ? 16 : 8, w[bt][h]);
+    }
+};
+const ImdctLanes512 g_imdctLanes512;
+
+// 64-bit lanes of even and odd outputs, rounded by shift, back to 16 int32 in order.
+__attribute__((target("avx512f,avx512bw"))) inline __m512i joinLanes512(__m512i even, __m512i odd, __m512i half, int shift)
+{
+    const __m512i e = _mm512_srli_epi64(_mm512_add_epi64(even, half), shift);
+    const __m512i o = _mm512_slli_epi64(_mm512_srli_epi64(_mm512_add_epi64(odd, half), shift), 32);
+    return _mm512_mask_blend_epi32(0xAAAA, e, o);
+}
+
+__attribute__((target("avx512f,avx512bw"))) void longSubbandAvx512(const int32_t* X, int blockType, int32_t* ov, int32_t* out, bool invert)
+{
+    // the 18-point DCT-IV as a matrix: outputs 0..15 in 512-bit rows, 16 and 17 apart;
+    // products read only the low half of each lane, so a 32-bit broadcast will do
+    __m512i ev = _mm512_setzero_si512(), od = ev;
+    __m128i tail = _mm_setzero_si128();
+    for (int k = 0; k < 18; ++k) {
+        const __m512i xb = _mm512_set1_epi32(X[k]);
+        const int32_t* row = g_imdctLanes512.m[k];
+        ev = _mm512_add_epi64(ev, _mm512_mul_epi32(xb, _mm512_loadu_si512(row)));
+        od = _mm512_add_epi64(od, _mm512_mul_epi32(xb, _mm512_loadu_si512(row + 16)));
+        tail = _mm_add_epi64(tail, _mm_mul_epi32(_mm512_castsi512_si128(xb),
+                                                 _mm_loadu_si128(reinterpret_cast<const __m128i*>(g_imdctLanes.tail[k]))));
+    }
+    const __m512i half29 = _mm512_set1_epi64(int64_t(1) << 28);
+    const __m512i y = joinLanes512(ev, od, half29, 29);
+    tail = _mm_srli_epi64(_mm_add_epi64(tail, _mm512_castsi512_si128(half29)), 29);
+    // Y16, Y17, then zeros
+    const __m512i t = _mm512_zextsi128_si512(_mm_move_epi64(_mm_shuffle_epi32(tail, 0x08)));
+
+    // each window lane one DCT-IV value: the first output half runs Y[9..17] then back
+    // down, the second Y[8..0] then up again (lanes 18, 19 and from 38 on zero); built in
+    // registers, since reading back what was just stored at another offset stalls
+    const __m512i p[3] = {
+        _mm512_permutex2var_epi32(y, _mm512_setr_epi32(9, 10, 11, 12, 13, 14, 15, 16, 17, 17, 16, 15, 14, 13, 12, 11), t),
+        _mm512_permutex2var_epi32(y, _mm512_setr_epi32(10, 9, 18, 18, 8, 7, 6, 5, 4, 3, 2, 1, 0, 0, 1, 2), t),
+        _mm512_permutex2var_epi32(y, _mm512_setr_epi32(3, 4, 5, 6, 7, 8, 18, 18, 18, 18, 18, 18, 18, 18, 18, 18), t),
+    };
+    const __m512i half30 = _mm512_set1_epi64(int64_t(1) << 29);
+    __m512i r[3];
+    for (int h = 0; h < 3; ++h) {
+        const int32_t* w = g_imdctLanes512.w[blockType][h];
+        r[h] = joinLanes512(_mm512_mul_epi32(p[h], _mm512_loadu_si512(w)),
+                            _mm512_mul_epi32(_mm512_srli_epi64(p[h], 32), _mm512_loadu_si512(w + 16)), half30, 30);
+    }
+    const __m512i lo = _mm512_set1_epi32(-(1 << 28));
+    const __m512i hi = _mm512_set1_epi32(1 << 28);
+    const __m512i zero = _mm512_setzero_si512();
+    const __mmask16 odd = invert ? 0xAAAA : 0;
+    __m512i s0 = _mm512_add_epi32(r[0], _mm512_loadu_si512(ov));
+    s0 = _mm512_max_epi32(_mm512_min_epi32(s0, hi), lo);
+    _mm512_storeu_si512(out, _mm512_mask_sub_epi32(s0, odd, zero, s0));
+    __m512i s1 = _mm512_add_epi32(r[1], _mm512_maskz_loadu_epi32(0x0003, ov + 16));
+    s1 = _mm512_max_epi32(_mm512_min_epi32(s1, hi), lo);
+    _mm512_mask_storeu_epi32(out + 16, 0x0003, _mm512_mask_sub_epi32(s1, odd, zero, s1));
+    // the new overlap: window lanes 20..37
+    _mm512_storeu_si512(ov, _mm512_permutex2var_epi32(
+                                r[1], _mm512_setr_epi32(4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19), r[2]));
+    _mm512_mask_storeu_epi32(ov + 16, 0x0003, _mm512_permutexvar_epi32(_mm512_setr_epi32(4, 5, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0), r[2]));
+}
+
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic pop
+#endif
+
 } // namespace
 #endif
 
 namespace {
 
-// The plain versions can be asked for (QUAVRIX_MP3_NO_SIMD set), so that tests cover them.
-bool useAvx2()
+// Slower versions can be asked for, so that tests and benchmarks cover them on any x86
+// processor: QUAVRIX_MP3_NO_SIMD set or QUAVRIX_MP3_SIMD=plain for the plain ones,
+// QUAVRIX_MP3_SIMD=avx2 for no 512-bit vectors.
+enum class Simd { Plain, Avx2, Avx512 };
+
+Simd simdLevel()
 {
 #ifdef QUAVRIX_MP3_X86
-    return __builtin_cpu_supports("avx2") && !std::getenv("QUAVRIX_MP3_NO_SIMD");
+    const char* cap = std::getenv("QUAVRIX_MP3_SIMD");
+    if (std::getenv("QUAVRIX_MP3_NO_SIMD") || (cap && std::strcmp(cap, "plain") == 0))
+        return Simd::Plain;
+    if (!__builtin_cpu_supports("avx2"))
+        return Simd::Plain;
+    if (cap && std::strcmp(cap, "avx2") == 0)
+        return Simd::Avx2;
+    return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") ? Simd::Avx512 : Simd::Avx2;
 #else
-    return false;
+    return Simd::Plain;
 #endif
 }
 
@@ -446,8 +639,11 @@ bool useAvx2()
 SynthWindowFn synthWindowFunction()
 {
 #ifdef QUAVRIX_MP3_X86
-    if (useAvx2())
-        return synthWindowAvx2;
+    switch (simdLevel()) {
+    case Simd::Avx512: return synthWindowAvx512;
+    case Simd::Avx2: return synthWindowAvx2;
+    case Simd::Plain: break;
+    }
 #endif
     return synthWindowPlain;
 }
@@ -455,8 +651,11 @@ SynthWindowFn synthWindowFunction()
 LongSubbandFn longSubbandFunction()
 {
 #ifdef QUAVRIX_MP3_X86
-    if (useAvx2())
-        return longSubbandAvx2;
+    switch (simdLevel()) {
+    case Simd::Avx512: return longSubbandAvx512;
+    case Simd::Avx2: return longSubbandAvx2;
+    case Simd::Plain: break;
+    }
 #endif
     return longSubbandPlain;
 }
@@ -464,8 +663,11 @@ LongSubbandFn longSubbandFunction()
 Dct32Fn dct32Function()
 {
 #ifdef QUAVRIX_MP3_X86
-    if (useAvx2())
-        return dct32Avx2;
+    switch (simdLevel()) {
+    case Simd::Avx512: return dct32Avx512;
+    case Simd::Avx2: return dct32Avx2;
+    case Simd::Plain: break;
+    }
 #endif
     return dct32Plain;
 }
