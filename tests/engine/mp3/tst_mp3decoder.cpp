@@ -47,13 +47,14 @@ QByteArray decodeMp3(const QString& file, int block = 4, bool native = false)
 } // namespace
 
 #ifdef QUAVRIX_HAVE_MPG123
-// Ours (gapless, on the plain path when asked) and the reference, for the same file.
-static bool decodeBoth(const QString& file, bool plain, mp3ref::Pcm& ours, mp3ref::Pcm& ref)
+// Ours (gapless, on the transforms asked for: "plain", "avx2" or the fastest) and the
+// reference, for the same file.
+static bool decodeBoth(const QString& file, const QByteArray& simd, mp3ref::Pcm& ours, mp3ref::Pcm& ref)
 {
-    if (plain)
-        qputenv("QUAVRIX_MP3_NO_SIMD", "1");
+    if (!simd.isEmpty())
+        qputenv("QUAVRIX_MP3_SIMD", simd);
     const bool decoded = mp3ref::decodeQuavrix(file, true, ours);
-    qunsetenv("QUAVRIX_MP3_NO_SIMD");
+    qunsetenv("QUAVRIX_MP3_SIMD");
     return decoded && mp3ref::decodeMpg123(QFile::encodeName(file).constData(), ref);
 }
 #endif
@@ -434,18 +435,20 @@ private slots:
     }
 
     // Block types, stereo modes, MPEG-2 rates, CRC, free format, VBR and tags; "plain" rows
-    // take the transforms without AVX2 (other processors).
+    // take the transforms without vectors (other processors), "avx2" rows those without
+    // 512-bit vectors.
     void accuracy_data()
     {
         QTest::addColumn<QString>("file");
-        QTest::addColumn<bool>("plain");
+        QTest::addColumn<QByteArray>("simd");
         for (const char* name : {"stereo128.mp3", "joint320.mp3", "midside128.mp3", "mono64.mp3", "vbr.mp3",
                                  "crc48.mp3", "free200.mp3", "mpeg2-22k.mp3", "mpeg2-16k-mono.mp3",
                                  "mpeg2-24k-ms.mp3", "intensity-long.mp3", "intensity-short.mp3", "mixed.mp3",
                                  "tagged-v2.mp3"})
-            QTest::newRow(name) << track(name) << false;
+            QTest::newRow(name) << track(name) << QByteArray();
         for (const char* name : {"joint320.mp3", "midside128.mp3", "mixed.mp3"})
-            QTest::addRow("%s plain", name) << track(name) << true;
+            for (const char* simd : {"plain", "avx2"})
+                QTest::addRow("%s %s", name, simd) << track(name) << QByteArray(simd);
     }
     void accuracy()
     {
@@ -453,9 +456,9 @@ private slots:
         QSKIP("libmpg123 not found");
 #else
         QFETCH(QString, file);
-        QFETCH(bool, plain);
+        QFETCH(QByteArray, simd);
         mp3ref::Pcm ours, ref;
-        QVERIFY(decodeBoth(file, plain, ours, ref));
+        QVERIFY(decodeBoth(file, simd, ours, ref));
         QCOMPARE(ours.rate, ref.rate);
         // the same samples: encoder delay and padding dropped alike, to the sample
         QCOMPARE(ours.samples.size(), ref.samples.size());
@@ -469,9 +472,10 @@ private slots:
 
     void farBeyondFullScale_data()
     {
-        QTest::addColumn<bool>("plain");
-        QTest::newRow("AVX2 where there is") << false;
-        QTest::newRow("plain") << true;
+        QTest::addColumn<QByteArray>("simd");
+        QTest::newRow("fastest") << QByteArray();
+        QTest::newRow("avx2") << QByteArray("avx2");
+        QTest::newRow("plain") << QByteArray("plain");
     }
     void farBeyondFullScale()
     {
@@ -482,10 +486,10 @@ private slots:
 #ifndef QUAVRIX_HAVE_MPG123
         QSKIP("libmpg123 not found");
 #else
-        QFETCH(bool, plain);
+        QFETCH(QByteArray, simd);
         const QString file = track("loud-linbits.mp3");
         mp3ref::Pcm ours, ref;
-        QVERIFY(decodeBoth(file, plain, ours, ref));
+        QVERIFY(decodeBoth(file, simd, ours, ref));
         QCOMPARE(ours.samples.size(), ref.samples.size());
         const long clipped = std::count_if(ref.samples.begin(), ref.samples.end(), [](int16_t v) { return v == 32767 || v == -32768; });
         QVERIFY(clipped > 5000);
