@@ -367,52 +367,10 @@ __attribute__((target("avx2"))) inline __m256i joinLanes(__m256i even, __m256i o
     return _mm256_blend_epi32(e, o, 0xAA);
 }
 
-__attribute__((target("avx2"))) inline __m256i loadAt(const int32_t* y, int from)
+// Lanes of v in the order given.
+__attribute__((target("avx2"))) inline __m256i at(__m256i v, int a, int b, int c, int d, int e, int f, int g, int h)
 {
-    return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(y + from));
-}
-
-__attribute__((target("avx2"))) inline __m256i pick(__m256i v, __m256i index)
-{
-    return _mm256_permutevar8x32_epi32(v, index);
-}
-
-// Each output one DCT-IV value times the signed window, added to the overlap; y holds
-// the 18 DCT-IV values (24 readable).
-__attribute__((target("avx2"))) inline void windowLongAvx2(const int32_t* y, int blockType, int32_t* ov, int32_t* out, bool invert)
-{
-    // the first output half runs Y[9..17] then back down, the second Y[8..0] then up
-    // again (lanes 18, 19, 38, 39 zero)
-    const __m256i zero = _mm256_setzero_si256();
-    const __m256i p[5] = {
-        loadAt(y, 9),                                                                  // Y9..Y16
-        pick(loadAt(y, 10), _mm256_setr_epi32(7, 7, 6, 5, 4, 3, 2, 1)),                // Y17, Y17..Y11
-        _mm256_blend_epi32(pick(loadAt(y, 5), _mm256_setr_epi32(5, 4, 0, 0, 3, 2, 1, 0)), zero, 0x0C), // Y10, Y9, 0, 0, Y8..Y5
-        pick(loadAt(y, 0), _mm256_setr_epi32(4, 3, 2, 1, 0, 0, 1, 2)),                 // Y4..Y0, Y0..Y2
-        _mm256_blend_epi32(loadAt(y, 3), zero, 0xC0),                                  // Y3..Y8, 0, 0
-    };
-    alignas(32) int32_t r[48];
-    const __m256i half30 = _mm256_set1_epi64x(int64_t(1) << 29);
-    for (int g = 0; g < 5; ++g) {
-        const __m256i x = p[g];
-        const int32_t* w = g_imdctLanes.w[blockType][g];
-        const __m256i e = _mm256_mul_epi32(x, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(w)));
-        const __m256i o = _mm256_mul_epi32(_mm256_srli_epi64(x, 32), _mm256_loadu_si256(reinterpret_cast<const __m256i*>(w + 8)));
-        _mm256_store_si256(reinterpret_cast<__m256i*>(r + 8 * g), joinLanes(e, o, half30, 30));
-    }
-    _mm256_store_si256(reinterpret_cast<__m256i*>(r + 40), _mm256_setzero_si256());
-    const __m256i lo = _mm256_set1_epi32(-(1 << 28));
-    const __m256i hi = _mm256_set1_epi32(1 << 28);
-    const __m256i sign = invert ? _mm256_setr_epi32(1, -1, 1, -1, 1, -1, 1, -1) : _mm256_set1_epi32(1);
-    for (int g = 0; g < 3; ++g) {
-        __m256i s = _mm256_add_epi32(_mm256_load_si256(reinterpret_cast<const __m256i*>(r + 8 * g)),
-                                     _mm256_loadu_si256(reinterpret_cast<const __m256i*>(ov + 8 * g)));
-        s = _mm256_sign_epi32(_mm256_max_epi32(_mm256_min_epi32(s, hi), lo), sign);
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + 8 * g), s);
-    }
-    for (int g = 0; g < 3; ++g)
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(ov + 8 * g),
-                            _mm256_loadu_si256(reinterpret_cast<const __m256i*>(r + 20 + 8 * g)));
+    return _mm256_permutevar8x32_epi32(v, _mm256_setr_epi32(a, b, c, d, e, f, g, h));
 }
 
 __attribute__((target("avx2"))) void longSubbandAvx2(const int32_t* X, int blockType, int32_t* ov, int32_t* out, bool invert)
@@ -430,14 +388,45 @@ __attribute__((target("avx2"))) void longSubbandAvx2(const int32_t* X, int block
         tail = _mm_add_epi64(tail, _mm_mul_epi32(_mm256_castsi256_si128(xb),
                                                  _mm_loadu_si128(reinterpret_cast<const __m128i*>(g_imdctLanes.tail[k]))));
     }
-    alignas(32) int32_t y[24];
     const __m256i half29 = _mm256_set1_epi64x(int64_t(1) << 28);
-    _mm256_store_si256(reinterpret_cast<__m256i*>(y), joinLanes(ev0, od0, half29, 29));
-    _mm256_store_si256(reinterpret_cast<__m256i*>(y + 8), joinLanes(ev1, od1, half29, 29));
+    const __m256i y0 = joinLanes(ev0, od0, half29, 29);
+    const __m256i y1 = joinLanes(ev1, od1, half29, 29);
     tail = _mm_srli_epi64(_mm_add_epi64(tail, _mm256_castsi256_si128(half29)), 29);
-    _mm_store_si128(reinterpret_cast<__m128i*>(y + 16), _mm_shuffle_epi32(tail, 0x08));
+    const __m256i t = _mm256_zextsi128_si256(_mm_move_epi64(_mm_shuffle_epi32(tail, 0x08))); // Y16, Y17, 0...
 
-    windowLongAvx2(y, blockType, ov, out, invert);
+    // each window lane one DCT-IV value: the first output half runs Y[9..17] then back
+    // down, the second Y[8..0] then up again (lanes 18, 19 and from 38 on zero); built in
+    // registers, since reading back what was just stored at another offset stalls
+    const __m256i zero = _mm256_setzero_si256();
+    const __m256i p[5] = {
+        _mm256_blend_epi32(at(y1, 1, 2, 3, 4, 5, 6, 7, 0), at(t, 0, 0, 0, 0, 0, 0, 0, 0), 0x80),          // Y9..Y16
+        _mm256_blend_epi32(at(t, 1, 1, 0, 0, 0, 0, 0, 0), at(y1, 0, 0, 0, 7, 6, 5, 4, 3), 0xF8),          // Y17, Y17..Y11
+        _mm256_blend_epi32(_mm256_blend_epi32(at(y1, 2, 1, 0, 0, 0, 0, 0, 0), at(y0, 0, 0, 0, 0, 0, 7, 6, 5), 0xE0),
+                           zero, 0x0C),                                                                    // Y10, Y9, 0, 0, Y8..Y5
+        at(y0, 4, 3, 2, 1, 0, 0, 1, 2),                                                                    // Y4..Y0, Y0..Y2
+        _mm256_blend_epi32(_mm256_blend_epi32(at(y0, 3, 4, 5, 6, 7, 0, 0, 0), at(y1, 0, 0, 0, 0, 0, 0, 0, 0), 0x20), zero,
+                           0xC0),                                                                  // Y3..Y8, 0, 0
+    };
+    const __m256i half30 = _mm256_set1_epi64x(int64_t(1) << 29);
+    __m256i r[5];
+    for (int g = 0; g < 5; ++g) {
+        const int32_t* w = g_imdctLanes.w[blockType][g];
+        r[g] = joinLanes(_mm256_mul_epi32(p[g], _mm256_loadu_si256(reinterpret_cast<const __m256i*>(w))),
+                         _mm256_mul_epi32(_mm256_srli_epi64(p[g], 32), _mm256_loadu_si256(reinterpret_cast<const __m256i*>(w + 8))),
+                         half30, 30);
+    }
+    const __m256i lo = _mm256_set1_epi32(-(1 << 28));
+    const __m256i hi = _mm256_set1_epi32(1 << 28);
+    const __m256i sign = invert ? _mm256_setr_epi32(1, -1, 1, -1, 1, -1, 1, -1) : _mm256_set1_epi32(1);
+    for (int g = 0; g < 3; ++g) {
+        __m256i s = _mm256_add_epi32(r[g], _mm256_loadu_si256(reinterpret_cast<const __m256i*>(ov + 8 * g)));
+        s = _mm256_sign_epi32(_mm256_max_epi32(_mm256_min_epi32(s, hi), lo), sign);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + 8 * g), s);
+    }
+    // the new overlap: window lanes 20..43
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(ov), _mm256_permute2x128_si256(r[2], r[3], 0x21));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(ov + 8), _mm256_permute2x128_si256(r[3], r[4], 0x21));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(ov + 16), _mm256_permute2x128_si256(r[4], zero, 0x21));
 }
 
 // GCC 12 takes the undefined first operand inside its own 512-bit intrinsics for an
