@@ -107,10 +107,10 @@ void compareTransforms()
             X[sb][t] = t < 18 ? next(28) : 0;
             ov[sb][t] = 0;
         }
-    int64_t A[32];
+    int32_t V[64];
     const int n = 20000;
     auto window = [&](mp3::SynthWindowFn f) { for (int i = 0; i < n; ++i) f(ring, i & 15, pcm, i & 1); };
-    auto dct = [&](mp3::Dct32Fn f) { for (int i = 0; i < n; ++i) { f(&X[0][i % 18], 24, A); g_sink += A[i & 31]; } };
+    auto dct = [&](mp3::Dct32Fn f) { for (int i = 0; i < n; ++i) { f(&X[0][i % 18], 24, V); g_sink += V[i & 63]; } };
     auto imdct = [&](mp3::LongSubbandFn f) { for (int i = 0; i < n; ++i) f(X[i & 31], i & 3, ov[i & 31], out[i & 31], i & 1); };
     double best[3][3];
     for (auto& b : best)

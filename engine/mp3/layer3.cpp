@@ -674,36 +674,12 @@ void Layer3::hybrid(const GranuleChannel& g, int ch)
     m_prevSubbands[ch] = subbands;
 }
 
-namespace {
-
-// Within range for every stream the encoder can make; garbage input wraps (no overflow).
-inline int32_t sat32(int64_t v)
-{
-    return int32_t(v);
-}
-
-
-} // namespace
-
 void Layer3::synthesize(int ch, int16_t* pcm)
 {
     int pos = m_vPos[ch];
     for (int t = 0; t < 18; ++t) {
-        int64_t A[32];
-        m_dct(&m_subband[0][t], 24, A);
         pos = (pos - 1) & 15;
-        int32_t* V = m_v[ch][pos];
-        for (int i = 0; i < 16; ++i)
-            V[i] = sat32(A[16 + i]);
-        V[16] = 0;
-        for (int i = 17; i < 32; ++i)
-            V[i] = sat32(-A[48 - i]);
-        for (int i = 0; i < 16; ++i)
-            V[32 + i] = sat32(-A[16 - i]);
-        V[48] = sat32(-A[0]);
-        for (int i = 49; i < 64; ++i)
-            V[i] = sat32(-A[i - 48]);
-
+        m_dct(&m_subband[0][t], 24, m_v[ch][pos]);
         if (m_exponent[ch] == 0)
             m_window(m_v[ch], pos, pcm + t * 64, ch);
         else

@@ -127,7 +127,7 @@ private:
     bool m_over[2];                 // the last Huffman decode met values beyond the range
     int m_exponent[2];              // spectrum and history scaled down by 2^exponent
     void (*m_window)(const int32_t (*)[64], int, int16_t*, int);
-    void (*m_dct)(const int32_t*, int, int64_t*);
+    void (*m_dct)(const int32_t*, int, int32_t*);
     void (*m_longSubband)(const int32_t*, int, int32_t*, int32_t*, bool);
 };
 

@@ -144,8 +144,30 @@ void synthWindowScaled(const int32_t (*ring)[64], int pos, int16_t* pcm, int ch,
     }
 }
 
-QUAVRIX_PLAIN_CLONES void dct32Plain(const int32_t* x, int stride, int64_t* A)
+namespace {
+
+// The DCT outputs as the history vector the window reads: V[i] = A[16 + i], V[16] = 0,
+// V[32 - i] = -A[16 + i], V[32 + i] = -A[16 - i], V[48] = -A[0], V[48 + i] = -A[i].
+// Values stay within 32 bits for every stream an encoder makes; garbage wraps.
+inline void toHistory(const int64_t* A, int32_t* V)
 {
+    for (int i = 0; i < 16; ++i)
+        V[i] = int32_t(A[16 + i]);
+    V[16] = 0;
+    for (int i = 17; i < 32; ++i)
+        V[i] = int32_t(-A[48 - i]);
+    for (int i = 0; i < 16; ++i)
+        V[32 + i] = int32_t(-A[16 - i]);
+    V[48] = int32_t(-A[0]);
+    for (int i = 49; i < 64; ++i)
+        V[i] = int32_t(-A[i - 48]);
+}
+
+} // namespace
+
+QUAVRIX_PLAIN_CLONES void dct32Plain(const int32_t* x, int stride, int32_t* V)
+{
+    int64_t A[32];
     int64_t s1[16], d1[16];
     for (int k = 0; k < 16; ++k) {
         s1[k] = int64_t(x[k * stride]) + x[(31 - k) * stride];
@@ -185,6 +207,7 @@ QUAVRIX_PLAIN_CLONES void dct32Plain(const int32_t* x, int stride, int64_t* A)
     A[24] = (d40 * kDctOdd4[2] + d41 * kDctOdd4[3]) >> 28;
     A[0] = s40 + s41;
     A[16] = ((s40 - s41) * kCosPi4) >> 28;
+    toHistory(A, V);
 }
 
 
@@ -283,8 +306,9 @@ inline void dct32Tail(const int32_t* s2, int64_t* A)
     A[16] = ((s40 - s41) * kCosPi4) >> 28;
 }
 
-__attribute__((target("avx2"))) void dct32Avx2(const int32_t* x, int stride, int64_t* A)
+__attribute__((target("avx2"))) void dct32Avx2(const int32_t* x, int stride, int32_t* V)
 {
+    int64_t A[32];
     // |x| <= 2^28: the sums and differences of the first two steps fit 32 bits
     int32_t s1[16], d1[16];
     for (int k = 0; k < 16; ++k) {
@@ -323,6 +347,7 @@ __attribute__((target("avx2"))) void dct32Avx2(const int32_t* x, int stride, int
         A[4 * m + 2] = odd16[m] >> 28;
 
     dct32Tail(s2, A);
+    toHistory(A, V);
 }
 
 // The DCT-IV matrix and the windows with even and odd lanes apart, each value in the low
@@ -472,8 +497,9 @@ __attribute__((target("avx512f,avx512bw"))) void synthWindowAvx512(const int32_t
     }
 }
 
-__attribute__((target("avx512f,avx512bw"))) void dct32Avx512(const int32_t* x, int stride, int64_t* A)
+__attribute__((target("avx512f,avx512bw"))) void dct32Avx512(const int32_t* x, int stride, int32_t* V)
 {
+    int64_t A[32];
     int32_t s1[16], d1[16];
     for (int k = 0; k < 16; ++k) {
         s1[k] = x[k * stride] + x[(31 - k) * stride];
@@ -505,6 +531,7 @@ __attribute__((target("avx512f,avx512bw"))) void dct32Avx512(const int32_t* x, i
     for (int m = 0; m < 8; ++m)
         A[4 * m + 2] = odd16[m];
     dct32Tail(s2, A);
+    toHistory(A, V);
 }
 
 // The DCT-IV matrix and the signed windows for 512-bit rows: 16 outputs as [even 8 | odd 8],

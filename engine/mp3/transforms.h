@@ -19,11 +19,13 @@ void synthWindowPlain(const int32_t (*ring)[64], int pos, int16_t* pcm, int ch);
 // The same for a history scaled down by 2^exponent (granules beyond the normal range).
 void synthWindowScaled(const int32_t (*ring)[64], int pos, int16_t* pcm, int ch, int exponent);
 
-// 32-point DCT-II of the sub-band samples x[k * stride]:
-// A[m] = sum_k x[k] cos(m (2k+1) pi / 64), |x| <= 2^28.
-using Dct32Fn = void (*)(const int32_t* x, int stride, int64_t* A);
+// 32-point DCT-II of the sub-band samples x[k * stride],
+// A[m] = sum_k x[k] cos(m (2k+1) pi / 64), |x| <= 2^28, written as the 64 values of the
+// history vector the window reads: V[i] = A[16 + i], V[16] = 0, V[32 - i] = -A[16 + i],
+// V[32 + i] = -A[16 - i], V[48] = -A[0], V[48 + i] = -A[i].
+using Dct32Fn = void (*)(const int32_t* x, int stride, int32_t* V);
 Dct32Fn dct32Function();
-void dct32Plain(const int32_t* x, int stride, int64_t* A);
+void dct32Plain(const int32_t* x, int stride, int32_t* V);
 
 // One long-block sub-band of the hybrid filter bank: the 36-point IMDCT of X[0..17] with
 // the window of blockType, added to the overlap ov, clamped to +-2^28 and written to
