@@ -21,6 +21,7 @@ inline int32_t clampTo(int64_t v, int32_t limit)
 Layer3::Layer3()
     : m_window(synthWindowFunction())
     , m_dct(dct32Function())
+    , m_alias(aliasFunction())
     , m_longSubband(longSubbandFunction())
 {
     reset();
@@ -629,16 +630,7 @@ void Layer3::hybrid(const GranuleChannel& g, int ch)
 
     // Requantized lines are at most 4.0 (2^28), after mid/side at most 5.7 and after the
     // alias butterflies below 8.0 (2^29): the bound the transforms are made for.
-    const int aliasBands = shortBlock ? (g.mixedBlock ? 2 : 0) : subbands;
-    for (int sb = 1; sb < aliasBands; ++sb) {
-        int32_t* a = x + 18 * sb;
-        for (int i = 0; i < 8; ++i) {
-            const int64_t lo = a[-1 - i];
-            const int64_t hi = a[i];
-            a[-1 - i] = int32_t((lo * kAliasCs[i] - hi * kAliasCa[i]) >> 30);
-            a[i] = int32_t((hi * kAliasCs[i] + lo * kAliasCa[i]) >> 30);
-        }
-    }
+    m_alias(x, shortBlock ? (g.mixedBlock ? 2 : 0) : subbands);
 
     const int active = std::max(subbands, m_prevSubbands[ch]);
     for (int sb = 0; sb < 32; ++sb) {

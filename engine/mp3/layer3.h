@@ -128,6 +128,7 @@ private:
     int m_exponent[2];              // spectrum and history scaled down by 2^exponent
     void (*m_window)(const int32_t (*)[64], int, int16_t*, int);
     void (*m_dct)(const int32_t*, int, int32_t*);
+    void (*m_alias)(int32_t*, int);
     void (*m_longSubband)(const int32_t*, int, int32_t*, int32_t*, bool);
 };
 

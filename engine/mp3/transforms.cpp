@@ -100,6 +100,19 @@ QUAVRIX_PLAIN_CLONES void longSubbandPlain(const int32_t* X, int blockType, int3
     }
 }
 
+QUAVRIX_PLAIN_CLONES void aliasReducePlain(int32_t* x, int subbands)
+{
+    for (int sb = 1; sb < subbands; ++sb) {
+        int32_t* a = x + 18 * sb;
+        for (int i = 0; i < 8; ++i) {
+            const int64_t lo = a[-1 - i];
+            const int64_t hi = a[i];
+            a[-1 - i] = int32_t((lo * kAliasCs[i] - hi * kAliasCa[i]) >> 30);
+            a[i] = int32_t((hi * kAliasCs[i] + lo * kAliasCa[i]) >> 30);
+        }
+    }
+}
+
 QUAVRIX_PLAIN_CLONES void synthWindowPlain(const int32_t (*ring)[64], int pos, int16_t* pcm, int ch)
 {
     // Taps alternate between the first half of an even-aged vector and the second half
@@ -454,6 +467,47 @@ __attribute__((target("avx2"))) void longSubbandAvx2(const int32_t* X, int block
     _mm256_storeu_si256(reinterpret_cast<__m256i*>(ov + 16), _mm256_permute2x128_si256(r[4], zero, 0x21));
 }
 
+// The butterfly coefficients in both lane parities of 64-bit lanes: [even 4 | odd 4] of
+// the eight, each in the low half.
+struct AliasLanes
+{
+    int32_t cs[16], ca[16];
+    AliasLanes()
+    {
+        for (int l = 0; l < 4; ++l) {
+            cs[2 * l] = kAliasCs[2 * l];
+            cs[8 + 2 * l] = kAliasCs[2 * l + 1];
+            ca[2 * l] = kAliasCa[2 * l];
+            ca[8 + 2 * l] = kAliasCa[2 * l + 1];
+            cs[2 * l + 1] = cs[8 + 2 * l + 1] = ca[2 * l + 1] = ca[8 + 2 * l + 1] = 0;
+        }
+    }
+};
+const AliasLanes g_aliasLanes;
+
+__attribute__((target("avx2"))) void aliasReduceAvx2(int32_t* x, int subbands)
+{
+    const __m256i reverse = _mm256_setr_epi32(7, 6, 5, 4, 3, 2, 1, 0);
+    const __m256i csEven = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(g_aliasLanes.cs));
+    const __m256i csOdd = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(g_aliasLanes.cs + 8));
+    const __m256i caEven = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(g_aliasLanes.ca));
+    const __m256i caOdd = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(g_aliasLanes.ca + 8));
+    const __m256i zero = _mm256_setzero_si256();
+    for (int sb = 1; sb < subbands; ++sb) {
+        int32_t* a = x + 18 * sb;
+        // lane i: lo = a[-1 - i], hi = a[i]
+        const __m256i lo = _mm256_permutevar8x32_epi32(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(a - 8)), reverse);
+        const __m256i hi = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(a));
+        const __m256i loOdd = _mm256_srli_epi64(lo, 32), hiOdd = _mm256_srli_epi64(hi, 32);
+        const __m256i newLo = joinLanes(_mm256_sub_epi64(_mm256_mul_epi32(lo, csEven), _mm256_mul_epi32(hi, caEven)),
+                                        _mm256_sub_epi64(_mm256_mul_epi32(loOdd, csOdd), _mm256_mul_epi32(hiOdd, caOdd)), zero, 30);
+        const __m256i newHi = joinLanes(_mm256_add_epi64(_mm256_mul_epi32(hi, csEven), _mm256_mul_epi32(lo, caEven)),
+                                        _mm256_add_epi64(_mm256_mul_epi32(hiOdd, csOdd), _mm256_mul_epi32(loOdd, caOdd)), zero, 30);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(a - 8), _mm256_permutevar8x32_epi32(newLo, reverse));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(a), newHi);
+    }
+}
+
 // GCC 12 takes the undefined first operand inside its own 512-bit intrinsics for an
 // uninitialised read.
 #if defined(__GNUC__) && !defined(__clang__)
@@ -674,6 +728,15 @@ LongSubbandFn longSubbandFunction()
     }
 #endif
     return longSubbandPlain;
+}
+
+AliasFn aliasFunction()
+{
+#ifdef QUAVRIX_MP3_X86
+    if (simdLevel() != Simd::Plain)
+        return aliasReduceAvx2;
+#endif
+    return aliasReducePlain;
 }
 
 Dct32Fn dct32Function()

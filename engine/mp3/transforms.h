@@ -35,4 +35,10 @@ using LongSubbandFn = void (*)(const int32_t* X, int blockType, int32_t* ov, int
 LongSubbandFn longSubbandFunction();
 void longSubbandPlain(const int32_t* X, int blockType, int32_t* ov, int32_t* out, bool invert);
 
+// The alias reduction butterflies between sub-bands 1..subbands-1 of the 576 lines x
+// (|x| <= 2^29 after them).
+using AliasFn = void (*)(int32_t* x, int subbands);
+AliasFn aliasFunction();
+void aliasReducePlain(int32_t* x, int subbands);
+
 } // namespace mp3
