@@ -299,6 +299,47 @@ struct DctLanes
 };
 const DctLanes g_dctLanes;
 
+// Lanes of v in the order given.
+__attribute__((target("avx2"))) inline __m256i at(__m256i v, int a, int b, int c, int d, int e, int f, int g, int h)
+{
+    return _mm256_permutevar8x32_epi32(v, _mm256_setr_epi32(a, b, c, d, e, f, g, h));
+}
+
+// Two vectors of 64-bit lanes shifted right, their low halves as 8 int32 in order.
+__attribute__((target("avx2"))) inline __m256i narrowLanes(__m256i first, __m256i second, int shift)
+{
+    const __m256i mixed = _mm256_blend_epi32(_mm256_srli_epi64(first, shift), _mm256_slli_epi64(_mm256_srli_epi64(second, shift), 32), 0xAA);
+    return at(mixed, 0, 2, 4, 6, 1, 3, 5, 7);
+}
+
+// The history vector from the DCT's outputs as 32-bit values in registers (what the history
+// keeps): the odd ones (A1, A3 .. A15 and A17 .. A31), those at 4m + 2 (A2, A6 .. A30)
+// and the rest from the scalar tail in A.
+__attribute__((target("avx2"))) inline void historyFromParts(__m256i oddLo, __m256i oddHi, __m256i e2, const int64_t* A, int32_t* V)
+{
+    const __m256i zero = _mm256_setzero_si256();
+    const __m256i e4 = _mm256_setr_epi32(int32_t(A[4]), int32_t(A[12]), int32_t(A[20]), int32_t(A[28]),
+                                         int32_t(A[0]), int32_t(A[8]), int32_t(A[16]), int32_t(A[24]));
+    __m256i N[4]; // A[8g .. 8g + 7]
+    for (int g = 0; g < 4; ++g) {
+        const int b = 4 * (g & 1);
+        const __m256i odd = at(g < 2 ? oddLo : oddHi, 0, b, 0, b + 1, 0, b + 2, 0, b + 3);
+        const __m256i even = _mm256_blend_epi32(at(e4, 4 + g, 0, 0, 0, g, 0, 0, 0), at(e2, 0, 0, 2 * g, 0, 0, 0, 2 * g + 1, 0), 0x44);
+        N[g] = _mm256_blend_epi32(even, odd, 0xAA);
+    }
+    // V[0..15] = A16..A31, V[16..31] = 0, -A31 .. -A17, V[32..47] = -A16 .. -A1,
+    // V[48..63] = -A0 .. -A15
+    const __m256i down = _mm256_setr_epi32(0, 7, 6, 5, 4, 3, 2, 1);
+    __m256i* out = reinterpret_cast<__m256i*>(V);
+    _mm256_storeu_si256(out, N[2]);
+    _mm256_storeu_si256(out + 1, N[3]);
+    _mm256_storeu_si256(out + 2, _mm256_sub_epi32(zero, _mm256_blend_epi32(_mm256_permutevar8x32_epi32(N[3], down), zero, 0x01)));
+    for (int g = 2; g >= 0; --g)
+        _mm256_storeu_si256(out + 5 - g, _mm256_sub_epi32(zero, _mm256_blend_epi32(_mm256_permutevar8x32_epi32(N[g], down), N[g + 1], 0x01)));
+    _mm256_storeu_si256(out + 6, _mm256_sub_epi32(zero, N[0]));
+    _mm256_storeu_si256(out + 7, _mm256_sub_epi32(zero, N[1]));
+}
+
 // The last halving steps of the DCT, from the even half of the second step.
 inline void dct32Tail(const int32_t* s2, int64_t* A)
 {
@@ -335,12 +376,6 @@ __attribute__((target("avx2"))) void dct32Avx2(const int32_t* x, int stride, int
         for (int q = 0; q < 4; ++q)
             acc[q] = _mm256_add_epi64(acc[q], _mm256_mul_epi32(b, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(c + 4 * q))));
     }
-    alignas(32) int64_t odd[16];
-    for (int q = 0; q < 4; ++q)
-        _mm256_store_si256(reinterpret_cast<__m256i*>(odd + 4 * q), acc[q]);
-    for (int m = 0; m < 16; ++m)
-        A[2 * m + 1] = odd[m] >> 28;
-
     int32_t s2[8], d2[8];
     for (int k = 0; k < 8; ++k) {
         s2[k] = s1[k] + s1[15 - k];
@@ -353,14 +388,9 @@ __attribute__((target("avx2"))) void dct32Avx2(const int32_t* x, int stride, int
         a0 = _mm256_add_epi64(a0, _mm256_mul_epi32(b, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(c))));
         a1 = _mm256_add_epi64(a1, _mm256_mul_epi32(b, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(c + 4))));
     }
-    alignas(32) int64_t odd16[8];
-    _mm256_store_si256(reinterpret_cast<__m256i*>(odd16), a0);
-    _mm256_store_si256(reinterpret_cast<__m256i*>(odd16 + 4), a1);
-    for (int m = 0; m < 8; ++m)
-        A[4 * m + 2] = odd16[m] >> 28;
-
     dct32Tail(s2, A);
-    toHistory(A, V);
+
+    historyFromParts(narrowLanes(acc[0], acc[1], 28), narrowLanes(acc[2], acc[3], 28), narrowLanes(a0, a1, 28), A, V);
 }
 
 // The DCT-IV matrix and the windows with even and odd lanes apart, each value in the low
@@ -405,11 +435,6 @@ __attribute__((target("avx2"))) inline __m256i joinLanes(__m256i even, __m256i o
     return _mm256_blend_epi32(e, o, 0xAA);
 }
 
-// Lanes of v in the order given.
-__attribute__((target("avx2"))) inline __m256i at(__m256i v, int a, int b, int c, int d, int e, int f, int g, int h)
-{
-    return _mm256_permutevar8x32_epi32(v, _mm256_setr_epi32(a, b, c, d, e, f, g, h));
-}
 
 __attribute__((target("avx2"))) void longSubbandAvx2(const int32_t* X, int blockType, int32_t* ov, int32_t* out, bool invert)
 {
@@ -566,12 +591,6 @@ __attribute__((target("avx512f,avx512bw"))) void dct32Avx512(const int32_t* x, i
         acc0 = _mm512_add_epi64(acc0, _mm512_mul_epi32(b, _mm512_loadu_si512(c)));
         acc1 = _mm512_add_epi64(acc1, _mm512_mul_epi32(b, _mm512_loadu_si512(c + 8)));
     }
-    alignas(64) int64_t odd[16];
-    _mm512_store_si512(odd, _mm512_srai_epi64(acc0, 28));
-    _mm512_store_si512(odd + 8, _mm512_srai_epi64(acc1, 28));
-    for (int m = 0; m < 16; ++m)
-        A[2 * m + 1] = odd[m];
-
     int32_t s2[8], d2[8];
     for (int k = 0; k < 8; ++k) {
         s2[k] = s1[k] + s1[15 - k];
@@ -580,12 +599,9 @@ __attribute__((target("avx512f,avx512bw"))) void dct32Avx512(const int32_t* x, i
     __m512i a = _mm512_setzero_si512();
     for (int k = 0; k < 8; ++k)
         a = _mm512_add_epi64(a, _mm512_mul_epi32(_mm512_set1_epi32(d2[k]), _mm512_loadu_si512(g_dctLanes.m16[k])));
-    alignas(64) int64_t odd16[8];
-    _mm512_store_si512(odd16, _mm512_srai_epi64(a, 28));
-    for (int m = 0; m < 8; ++m)
-        A[4 * m + 2] = odd16[m];
     dct32Tail(s2, A);
-    toHistory(A, V);
+    historyFromParts(_mm512_cvtepi64_epi32(_mm512_srai_epi64(acc0, 28)), _mm512_cvtepi64_epi32(_mm512_srai_epi64(acc1, 28)),
+                     _mm512_cvtepi64_epi32(_mm512_srai_epi64(a, 28)), A, V);
 }
 
 // The DCT-IV matrix and the signed windows for 512-bit rows: 16 outputs as [even 8 | odd 8],
