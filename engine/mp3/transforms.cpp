@@ -700,15 +700,15 @@ __attribute__((target("avx512f,avx512bw"))) void longSubbandAvx512(const int32_t
 namespace {
 
 // Slower versions can be asked for, so that tests and benchmarks cover them on any x86
-// processor: QUAVRIX_MP3_NO_SIMD set or QUAVRIX_MP3_SIMD=plain for the plain ones,
-// QUAVRIX_MP3_SIMD=avx2 for no 512-bit vectors.
+// processor: QUAVRIX_MP3_SIMD=plain for the plain ones, QUAVRIX_MP3_SIMD=avx2 for no
+// 512-bit vectors.
 enum class Simd { Plain, Avx2, Avx512 };
 
 Simd simdLevel()
 {
 #ifdef QUAVRIX_MP3_X86
     const char* cap = std::getenv("QUAVRIX_MP3_SIMD");
-    if (std::getenv("QUAVRIX_MP3_NO_SIMD") || (cap && std::strcmp(cap, "plain") == 0))
+    if (cap && std::strcmp(cap, "plain") == 0)
         return Simd::Plain;
     if (!__builtin_cpu_supports("avx2"))
         return Simd::Plain;

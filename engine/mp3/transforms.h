@@ -1,7 +1,9 @@
 #pragma once
 
-// The transforms of the Layer III core: polyphase synthesis (DCT and window) and the
-// long-block IMDCT, each in a plain version and, where the processor has it, an AVX2 one.
+// The transforms of the Layer III core: polyphase synthesis (DCT and window), the alias
+// reduction and the long-block IMDCT, each in a plain version and, where the processor has
+// them, with AVX2 and 512-bit (AVX-512F/BW) vectors. QUAVRIX_MP3_SIMD=plain or =avx2 in
+// the environment caps the choice (tests and benchmarks).
 
 #include <cstdint>
 
