@@ -116,21 +116,19 @@ QUAVRIX_PLAIN_CLONES void aliasReducePlain(int32_t* x, int subbands)
 QUAVRIX_PLAIN_CLONES void synthWindowPlain(const int32_t (*ring)[64], int pos, int16_t* pcm, int ch)
 {
     // Taps alternate between the first half of an even-aged vector and the second half
-    // of an odd-aged one. Eight outputs at a time keep their sums in registers.
-    const int32_t* v[16];
-    for (int j = 0; j < 16; ++j)
-        v[j] = ring[(pos + j) & 15] + ((j & 1) ? 32 : 0);
-    for (int block = 0; block < 32; block += 8) {
-        int64_t acc[8] = {};
-        for (int j = 0; j < 16; ++j) {
-            const int32_t* d = kSynthWindow + 32 * j + block;
-            const int32_t* x = v[j] + block;
-            for (int i = 0; i < 8; ++i)
-                acc[i] += int64_t(d[i]) * x[i];
-        }
-        for (int i = 0; i < 8; ++i)
-            pcm[2 * (block + i) + ch] = int16_t(roundTo16(acc[i]));
+    // of an odd-aged one. Straight runs over the 32 outputs, so that compilers turn them
+    // into widening multiply-adds (NEON's smlal).
+    int64_t acc[32] = {};
+    for (int j = 0; j < 8; ++j) {
+        const int32_t* v0 = ring[(pos + 2 * j) & 15];
+        const int32_t* v1 = ring[(pos + 2 * j + 1) & 15] + 32;
+        const int32_t* d0 = kSynthWindow + 64 * j;
+        const int32_t* d1 = d0 + 32;
+        for (int i = 0; i < 32; ++i)
+            acc[i] += int64_t(d0[i]) * v0[i] + int64_t(d1[i]) * v1[i];
     }
+    for (int i = 0; i < 32; ++i)
+        pcm[2 * i + ch] = int16_t(roundTo16(acc[i]));
 }
 
 void synthWindowScaled(const int32_t (*ring)[64], int pos, int16_t* pcm, int ch, int exponent)
