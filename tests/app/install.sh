@@ -37,7 +37,7 @@ for fixture in mp3/stereo128.mp3 mp4/stereo-tagged.m4a; do
     expected=$(stat -c %s "$tmp/expected.raw")
     (( expected > 0 )) || { echo "FAIL: the installed quavrix-decode gave nothing for $fixture"; exit 1; }
     rm -f "$tmp/played.raw"
-    "${run[@]}" QUAVRIX_INSTANCE="install-$$-${fixture//\//-}" "$prefix/bin/quavrix" "$file" >/dev/null 2>&1 &
+    "${run[@]}" QUAVRIX_INSTANCE="$tmp/runtime/instance" "$prefix/bin/quavrix" "$file" >/dev/null 2>&1 &
     player=$!
     for _ in $(seq 200); do
         [[ -f $tmp/played.raw && $(stat -c %s "$tmp/played.raw") -ge $expected ]] && break
