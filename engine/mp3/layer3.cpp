@@ -378,7 +378,7 @@ int Layer3::huffmanDecode(const FrameHeader& h, const GranuleChannel& g, int ch,
             ++scale;
         if (i + 4 <= scale->end) {
             const int32_t one = scale->one;
-            over |= scale->oneOver;
+            over |= scale->oneOver && flags != 0;
             for (int k = 0; k < 4; ++k)
                 ix[i + k] = unit[k] * one;
             i += 4;
