@@ -7,6 +7,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
@@ -32,6 +33,41 @@ QCheckBox* makeCheck(QWidget* parent, const QString& name, const QString& text)
     c->setObjectName(name);
     return c;
 }
+
+// The text of a check box as a label beside it that wraps (a check box's own text does
+// not, and runs past a narrow display); a click on the text still toggles the box.
+class CheckText : public QLabel
+{
+public:
+    CheckText(QCheckBox* box, const QString& text, QWidget* parent)
+        : QLabel(text, parent)
+        , m_box(box)
+    {
+        setWordWrap(true);
+        box->setAccessibleName(text);
+    }
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* e) override
+    {
+        QLabel::mouseReleaseEvent(e);
+        if (rect().contains(e->position().toPoint()))
+            m_box->toggle();
+    }
+
+private:
+    QCheckBox* m_box;
+};
+
+QCheckBox* addWrappingCheck(QBoxLayout* layout, QWidget* parent, const QString& name, const QString& text)
+{
+    auto* box = makeCheck(parent, name, QString());
+    auto* row = new QHBoxLayout;
+    row->addWidget(box, 0, Qt::AlignTop);
+    row->addWidget(new CheckText(box, text, parent), 1);
+    layout->addLayout(row);
+    return box;
+}
 } // namespace
 
 AnotherOptionsWidgetBase::AnotherOptionsWidgetBase(QWidget* parent, const QString& name)
@@ -56,9 +92,8 @@ AnotherOptionsWidgetBase::AnotherOptionsWidgetBase(QWidget* parent, const QStrin
     QGroupBox* display = makeGroup(this, QStringLiteral("GroupBox2"), tr("Display while playing"));
     auto* displayBox = new QVBoxLayout(display);
     backlightOff = makeCheck(display, QStringLiteral("backlightOff"), tr("Backlight off"));
-    displayOff = makeCheck(display, QStringLiteral("displayOff"), tr("Display off (only for C7xx devices)"));
     displayBox->addWidget(backlightOff);
-    displayBox->addWidget(displayOff);
+    displayOff = addWrappingCheck(displayBox, display, QStringLiteral("displayOff"), tr("Display off (only for C7xx devices)"));
     box->addWidget(display);
 
     QGroupBox* power = makeGroup(this, QStringLiteral("GroupBox3_2"), tr("Delay after power on"));

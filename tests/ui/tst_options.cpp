@@ -18,6 +18,8 @@
 #include <QCheckBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSpinBox>
 
 namespace {
@@ -299,6 +301,12 @@ private slots:
                 dlg.tabs()->setCurrentIndex(i);
                 QTest::qWait(20);
                 QVERIFY(!saveScreenshot(&dlg, QStringLiteral("options%1").arg(i + 1), d).isNull());
+                // a page that scrolls sideways hides the ends of its texts and controls
+                auto* area = qobject_cast<QScrollArea*>(dlg.tabs()->currentWidget());
+                QVERIFY(area);
+                QVERIFY2(!area->horizontalScrollBar()->isVisible(),
+                         qPrintable(QStringLiteral("page %1 wants %2 pixels, has %3").arg(i + 1)
+                                        .arg(area->widget()->minimumSizeHint().width()).arg(area->viewport()->width())));
             }
             dlg.reject();
         }
