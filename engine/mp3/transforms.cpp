@@ -157,6 +157,26 @@ void synthWindowScaled(const int32_t (*ring)[64], int pos, int16_t* pcm, int ch,
 
 namespace {
 
+// The last halving steps of the DCT, from the even half of the second step.
+inline void dct32Tail(const int32_t* s2, int64_t* A)
+{
+    int64_t s3[4], d3[4];
+    for (int k = 0; k < 4; ++k) {
+        s3[k] = int64_t(s2[k]) + s2[7 - k];
+        d3[k] = int64_t(s2[k]) - s2[7 - k];
+    }
+    for (int m = 0; m < 4; ++m) {
+        const int32_t* c = kDctOdd8 + 4 * m;
+        A[8 * m + 4] = (d3[0] * c[0] + d3[1] * c[1] + d3[2] * c[2] + d3[3] * c[3]) >> 28;
+    }
+    const int64_t s40 = s3[0] + s3[3], s41 = s3[1] + s3[2];
+    const int64_t d40 = s3[0] - s3[3], d41 = s3[1] - s3[2];
+    A[8] = (d40 * kDctOdd4[0] + d41 * kDctOdd4[1]) >> 28;
+    A[24] = (d40 * kDctOdd4[2] + d41 * kDctOdd4[3]) >> 28;
+    A[0] = s40 + s41;
+    A[16] = ((s40 - s41) * kCosPi4) >> 28;
+}
+
 // The DCT outputs as the history vector the window reads: V[i] = A[16 + i], V[16] = 0,
 // V[32 - i] = -A[16 + i], V[32 + i] = -A[16 - i], V[48] = -A[0], V[48 + i] = -A[i].
 // Values stay within 32 bits for every stream an encoder makes; garbage wraps.
@@ -191,9 +211,11 @@ QUAVRIX_PLAIN_CLONES void dct32Plain(const int32_t* x, int stride, int32_t* V)
             acc += d1[k] * c[k];
         A[2 * m + 1] = acc >> 28;
     }
-    int64_t s2[8], d2[8];
+    // |x| <= 2^28: the sums of the second step fit 32 bits
+    int32_t s2[8];
+    int64_t d2[8];
     for (int k = 0; k < 8; ++k) {
-        s2[k] = s1[k] + s1[15 - k];
+        s2[k] = int32_t(s1[k] + s1[15 - k]);
         d2[k] = s1[k] - s1[15 - k];
     }
     for (int m = 0; m < 8; ++m) {
@@ -203,21 +225,7 @@ QUAVRIX_PLAIN_CLONES void dct32Plain(const int32_t* x, int stride, int32_t* V)
             acc += d2[k] * c[k];
         A[4 * m + 2] = acc >> 28;
     }
-    int64_t s3[4], d3[4];
-    for (int k = 0; k < 4; ++k) {
-        s3[k] = s2[k] + s2[7 - k];
-        d3[k] = s2[k] - s2[7 - k];
-    }
-    for (int m = 0; m < 4; ++m) {
-        const int32_t* c = kDctOdd8 + 4 * m;
-        A[8 * m + 4] = (d3[0] * c[0] + d3[1] * c[1] + d3[2] * c[2] + d3[3] * c[3]) >> 28;
-    }
-    const int64_t s40 = s3[0] + s3[3], s41 = s3[1] + s3[2];
-    const int64_t d40 = s3[0] - s3[3], d41 = s3[1] - s3[2];
-    A[8] = (d40 * kDctOdd4[0] + d41 * kDctOdd4[1]) >> 28;
-    A[24] = (d40 * kDctOdd4[2] + d41 * kDctOdd4[3]) >> 28;
-    A[0] = s40 + s41;
-    A[16] = ((s40 - s41) * kCosPi4) >> 28;
+    dct32Tail(s2, A);
     toHistory(A, V);
 }
 
@@ -338,25 +346,6 @@ __attribute__((target("avx2"))) inline void historyFromParts(__m256i oddLo, __m2
     _mm256_storeu_si256(out + 7, _mm256_sub_epi32(zero, N[1]));
 }
 
-// The last halving steps of the DCT, from the even half of the second step.
-inline void dct32Tail(const int32_t* s2, int64_t* A)
-{
-    int64_t s3[4], d3[4];
-    for (int k = 0; k < 4; ++k) {
-        s3[k] = int64_t(s2[k]) + s2[7 - k];
-        d3[k] = int64_t(s2[k]) - s2[7 - k];
-    }
-    for (int m = 0; m < 4; ++m) {
-        const int32_t* c = kDctOdd8 + 4 * m;
-        A[8 * m + 4] = (d3[0] * c[0] + d3[1] * c[1] + d3[2] * c[2] + d3[3] * c[3]) >> 28;
-    }
-    const int64_t s40 = s3[0] + s3[3], s41 = s3[1] + s3[2];
-    const int64_t d40 = s3[0] - s3[3], d41 = s3[1] - s3[2];
-    A[8] = (d40 * kDctOdd4[0] + d41 * kDctOdd4[1]) >> 28;
-    A[24] = (d40 * kDctOdd4[2] + d41 * kDctOdd4[3]) >> 28;
-    A[0] = s40 + s41;
-    A[16] = ((s40 - s41) * kCosPi4) >> 28;
-}
 
 __attribute__((target("avx2"))) void dct32Avx2(const int32_t* x, int stride, int32_t* V)
 {
