@@ -299,13 +299,15 @@ int Layer3::huffmanDecode(const FrameHeader& h, const GranuleChannel& g, int ch,
                     bits = int(e & 15);
                     e = tab[((e >> 4) & 0x7FF) + br.peek(bits)];
                 }
-                br.skip(int(e >> 8));
+                // the signs follow the code, one for each value that is not zero: one
+                // skip for all, without branches on the values
                 const int x = int((e >> 4) & 15);
                 const int y = int(e & 15);
-                const int sx = x ? int(br.peek(1)) : 0;
-                br.skip(x != 0);
-                const int sy = y ? int(br.peek(1)) : 0;
-                br.skip(y != 0);
+                const int nx = x != 0, ny = y != 0;
+                const uint64_t after = br.cache << (e >> 8);
+                const int sx = int(after >> 63) & nx;
+                const int sy = int((after << nx) >> 63) & ny;
+                br.skip(int(e >> 8) + nx + ny);
                 while (i >= scale->end)
                     ++scale;
                 const int64_t vx = (kPow43Small[x] * scale->frac + scale->round) >> scale->shift;
