@@ -49,13 +49,14 @@ for t in "${targets[@]}"; do
     [[ $t == fuzz_mp4* ]] && max=65536
     log=build-fuzz/$t.log
     before=$(find "$found" -type f | wc -l)
-    inited=
+    inited= done_at=
     while IFS= read -r line; do
         [[ -z $inited && $line == \#*INITED* ]] && inited=$EPOCHREALTIME
+        [[ $line == \#*DONE* ]] && done_at=$EPOCHREALTIME
         printf '%s\n' "$line"
     done < <(build-fuzz/bin/"$t" -max_total_time="$secs" -max_len=$max -print_final_stats=1 \
                  -artifact_prefix="$found/" "$corpus" "build-fuzz/seeds/$t" 2>&1; echo "exit: $?") >"$log"
-    done_at=$EPOCHREALTIME
+    done_at=${done_at:-$EPOCHREALTIME}
     [[ $(tail -1 "$log") == "exit: 0" ]] || status=1
     runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
     first=$(sed -n 's/^#\([0-9]*\)[[:space:]]*INITED.*/\1/p' "$log" | head -1)
