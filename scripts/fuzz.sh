@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets in fuzz/ (clang, AddressSanitizer + UBSan) and runs each for
-# SECONDS (default 60), printing runs and findings per target: scripts/fuzz.sh [SECONDS] [TARGET...]
+# SECONDS (default 60), printing runs, runs a second and findings per target:
+#   scripts/fuzz.sh [SECONDS] [TARGET...]
+# "steady/s" counts only the runs after the corpus was loaded, over the time after that.
 # Seeds come from the test fixtures; corpora grow in build-fuzz/corpus/. A finding is saved
 # in fuzz/regressions/<target>/, where the ordinary test suite replays it from then on
 # (fuzz_<target>_replay).
@@ -13,7 +15,8 @@ CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWit
     "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O2 -g1" "-DCMAKE_C_FLAGS_RELWITHDEBINFO=-O2 -g1" \
     -DQUAVRIX_FUZZ=ON -DQUAVRIX_SANITIZE=address -DQUAVRIX_BENCH=OFF >/dev/null
 if (( $# )); then
-    targets=("$@")
+    targets=()
+    for t in "$@"; do targets+=("fuzz_${t#fuzz_}"); done   # "mp3" or "fuzz_mp3"
 else
     targets=()
     for f in fuzz/fuzz_*.cpp; do targets+=("$(basename "$f" .cpp)"); done
@@ -34,7 +37,7 @@ mkdir -p build-fuzz/seeds/fuzz_settings
 printf '[Options]\nfile=/music/a,b.mp3\npos=12\n[PlayList]\n0=/m/x.mp3\n' > build-fuzz/seeds/fuzz_settings/options.conf
 
 export ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-printf '%-22s %12s %10s %9s\n' target runs runs/s findings
+printf '%-22s %12s %10s %10s %9s\n' target runs runs/s steady/s findings
 status=0
 for t in "${targets[@]}"; do
     short=${t#fuzz_}
@@ -46,11 +49,23 @@ for t in "${targets[@]}"; do
     [[ $t == fuzz_mp4* ]] && max=65536
     log=build-fuzz/$t.log
     before=$(find "$found" -type f | wc -l)
-    build-fuzz/bin/"$t" -max_total_time="$secs" -max_len=$max -print_final_stats=1 \
-        -artifact_prefix="$found/" "$corpus" "build-fuzz/seeds/$t" >"$log" 2>&1 || status=1
+    inited= done_at=
+    while IFS= read -r line; do
+        [[ -z $inited && $line == \#*INITED* ]] && inited=$EPOCHREALTIME
+        [[ $line == \#*DONE* ]] && done_at=$EPOCHREALTIME
+        printf '%s\n' "$line"
+    done < <(build-fuzz/bin/"$t" -max_total_time="$secs" -max_len=$max -print_final_stats=1 \
+                 -artifact_prefix="$found/" "$corpus" "build-fuzz/seeds/$t" 2>&1; echo "exit: $?") >"$log"
+    done_at=${done_at:-$EPOCHREALTIME}
+    [[ $(tail -1 "$log") == "exit: 0" ]] || status=1
     runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
+    first=$(sed -n 's/^#\([0-9]*\)[[:space:]]*INITED.*/\1/p' "$log" | head -1)
+    steady=?
+    if [[ -n $inited && -n $runs && -n $first ]]; then
+        steady=$(awk -v n=$(( runs - first )) -v a="$inited" -v b="$done_at" 'BEGIN { if (b > a) printf "%d", n / (b - a); else print "?" }')
+    fi
     after=$(find "$found" -type f | wc -l)
-    printf '%-22s %12s %10s %9d\n' "$t" "${runs:-?}" "$(( ${runs:-0} / secs ))" "$(( after - before ))"
+    printf '%-22s %12s %10s %10s %9d\n' "$t" "${runs:-?}" "$(( ${runs:-0} / secs ))" "$steady" "$(( after - before ))"
 done
 rmdir fuzz/regressions/* 2>/dev/null || true
 rmdir fuzz/regressions 2>/dev/null || true
