@@ -2,13 +2,10 @@
 // through the codec guess.
 #include "id3v2tag.h"
 #include "loopcontrol.h"
+#include "memoryfile.h"
 #include "textcodec.h"
 
-#include <QString>
-
 #include <cstdint>
-#include <fcntl.h>
-#include <unistd.h>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
@@ -21,14 +18,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     // The same bytes as a file, for every other input (file access is slow).
     if (size == 0 || (data[size - 1] & 1))
         return 0;
-    static const QString path = QStringLiteral("/tmp/fuzz_id3v2_%1.mp3").arg(::getpid());
-    static const QByteArray encoded = path.toLocal8Bit();
-    const int fd = ::open(encoded.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    if (fd >= 0) {
-        const bool written = ::write(fd, data, size) == static_cast<ssize_t>(size);
-        ::close(fd);
-        if (written)
-            Id3v2::readFile(path, &tag);
-    }
+    const QString path = memoryFile(data, size);
+    if (!path.isEmpty())
+        Id3v2::readFile(path, &tag);
     return 0;
 }

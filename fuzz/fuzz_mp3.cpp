@@ -4,29 +4,13 @@
 // run exactly as for a file. Opened with tags, decoded at the stream's own rate, then after
 // two seeks, then (MPEG-2 only) briefly upsampled.
 #include "audioinfo.h"
+#include "memoryfile.h"
 #include "mp3decoder.h"
 #include "playinfo.h"
 
-#include <QByteArray>
-#include <QString>
-
 #include <cstdint>
-#include <sys/mman.h>
-#include <unistd.h>
 
 namespace {
-
-int memoryFile()
-{
-    static const int fd = ::memfd_create("fuzz_mp3", MFD_CLOEXEC);
-    return fd;
-}
-
-const QString& memoryPath()
-{
-    static const QString path = QStringLiteral("/proc/self/fd/%1").arg(memoryFile());
-    return path;
-}
 
 // Half a dozen frames reach every path a frame and the reservoir can take; decoding
 // more only repeats the sample arithmetic and slows the search down.
@@ -43,10 +27,9 @@ void drain(Mp3Decoder& d, int block, int blocks)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const int fd = memoryFile();
-    if (fd < 0 || ::ftruncate(fd, 0) != 0 || ::pwrite(fd, data, size, 0) != ssize_t(size))
+    const QString file = memoryFile(data, size);
+    if (file.isEmpty())
         return 0;
-    const QString& file = memoryPath();
 
     Mp3Decoder d;
     AudioInfo info;
