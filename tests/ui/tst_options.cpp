@@ -16,6 +16,7 @@
 #include "vrxlistview.h"
 
 #include <QCheckBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
@@ -101,7 +102,14 @@ private slots:
         QVERIFY(child<QCheckBox>(&page, "backlightOff")->isChecked());
         child<QCheckBox>(&page, "rnd")->setChecked(true);
         child<QCheckBox>(&page, "backlightOff")->setChecked(false);
-        child<QCheckBox>(&page, "displayOff")->setChecked(true);
+        // the display-off text wraps beside its box: a click on the text sets the box
+        QLabel* text = nullptr;
+        for (QLabel* l : page.findChildren<QLabel*>())
+            if (l->text().startsWith(QLatin1String("Display off")))
+                text = l;
+        QVERIFY(text);
+        QTest::mouseClick(text, Qt::LeftButton);
+        QVERIFY(child<QCheckBox>(&page, "displayOff")->isChecked());
         child<QSpinBox>(&page, "interval")->setValue(900); // beyond 700
         child<QSpinBox>(&page, "pi")->setValue(-1);        // below 0
         page.save();
