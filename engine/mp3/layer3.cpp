@@ -219,6 +219,20 @@ constexpr QuadUnits kQuad;
 constexpr const int8_t (&kQuadSignCount)[16] = kQuad.count;
 constexpr const int8_t (&kQuadUnits)[16][16][4] = kQuad.units;
 
+// The leaf of a big-value pair's code in the multi-level lookup (length << 8 | x << 4 | y),
+// the bits of the levels above it skipped; the cache must hold the whole code.
+inline uint32_t pairEntry(BitReader& br, const uint16_t* tab, int firstBits)
+{
+    int bits = firstBits;
+    uint32_t e = tab[br.peek(bits)];
+    while (e & 0x8000) {
+        br.skip(bits);
+        bits = int(e & 15);
+        e = tab[((e >> 4) & 0x7FF) + br.peek(bits)];
+    }
+    return e;
+}
+
 // Values beyond kMaxLine are limited to it and set over: the granule is then decoded
 // again at a coarser scale.
 inline int32_t requantValue(int ax, const BandScale& s, bool& over)
@@ -292,13 +306,7 @@ int Layer3::huffmanDecode(const FrameHeader& h, const GranuleChannel& g, int ch,
                 // a code of up to 19 bits and 2 signs
                 if (br.count < 21)
                     br.refill();
-                int bits = firstBits;
-                uint32_t e = tab[br.peek(bits)];
-                while (e & 0x8000) {
-                    br.skip(bits);
-                    bits = int(e & 15);
-                    e = tab[((e >> 4) & 0x7FF) + br.peek(bits)];
-                }
+                const uint32_t e = pairEntry(br, tab, firstBits);
                 // the signs follow the code, one for each value that is not zero: one
                 // skip for all, without branches on the values
                 const int x = int((e >> 4) & 15);
@@ -326,13 +334,7 @@ int Layer3::huffmanDecode(const FrameHeader& h, const GranuleChannel& g, int ch,
             // one refill covers a pair: a code of up to 19 bits, 2 x 13 linbits, 2 signs
             if (br.count < 47)
                 br.refill();
-            int bits = firstBits;
-            uint32_t e = tab[br.peek(bits)];
-            while (e & 0x8000) {
-                br.skip(bits);
-                bits = int(e & 15);
-                e = tab[((e >> 4) & 0x7FF) + br.peek(bits)];
-            }
+            const uint32_t e = pairEntry(br, tab, firstBits);
             br.skip(int(e >> 8));
             int x = int((e >> 4) & 15);
             int y = int(e & 15);
