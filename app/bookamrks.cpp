@@ -1,5 +1,6 @@
 #include "bookamrks.h"
 
+#include "atomicfile.h"
 #include "global.h"
 #include "screen.h"
 #include "vrxinputdialog.h"
@@ -10,7 +11,6 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QMenu>
-#include <QSaveFile>
 
 Bookamrks::Bookamrks(QObject* parent)
     : QObject(parent)
@@ -47,12 +47,11 @@ void Bookamrks::loadBookmarks()
 
 bool Bookamrks::saveBookmarks(QWidget* reportTo)
 {
-    QSaveFile f(filePath());
-    const QByteArray bytes = BookmarkFile::serialise(m_list);
-    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.commit()) {
-        qWarning("Cannot write bookmark file %s: %s", qPrintable(f.fileName()), qPrintable(f.errorString()));
+    QString reason;
+    if (!AtomicFile::write(filePath(), BookmarkFile::serialise(m_list), &reason)) {
+        qWarning("Cannot write bookmark file %s: %s", qPrintable(filePath()), qPrintable(reason));
         if (reportTo)
-            VRXMessageBox::error(reportTo, tr("Bookmarks"), tr("The bookmarks could not be saved."));
+            VRXMessageBox::error(reportTo, tr("Bookmarks"), tr("Could not save the bookmarks: %1").arg(reason));
         return false;
     }
     return true;

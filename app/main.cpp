@@ -1,16 +1,17 @@
 #include "mprisservice.h"
-#include "poweronwatcher.h"
+#include "signalwatcher.h"
 #include "vrxapplication.h"
 #include "vrxplayerwindow.h"
 
 int main(int argc, char** argv)
 {
-    PowerOnWatcher::installSignalHandler();
+    SignalWatcher::installSignalHandlers(true);
     VRXApplication app("Quavrix", argc, argv);
     if (app.handedOver())
         return 0; // the running player took the document
     auto* window = new VRXPlayerWindow;
-    PowerOnWatcher watcher([window](int count) { window->resumeAfterPowerOn(count); });
+    SignalWatcher watcher([window](int count) { window->resumeAfterPowerOn(count); },
+                          [window] { window->closeOnSignal(); });
     auto* mpris = new MprisService(window);
     mpris->registerOnBus();
     app.showMainDocumentWidget(window, false);

@@ -12,6 +12,7 @@
 #include "medialibrary.h"
 #include "player.h"
 #include "playlist.h"
+#include "savefailurenotice.h"
 #include "screen.h"
 #include "settingskeys.h"
 #include "visualization.h"
@@ -22,6 +23,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFile>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QTimer>
@@ -66,6 +68,9 @@ VRXPlayerWindow::VRXPlayerWindow(QWidget* parent)
         if (page)
             page->setFocus();
     });
+
+    m_saveNotice = new SaveFailureNotice(this);
+    connect(m_controller, &LoopControl::positionChanged, this, [this](int seconds) { m_lastSecond = seconds; });
 
     m_resumeTimer = new QTimer(this);
     m_resumeTimer->setSingleShot(true);
@@ -144,8 +149,6 @@ void VRXPlayerWindow::restore()
         restoreView();
         applySettings();
         if (!m_documentPending) {
-            m_library->rebuild();
-            m_playlist->restoreList();
             QString file;
             int pos;
             {
@@ -153,10 +156,17 @@ void VRXPlayerWindow::restore()
                 file = cfg.read(Settings::Options::File);
                 pos = cfg.read(Settings::Options::Position);
             }
+            // Until it plays, the stored track stays the one to come back to: a close during
+            // the library search, or with its memory card out, keeps it.
+            m_kept = KeptTrack{file, qMax(0, pos)};
+            m_library->rebuild();
+            m_playlist->restoreList();
             if (!file.isEmpty()) {
                 setFile(file);
                 if (m_playState == Playing && pos > 0)
                     m_controller->seek(pos);
+                else if (m_playState != Playing && QFileInfo(file).isFile())
+                    m_kept = KeptTrack(); // there but unplayable: not tried again
             }
             return;
         }
@@ -336,8 +346,15 @@ void VRXPlayerWindow::prev()
 
 void VRXPlayerWindow::finished()
 {
+    // A track cut short because its file went away (a card pulled) is where the next
+    // start comes back to, once the file is there again.
+    if (!m_currentFile.isEmpty() && !QFileInfo(m_currentFile).isFile())
+        m_kept = KeptTrack{m_currentFile, m_lastSecond};
+    const KeptTrack kept = m_kept;
     m_playlist->selectNext();
     playCurrent();
+    if (m_playState != Playing)
+        m_kept = kept;
 }
 
 void VRXPlayerWindow::fastForward()
@@ -366,7 +383,7 @@ void VRXPlayerWindow::playCurrent()
     const QString file = m_playlist->selectedFile();
     qDebug("+ play file %s", QFile::encodeName(file).constData());
     if (file.isEmpty()) {
-        if (m_playState == Stopped && !m_playlist->isEmpty())
+        if (m_playState == Stopped && m_playlist->hasAvailableEntry())
             playStop();
         else
             stop();
@@ -374,15 +391,29 @@ void VRXPlayerWindow::playCurrent()
     }
     stop();
     if (m_controller->open(file)) {
-        m_playState = Playing;
-        m_currentFile = file;
+        startedPlaying(file);
         m_controller->play();
         return;
     }
-    // Drop the entry that cannot be opened and start again from the first: each failure
+    if (!QFileInfo(file).isFile()) {
+        // Gone since it was selected (a card pulled): the entry stays, shown unavailable,
+        // and the next one that is there plays. Each pass marks one more entry missing.
+        m_playlist->checkAvailable(m_playlist->selectedTrack());
+        m_playlist->selectNext();
+        playCurrent();
+        return;
+    }
+    // There but damaged: drop the entry and start again from the first. Each failure
     // removes one entry, so this ends at the latest with an empty list.
     m_playlist->doRemove();
     next();
+}
+
+void VRXPlayerWindow::startedPlaying(const QString& file)
+{
+    m_playState = Playing;
+    m_currentFile = file;
+    m_kept = KeptTrack();
 }
 
 void VRXPlayerWindow::setFile(const QString& file)
@@ -390,8 +421,7 @@ void VRXPlayerWindow::setFile(const QString& file)
     m_controller->stop();
     m_playlist->selectFile(file);
     if (m_controller->open(file)) {
-        m_playState = Playing;
-        m_currentFile = file;
+        startedPlaying(file);
         m_tabs->showPage(m_player);
         m_controller->play();
     } else {
@@ -591,6 +621,20 @@ void VRXPlayerWindow::closeEvent(QCloseEvent* e)
         e->ignore();
         return;
     }
+    // A signal before the previous run's state is back finds nothing of this run to keep,
+    // and storing then would overwrite that state.
+    if (m_restored || !m_closingOnSignal)
+        storeSession();
+    stop();
+    // What could not be saved is said before the window goes (a signal's close says it only
+    // in the debug output: nobody may be there to answer).
+    if (!m_closingOnSignal)
+        m_saveNotice->showPending(this);
+    VRXMainWindow::closeEvent(e);
+}
+
+void VRXPlayerWindow::storeSession()
+{
     saveState();
     {
         Config cfg = appConfig();
@@ -598,12 +642,21 @@ void VRXPlayerWindow::closeEvent(QCloseEvent* e)
             cfg.write(Settings::Options::File, m_currentFile);
             cfg.write(Settings::Options::Position, int(m_controller->positionMs() / 1000));
         } else {
-            cfg.write(Settings::Options::File, QString());
-            cfg.write(Settings::Options::Position, 0);
+            cfg.write(Settings::Options::File, m_kept.file);
+            cfg.write(Settings::Options::Position, m_kept.file.isEmpty() ? 0 : m_kept.position);
         }
     }
-    stop();
-    VRXMainWindow::closeEvent(e);
+}
+
+void VRXPlayerWindow::closeOnSignal()
+{
+    // A logout, a shutdown or Ctrl-C: keep the session as a close of the window does, at
+    // once, without asking anything.
+    m_closingOnSignal = true;
+    m_saveNotice->setQuiet(true);
+    m_forceClose = true;
+    close();
+    QCoreApplication::quit();
 }
 
 void VRXPlayerWindow::resumeAfterPowerOn(int count)

@@ -11,6 +11,7 @@ class Player;
 class PlayList;
 class QMenu;
 class QTimer;
+class SaveFailureNotice;
 class VRTabWidget;
 struct Bookmark;
 
@@ -43,6 +44,10 @@ public:
     // after the "poweri" delay by a timer: the GUI thread never sleeps.
     void resumeAfterPowerOn(int count);
     bool resumePending() const;
+
+    // Closes as the window's close does, without deferral or questions, and quits: the
+    // way out for SIGTERM, SIGINT and SIGHUP.
+    void closeOnSignal();
 
     // The font size table of the track lists: a size snapped up or down into it.
     static int snapUp(int size);
@@ -86,7 +91,18 @@ protected:
     void keyPressEvent(QKeyEvent* e) override;
 
 private:
+    // A track to come back to at the next start although nothing plays now: its file is
+    // missing (a card that is out), and nothing else has played since.
+    struct KeptTrack
+    {
+        QString file;
+        int position = 0;
+    };
+
     void restore();
+    // The play list, the page, the zoom and the track with its position, for the next start.
+    void storeSession();
+    void startedPlaying(const QString& file);
     void startOrResume();
     void zoomTo(int size);
     void setListPointSize(int size);
@@ -120,6 +136,10 @@ private:
     bool m_cancelStops = false;
     int m_tabPosition = 4;
     QTimer* m_resumeTimer;
+    SaveFailureNotice* m_saveNotice;
+    KeptTrack m_kept;
+    int m_lastSecond = 0;
+    bool m_closingOnSignal = false;
     QString m_resumeFile;
     int m_resumePosition = 0;
 };

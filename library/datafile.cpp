@@ -1,5 +1,6 @@
 #include "datafile.h"
 
+#include "atomicfile.h"
 #include "global.h"
 #include "regularfile.h"
 #include "settingskeys.h"
@@ -7,7 +8,6 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 QString applicationName()
 {
@@ -43,17 +43,9 @@ QStringList readStringList(const QString& fileName)
     return lines;
 }
 
-bool writeStringList(const QString& fileName, const QStringList& lines)
+bool writeStringList(const QString& fileName, const QStringList& lines, QString* reason)
 {
-    QSaveFile f(dataFilePath(fileName, true));
-    if (!f.open(QIODevice::WriteOnly))
-        return false;
-    const QByteArray bytes = lines.join(QLatin1Char('\n')).toUtf8();
-    if (f.write(bytes) != bytes.size()) {
-        f.cancelWriting();
-        return false;
-    }
-    return f.commit();
+    return AtomicFile::write(dataFilePath(fileName, true), lines.join(QLatin1Char('\n')).toUtf8(), reason);
 }
 
 QString sanitiseName(const QString& name)

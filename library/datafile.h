@@ -18,9 +18,9 @@ QString dataFilePath(const QString& fileName, bool forWriting);
 QStringList readStringList(const QString& fileName);
 
 // Replaces the user's file with the lines joined by line feeds (UTF-8, no final line feed).
-// The file is replaced atomically, so a crash mid-write keeps the old contents. Returns
-// false when nothing could be written.
-bool writeStringList(const QString& fileName, const QStringList& lines);
+// The file is replaced atomically: a crash, a full disk or a read-only folder keeps the old
+// contents. Returns false when nothing could be written, with the reason in words.
+bool writeStringList(const QString& fileName, const QStringList& lines, QString* reason = nullptr);
 
 // A playlist name made safe for a file name and for the "|"-joined list of names: "|" and
 // "/" are removed, and "." or ".." become "...".

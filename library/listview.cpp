@@ -52,11 +52,10 @@ void ListView::setFont(const QFont& font)
 
 void ListView::changeEvent(QEvent* e)
 {
-    if (e->type() == QEvent::FontChange) {
-        // Rows change height with the font; the owners refill the list afterwards.
-        clear();
+    // Rows take the new height by themselves: the entries stay, only the icons follow the
+    // font's size.
+    if (e->type() == QEvent::FontChange)
         loadIcons();
-    }
     VRXListView::changeEvent(e);
 }
 

@@ -95,9 +95,11 @@ void PlayList::setLibrary(MediaLibrary* lib)
 void PlayList::releaseLibraryRecords()
 {
     // Keep the list across the rebuild: restoreList() brings it back on the new records.
+    // Until then the stored copy is the list, and nothing may store the emptied one.
     if (m_listLoaded)
         storeList();
     clearEntries();
+    m_listLoaded = false;
     currentChanged(nullptr);
 }
 
@@ -144,13 +146,27 @@ void PlayList::selectEntry(TrackItem* entry)
     lv->setSelected(entry, true);
 }
 
-AudioInfo* PlayList::resolve(const QString& file)
+AudioInfo* PlayList::resolve(const QString& file, bool* missing)
 {
+    *missing = false;
     if (library) {
         if (AudioInfo* r = library->findRecord(file))
             return r;
     }
-    if (!control || !QFileInfo(file).isFile())
+    if (!QFileInfo(file).isFile()) {
+        // Not there now (a memory card that is out): the entry stays, named after its file,
+        // until the file is back.
+        *missing = true;
+        auto r = std::make_unique<AudioInfo>();
+        r->setFileName(file.toUtf8());
+        QString title = QFileInfo(file).completeBaseName();
+        LoopControl::capitalizeWords(title);
+        AudioInfo::setText(r->title, title.toUtf8());
+        r->isUtf8 = 1;
+        ownedRecords.push_back(std::move(r));
+        return ownedRecords.back().get();
+    }
+    if (!control)
         return nullptr;
     Decoder* decoder = control->decoderFor(file);
     if (!decoder)
@@ -159,6 +175,28 @@ AudioInfo* PlayList::resolve(const QString& file)
     if (r)
         ownedRecords.emplace_back(r);
     return r;
+}
+
+bool PlayList::checkAvailable(TrackItem* entry)
+{
+    const bool there = entry && QFileInfo(fileOf(entry->record())).isFile();
+    if (entry)
+        entry->setMissing(!there);
+    return there;
+}
+
+TrackItem* PlayList::firstAvailable(int row, int step)
+{
+    for (TrackItem* e = entryAt(row); e; e = entryAt(row += step)) {
+        if (checkAvailable(e))
+            return e;
+    }
+    return nullptr;
+}
+
+bool PlayList::hasAvailableEntry()
+{
+    return firstAvailable(0, 1) != nullptr;
 }
 
 void PlayList::releaseOwned(AudioInfo* record)
@@ -195,8 +233,9 @@ void PlayList::removeEntry(TrackItem* entry)
 void PlayList::fillFromPaths(const QStringList& paths)
 {
     for (const QString& path : paths) {
-        if (AudioInfo* r = resolve(path))
-            appendEntry(r);
+        bool missing;
+        if (AudioInfo* r = resolve(path, &missing))
+            appendEntry(r)->setMissing(missing);
     }
     lv->sort();
     if (TrackItem* first = entryAt(0))
@@ -218,17 +257,41 @@ void PlayList::setupRandomOrder()
     }
 }
 
+TrackItem* PlayList::entryOfRank(int rank) const
+{
+    for (int row = 0; TrackItem* e = entryAt(row); ++row) {
+        if (e->randomRank() == rank)
+            return e;
+    }
+    return nullptr;
+}
+
 void PlayList::selectRandomRank(int rank)
 {
-    if (!(rank < lv->childCount())) {
+    const int n = lv->childCount();
+    if (!(rank < n)) {
         setupRandomOrder();
         rank = 0;
     }
-    for (int row = 0; TrackItem* e = entryAt(row); ++row) {
-        if (e->randomRank() == rank) {
-            selectEntry(e);
-            return;
+    // Entries whose files are missing are passed over; past the last rank a new order is
+    // drawn once, so random play goes on while anything can play, and ends when nothing can.
+    for (bool redrawn = rank == 0; n > 0;) {
+        for (; rank < n; ++rank) {
+            TrackItem* e = entryOfRank(rank);
+            if (!e) {
+                lv->clearSelection(); // a rank nobody has
+                return;
+            }
+            if (checkAvailable(e)) {
+                selectEntry(e);
+                return;
+            }
         }
+        if (redrawn)
+            break;
+        redrawn = true;
+        setupRandomOrder();
+        rank = 0;
     }
     lv->clearSelection();
 }
@@ -238,8 +301,10 @@ void PlayList::selectFirst()
     if (random) {
         setupRandomOrder();
         selectRandomRank(0);
-    } else if (TrackItem* first = entryAt(0)) {
+    } else if (TrackItem* first = firstAvailable(0, 1)) {
         selectEntry(first);
+    } else {
+        lv->clearSelection();
     }
 }
 
@@ -251,7 +316,7 @@ void PlayList::selectNext()
             selectRandomRank(sel->randomRank() + 1);
             return;
         }
-        if (auto* below = static_cast<TrackItem*>(lv->itemBelow(sel))) {
+        if (TrackItem* below = firstAvailable(sel->index() + 1, 1)) {
             selectEntry(below);
             return;
         }
@@ -270,12 +335,13 @@ void PlayList::selectPrevious()
             selectRandomRank(sel->randomRank() + 1);
             return;
         }
-        if (auto* above = static_cast<TrackItem*>(lv->itemAbove(sel))) {
+        if (TrackItem* above = firstAvailable(sel->index() - 1, -1)) {
             selectEntry(above);
             return;
         }
-        if (loop && lv->childCount() > 0)
-            selectEntry(entryAt(lv->childCount() - 1));
+        TrackItem* last = loop ? firstAvailable(lv->childCount() - 1, -1) : nullptr;
+        if (last)
+            selectEntry(last);
         else
             lv->clearSelection();
         return;
@@ -466,6 +532,9 @@ void PlayList::restoreList()
 
 void PlayList::storeList()
 {
+    // While the entries are out for a library rebuild the stored copy is the list.
+    if (!m_listLoaded)
+        return;
     Config cfg(applicationName(), Config::User);
     cfg.setGroup(QString::fromLatin1(Settings::PlayList::Group));
     const QStringList names = splitNames(cfg.readEntry(QString::fromLatin1(Settings::PlayList::Names.key)));

@@ -39,6 +39,11 @@ public:
     QString selectedFile();
     void selectFile(const QString& file);
     bool isEmpty() const;
+    // Whether some entry's file is there to play (entries of missing files are kept, shown
+    // as unavailable, and passed over by every selection above).
+    bool hasAvailableEntry();
+    // Looks whether the entry's file is there now and shows the entry accordingly.
+    bool checkAvailable(TrackItem* entry);
     void addRecords(const RecordList& records);
     void setPlayOptions(bool loop, bool random);
     void showMenu();
@@ -46,6 +51,7 @@ public:
     void loadPlayList(const QString& name);
 
     bool isModified() const { return modified; }
+    TrackItem* selectedTrack() const { return selectedEntry(); }
     QString currentPlayListName() const { return playListName; }
     bool loopMode() const { return loop; }
     bool randomMode() const { return random; }
@@ -89,7 +95,13 @@ private:
     TrackItem* selectedEntry() const;
     TrackItem* currentEntry() const;
     TrackItem* appendEntry(AudioInfo* record);
-    AudioInfo* resolve(const QString& file);
+    // The record for a stored path: the library's, or one of our own; for a file that is
+    // not there, one named after the file with missing set. Null when the file is there
+    // but gives no record.
+    AudioInfo* resolve(const QString& file, bool* missing);
+    // The first entry from row on (going by step) whose file is there.
+    TrackItem* firstAvailable(int row, int step);
+    TrackItem* entryOfRank(int rank) const;
     void releaseOwned(AudioInfo* record);
     void fillFromPaths(const QStringList& paths);
     void chooseNames(bool openMode);

@@ -1,10 +1,10 @@
 #include "tagcache.h"
 
+#include "atomicfile.h"
 #include "audioinfo.h"
 #include "datafile.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 #include <cstring>
 #include <sys/stat.h>
@@ -129,15 +129,7 @@ bool TagCache::save(bool dropUnseen)
 {
     if (m_loaded && !m_changed && (!dropUnseen || m_seen == size()))
         return true;
-    QSaveFile f(m_path);
-    if (!f.open(QIODevice::WriteOnly))
-        return false;
-    const QByteArray bytes = toBytes(dropUnseen);
-    if (f.write(bytes) != bytes.size()) {
-        f.cancelWriting();
-        return false;
-    }
-    return f.commit();
+    return AtomicFile::write(m_path, toBytes(dropUnseen));
 }
 
 TagCache::Found TagCache::find(const QByteArray& path, const Stamp& stamp, AudioInfo* out)

@@ -3,6 +3,7 @@
 #include "audioinfo.h"
 #include "listview.h"
 
+#include <QFont>
 #include <QIcon>
 
 namespace {
@@ -28,6 +29,14 @@ bool TrackItem::isNonMp3(const char* fileName)
     const int dot = name.lastIndexOf(QLatin1Char('.'));
     const QString ext = dot < 0 ? QString() : name.mid(dot + 1).toLower();
     return ext != QLatin1String("mp3");
+}
+
+void TrackItem::setMissing(bool missing)
+{
+    if (missing == m_missing)
+        return;
+    m_missing = missing;
+    emitDataChanged();
 }
 
 void TrackItem::setIndex(int index)
@@ -64,6 +73,11 @@ QVariant TrackItem::data(int column, int role) const
         case 4: return m_record->track ? QString::number(m_record->track) : QString();
         default: return QString();
         }
+    }
+    if (m_missing && role == Qt::FontRole) {
+        QFont f = treeWidget() ? treeWidget()->font() : QFont();
+        f.setItalic(true);
+        return f;
     }
     if (role == Qt::DecorationRole) {
         if (column != 0)

@@ -18,6 +18,10 @@ public:
     int randomRank() const { return m_randomRank; }
     void setRandomRank(int rank) { m_randomRank = rank; }
     bool nonMp3() const { return m_nonMp3; }
+    // The file was not there when last looked for: the entry is drawn greyed and italic.
+    bool isMissing() const { return m_missing; }
+    void setMissing(bool missing);
+    bool isDimmed() const override { return m_missing; }
 
     QVariant data(int column, int role) const override;
     QString key(int column) const override;
@@ -31,4 +35,5 @@ private:
     int m_index;
     int m_randomRank = 0;
     bool m_nonMp3;
+    bool m_missing = false;
 };

@@ -302,18 +302,24 @@ void VRXListView::drawRow(QPainter* painter, const QStyleOptionViewItem& option,
     opt.palette.setColor(QPalette::Inactive, QPalette::Highlight, opt.palette.color(QPalette::Active, QPalette::Highlight));
     opt.palette.setColor(QPalette::Inactive, QPalette::HighlightedText,
                          opt.palette.color(QPalette::Active, QPalette::HighlightedText));
+    QTreeWidgetItem* it = itemFromIndex(index);
+    VRXListViewItem* item = it && it->type() == VRXListViewItem::Type ? static_cast<VRXListViewItem*>(it) : nullptr;
+    QColor text = opt.palette.color(QPalette::Active, QPalette::Text);
+    QColor fill = opt.palette.color(QPalette::Active, QPalette::Base);
     if (m_colorMode != 0) {
-        QTreeWidgetItem* it = itemFromIndex(index);
-        VRXListViewItem* item = it && it->type() == VRXListViewItem::Type ? static_cast<VRXListViewItem*>(it) : nullptr;
-        QColor text, fill;
         auto* self = const_cast<VRXListView*>(this);
         self->rowColors(item, text, fill, option.rect.y() + verticalOffset(), option.rect.height());
+        painter->fillRect(QRect(0, option.rect.y(), viewport()->width(), option.rect.height()), fill);
+    }
+    const bool dimmed = item && item->isDimmed();
+    if (dimmed)
+        text = QColor((text.red() + fill.red()) / 2, (text.green() + fill.green()) / 2, (text.blue() + fill.blue()) / 2);
+    if (m_colorMode != 0 || dimmed) {
         for (QPalette::ColorGroup g : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
             opt.palette.setColor(g, QPalette::Text, text);
             opt.palette.setColor(g, QPalette::Base, fill);
             opt.palette.setColor(g, QPalette::AlternateBase, fill);
         }
-        painter->fillRect(QRect(0, option.rect.y(), viewport()->width(), option.rect.height()), fill);
     }
     QTreeWidget::drawRow(painter, opt, index);
 

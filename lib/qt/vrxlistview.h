@@ -33,6 +33,10 @@ public:
     // Row number in the list (0 is the first row).
     int row() const;
 
+    // A dimmed entry (something it stands for is unavailable) is drawn with its text
+    // halfway to the row's fill colour.
+    virtual bool isDimmed() const { return false; }
+
     bool operator<(const QTreeWidgetItem& other) const override;
 
 private:

@@ -201,25 +201,34 @@ private slots:
         QCOMPARE(Config(QStringLiteral("Quavrix")).read(Settings::Options::File), m_tracks[0]);
     }
 
-    void failingEntriesAreDroppedUntilOneOpens()
+    // A damaged file is dropped from the list; a missing one (its card is out) stays, shown
+    // unavailable, and is passed over, so nothing the user built is lost.
+    void missingEntriesStayDamagedOnesGo()
     {
         auto w = windowWithList(m_tracks);
         QFile::remove(m_tracks[0]);
-        QFile::remove(m_tracks[1]);
+        TestTrack::damaged.insert(m_tracks[1]);
         TestTrack::totalBytes = int64_t(600) * 44100 * 4;
         TestTrack::blockDelayUs = 200;
         w->playPause();
         QCOMPARE(w->playState(), int(VRXPlayerWindow::Playing));
         QCOMPARE(w->currentFile(), m_tracks[2]);
-        QCOMPARE(w->playList()->entryAt(0)->record()->fileName, m_tracks[2].toUtf8());
-        QVERIFY(!w->playList()->entryAt(1));
+        QCOMPARE(w->playList()->entryAt(0)->record()->fileName, m_tracks[0].toUtf8());
+        QVERIFY(w->playList()->entryAt(0)->isMissing());
+        QCOMPARE(w->playList()->entryAt(1)->record()->fileName, m_tracks[2].toUtf8());
+        QVERIFY(!w->playList()->entryAt(2));
 
         QFile::remove(m_tracks[2]);
-        w->next(); // no further entry: the list ends
+        w->next(); // nothing left that can play: the list ends, every entry stays
         QCOMPARE(w->playState(), int(VRXPlayerWindow::Stopped));
-        w->playStop(); // the one entry left cannot open: the list empties, nothing plays
-        QVERIFY(w->playList()->isEmpty());
+        w->playStop();
         QCOMPARE(w->playState(), int(VRXPlayerWindow::Stopped));
+        QVERIFY(w->playList()->entryAt(1));
+        // Back again: it plays.
+        track("a.mp3", "A");
+        w->playStop();
+        QCOMPARE(w->currentFile(), m_tracks[0]);
+        QVERIFY(!w->playList()->entryAt(0)->isMissing());
     }
 
     void failedOpenLeavesNothingToPause()

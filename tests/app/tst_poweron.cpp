@@ -4,7 +4,7 @@
 #include "testdecoders.h"
 
 #include "loopcontrol.h"
-#include "poweronwatcher.h"
+#include "signalwatcher.h"
 #include "vrxplayerwindow.h"
 
 #include <csignal>
@@ -17,7 +17,7 @@ class TestPowerOn : public QObject
 private slots:
     void initTestCase()
     {
-        QVERIFY(PowerOnWatcher::installSignalHandler());
+        QVERIFY(SignalWatcher::installSignalHandlers(false));
         setDecoderFactory(makePatternDecoder);
     }
 
@@ -35,7 +35,7 @@ private slots:
         QFETCH(int, deliveries);
         QFETCH(QList<int>, calls);
         QList<int> seen;
-        PowerOnWatcher watcher([&](int count) { seen << count; });
+        SignalWatcher watcher([&](int count) { seen << count; });
         for (int i = 0; i < deliveries; ++i)
             ::raise(SIGCONT);
         QTRY_COMPARE(seen, calls);
@@ -56,7 +56,7 @@ private slots:
 
         static volatile sig_atomic_t usr1 = 0;
         QList<int> seen;
-        PowerOnWatcher watcher([&](int count) { seen << count; });
+        SignalWatcher watcher([&](int count) { seen << count; });
         auto old = std::signal(SIGUSR1, [](int) { usr1 = usr1 + 1; });
         ::raise(SIGUSR1);
         QTest::qWait(20);
@@ -78,7 +78,7 @@ private slots:
         TestTrack::blockDelayUs = 200;
 
         VRXPlayerWindow window;
-        PowerOnWatcher watcher([&](int count) { window.resumeAfterPowerOn(count); });
+        SignalWatcher watcher([&](int count) { window.resumeAfterPowerOn(count); });
         QSignalSpy opened(window.controller(), &LoopControl::setTrackDescription);
         window.setFile(track);
         QCOMPARE(window.playState(), int(VRXPlayerWindow::Playing));

@@ -7,6 +7,7 @@
 #include "playinfo.h"
 
 #include <QHash>
+#include <QSet>
 
 #include <atomic>
 #include <chrono>
@@ -21,6 +22,7 @@ struct TestTrack
     static inline int channels = 2;
     static inline std::atomic<int> blockDelayUs{0}; // makes a decode step take time
     static inline bool failOpen = false;
+    static inline QSet<QString> damaged; // files that are there but never open
     static inline QHash<QString, AudioInfo> tags; // by file name; missing: no tags
 
     static char byteAt(int64_t offset) { return char((offset * 7 + (offset >> 11)) & 0xff); }
@@ -31,6 +33,7 @@ struct TestTrack
         channels = 2;
         blockDelayUs = 0;
         failOpen = false;
+        damaged.clear();
         tags.clear();
     }
 };
@@ -43,7 +46,7 @@ public:
 
     bool open(const QString& file, AudioInfo* info) override
     {
-        if (TestTrack::failOpen)
+        if (TestTrack::failOpen || TestTrack::damaged.contains(file))
             return false;
         if (info) {
             const auto it = TestTrack::tags.constFind(file);

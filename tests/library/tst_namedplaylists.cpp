@@ -283,14 +283,16 @@ private slots:
         QVERIFY(list->isModified());
     }
 
-    void loadSkipsDeletedFiles()
+    void loadKeepsMissingFiles()
     {
         writePlayList("Three", {"a", "b", "c"});
         QFile::remove(tree->path("b.mp3"));
         pages->library->setCatalogue(Catalogue()); // b's record is gone with the library
         list->loadPlayList("Three");
-        QCOMPARE(pages->titles(), QStringList({"a", "c"})); // read from the files themselves
-        QCOMPARE(list->entryAt(1)->index(), 1);
+        // Read from the files themselves; b stays, unavailable, so saving again keeps it.
+        QCOMPARE(pages->titles(), QStringList({"a", "b", "c"}));
+        QVERIFY(list->entryAt(1)->isMissing());
+        QCOMPARE(list->entryAt(2)->index(), 2);
         QCOMPARE(list->listView()->currentItem(), list->entryAt(0));
         // An unreadable playlist file loads as an empty list under its name.
         list->loadPlayList("Nothing");

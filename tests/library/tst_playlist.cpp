@@ -232,20 +232,25 @@ private slots:
         writeSetting("PlayList", "2", tree->path("lib.mp3"));
         writeSetting("PlayList", "4", tree->path("d.mp3")); // after a gap: not read
         list->restoreList();
-        QCOMPARE(titles(), QStringList({"Own Title", "lib"}));
-        QCOMPARE(indices(), QList<int>({0, 1}));
+        // A missing file (its card is out) keeps its entry, named after the file and shown
+        // unavailable, so that nothing is lost when the list is stored again.
+        QCOMPARE(titles(), QStringList({"gone", "Own Title", "lib"}));
+        QCOMPARE(indices(), QList<int>({0, 1, 2}));
+        QVERIFY(list->entryAt(0)->isMissing());
+        QVERIFY(!list->entryAt(1)->isMissing() && !list->entryAt(2)->isMissing());
         QCOMPARE(list->listView()->currentItem(), list->entryAt(0));
-        QCOMPARE(list->ownedRecordCount(), 1);
+        QCOMPARE(list->ownedRecordCount(), 2);
         // The library's record is shared, not copied.
-        QCOMPARE(list->entryAt(1)->record(), pages->library->findRecord(tree->path("lib.mp3")));
+        QCOMPARE(list->entryAt(2)->record(), pages->library->findRecord(tree->path("lib.mp3")));
         // Storing rewrites the group: the stray key goes, the names stay.
         list->storeList();
         QVERIFY(readSetting("PlayList", "4").isEmpty());
+        QCOMPARE(readSetting("PlayList", "0"), tree->path("gone.mp3"));
         QCOMPARE(readSetting("PlayList", "Names"), QStringLiteral("x|y"));
-        // A file that cannot be read is dropped too.
+        // A file that is there but cannot be read is dropped.
         TestTrack::failOpen = true;
         list->restoreList();
-        QCOMPARE(titles(), QStringList({"lib"}));
+        QCOMPARE(titles(), QStringList({"gone", "lib"}));
     }
 
     void addAllLibraryReplaces()

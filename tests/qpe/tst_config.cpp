@@ -226,14 +226,15 @@ private slots:
     void specialFileGivesDefaultsWithoutWaiting()
     {
         QFETCH(bool, fifo);
-        const QString path = Config::filePath(QStringLiteral("Quavrix"));
+        const QString path = Config::filePath(QString::fromLatin1(QTest::currentDataTag()));
         QDir().mkpath(QFileInfo(path).absolutePath());
         QVERIFY(fifo ? ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0 : QDir().mkpath(path));
         {
-            Config cfg(QStringLiteral("Quavrix"));
+            Config cfg(path, Config::File);
             QCOMPARE(cfg.read(Settings::Options::Interval), 5);
             cfg.write(Settings::Options::Interval, 7);
             QCOMPARE(cfg.read(Settings::Options::Interval), 7);
+            QVERIFY(!cfg.write()); // never put in the place of what is there
         }
         QCOMPARE(QFileInfo(path).isFile(), false);
         QDir(path).removeRecursively();

@@ -1,16 +1,130 @@
 #include "config.h"
 
+#include "atomicfile.h"
+#include "inifile.h"
+#include "regularfile.h"
+
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
-#include <QSettings>
-#include <QTemporaryFile>
-#include <QStandardPaths>
+#include <QHash>
+
+#include <cerrno>
+#include <mutex>
+#include <optional>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
-// QSettings would treat '/' in a key as a sub-group and '\' specially; our keys have
-// neither, but keys built from user data (playlist rows are numbers) stay safe too.
+
+// Which version of the file a store holds: a file written by someone else since is read
+// again (unless this run has changes of its own that are not saved yet).
+struct Stamp
+{
+    bool exists = false;
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    int64_t modified = 0;
+
+    static Stamp of(const QByteArray& path)
+    {
+        Stamp s;
+        struct stat st;
+        if (::stat(path.constData(), &st) == 0) {
+            s.exists = true;
+            s.device = st.st_dev;
+            s.inode = st.st_ino;
+            s.size = st.st_size;
+            s.modified = int64_t(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+        }
+        return s;
+    }
+    bool operator==(const Stamp& o) const
+    {
+        return exists == o.exists && device == o.device && inode == o.inode && size == o.size
+               && modified == o.modified;
+    }
+};
+
+// A settings file larger than this is not one of ours.
+constexpr qint64 MaxFileSize = 64 * 1024 * 1024;
+
 QString cleanGroup(const QString& g) { return g.isEmpty() ? QStringLiteral("General") : g; }
-}
+
+} // namespace
+
+struct Config::Store
+{
+    // What this run changed in one group since the last save: the group emptied first,
+    // then keys set (a value) or removed (none).
+    struct Change
+    {
+        bool cleared = false;
+        QMap<QString, std::optional<QString>> keys;
+    };
+
+    QString path;
+    IniFile::Groups groups;
+    Stamp stamp;
+    // Unsaved changes, kept until a save succeeds and laid again over the file whenever
+    // someone else rewrites it meanwhile.
+    QMap<QString, Change> pending;
+    // The file is there but could not be read, or is not a regular file: it runs on the
+    // defaults and is never replaced.
+    bool untouchable = false;
+    QString untouchableReason;
+
+    bool dirty() const { return !pending.isEmpty(); }
+
+    void load()
+    {
+        groups.clear();
+        untouchable = false;
+        const QByteArray name = QFile::encodeName(path);
+        stamp = Stamp::of(name);
+        if (stamp.exists) {
+            // A FIFO (or a folder) in the file's place would stop the program in the read.
+            const int fd = RegularFile::openForReading(path);
+            if (fd < 0) {
+                untouchable = true;
+                untouchableReason = AtomicFile::reasonFor(errno == EINVAL ? int(AtomicFile::NotRegularFile) : errno);
+                qWarning("settings %s: cannot be read (%s), using the defaults", qPrintable(path),
+                         qPrintable(untouchableReason));
+            } else {
+                QFile f;
+                QByteArray text;
+                if (f.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
+                    text = f.read(MaxFileSize + 1);
+                else
+                    ::close(fd);
+                // A damaged file reads as what can be made of it; every other read falls
+                // back to its default.
+                if (text.size() <= MaxFileSize)
+                    groups = IniFile::parse(text);
+            }
+        }
+        for (auto c = pending.cbegin(); c != pending.cend(); ++c) {
+            if (c->cleared)
+                groups.remove(c.key());
+            for (auto k = c->keys.cbegin(); k != c->keys.cend(); ++k) {
+                if (*k)
+                    groups[c.key()].insert(k.key(), **k);
+                else if (groups.contains(c.key()))
+                    groups[c.key()].remove(k.key());
+            }
+        }
+    }
+};
+
+namespace {
+std::mutex g_lock;
+// Every file's store while some object uses it; a store with unsaved changes is kept
+// for the rest of the run.
+QHash<QString, std::weak_ptr<Config::Store>> g_stores;
+QHash<QString, std::shared_ptr<Config::Store>> g_unsaved;
+Config::SaveFailureHandler g_onFailure;
+} // namespace
 
 QString Config::filePath(const QString& name)
 {
@@ -20,68 +134,93 @@ QString Config::filePath(const QString& name)
     return base + QStringLiteral("/Quavrix/") + name + QStringLiteral(".conf");
 }
 
+void Config::setSaveFailureHandler(SaveFailureHandler handler)
+{
+    std::lock_guard<std::mutex> lock(g_lock);
+    g_onFailure = std::move(handler);
+}
+
 Config::Config(const QString& name, Domain domain)
 {
-    QString path = domain == File ? name : filePath(name);
+    const QString path = QFileInfo(domain == File ? name : filePath(name)).absoluteFilePath();
     QDir().mkpath(QFileInfo(path).absolutePath());
-    const QFileInfo info(path);
-    if (info.exists() && !info.isFile()) {
-        // A FIFO (or a folder) in the file's place would stop the program in the read:
-        // run on the defaults, in a file of our own that goes with this object.
-        qWarning("settings %s: not a regular file, using the defaults", qPrintable(path));
-        m_scratch.reset(new QTemporaryFile);
-        m_scratch->open();
-        path = m_scratch->fileName();
+    std::lock_guard<std::mutex> lock(g_lock);
+    m_store = g_stores.value(path).lock();
+    if (!m_store) {
+        m_store = std::make_shared<Store>();
+        m_store->path = path;
+        m_store->load();
+        g_stores.insert(path, m_store);
+    } else if (!(m_store->stamp == Stamp::of(QFile::encodeName(path)))) {
+        m_store->load();
     }
-    m_settings = new QSettings(path, QSettings::IniFormat);
-    // A damaged file reads as empty: every read then falls back to its default.
 }
 
 Config::~Config()
 {
     write();
-    delete m_settings;
 }
 
-void Config::write()
+bool Config::write()
 {
-    if (!m_changed)
-        return;
-    // QSettings replaces the file through a temporary file and a rename, so a crash
-    // mid-write leaves either the old or the new file, never half of one.
-    m_settings->sync();
-    m_changed = false;
+    SaveFailureHandler report;
+    QString reason;
+    {
+        std::lock_guard<std::mutex> lock(g_lock);
+        Store& s = *m_store;
+        if (!s.dirty())
+            return true;
+        bool saved = false;
+        if (s.untouchable)
+            reason = s.untouchableReason;
+        else
+            saved = AtomicFile::write(s.path, IniFile::serialise(s.groups), &reason);
+        if (saved) {
+            s.pending.clear();
+            s.stamp = Stamp::of(QFile::encodeName(s.path));
+            g_unsaved.remove(s.path);
+            return true;
+        }
+        g_unsaved.insert(s.path, m_store);
+        report = g_onFailure;
+    }
+    qWarning("settings %s not saved: %s", qPrintable(m_store->path), qPrintable(reason));
+    if (report)
+        report(m_store->path, reason);
+    return false;
 }
 
 void Config::setGroup(const QString& group) { m_group = group; }
 
-QString Config::fullKey(const QString& group, const QString& key) const
+const QString* Config::value(const QString& group, const QString& key) const
 {
-    return cleanGroup(group) + QLatin1Char('/') + key;
+    const auto g = m_store->groups.constFind(cleanGroup(group));
+    if (g == m_store->groups.cend())
+        return nullptr;
+    const auto v = g->constFind(key);
+    return v == g->cend() ? nullptr : &*v;
 }
 
-QString Config::raw(const QString& group, const QString& key, bool* found) const
+void Config::set(const QString& group, const QString& key, const QString& value)
 {
-    const QVariant v = m_settings->value(fullKey(group, key));
-    *found = v.isValid();
-    if (!v.isValid())
-        return QString();
-    // An unquoted value with commas comes back from INI as a list: join it again.
-    if (v.typeId() == QMetaType::QStringList)
-        return v.toStringList().join(QLatin1Char(','));
-    return v.toString();
+    const QString g = cleanGroup(group);
+    QMap<QString, QString>& keys = m_store->groups[g];
+    const auto it = keys.find(key);
+    if (it != keys.end() && *it == value)
+        return; // nothing to save
+    keys.insert(key, value);
+    m_store->pending[g].keys.insert(key, value);
 }
 
 bool Config::hasKey(const QString& key) const
 {
-    return m_settings->contains(fullKey(m_group, key));
+    return value(m_group, key) != nullptr;
 }
 
 QString Config::readEntry(const QString& key, const QString& def) const
 {
-    bool found;
-    const QString v = raw(m_group, key, &found);
-    return found ? v : def;
+    const QString* v = value(m_group, key);
+    return v ? *v : def;
 }
 
 int Config::readNumEntry(const QString& key, int def) const
@@ -91,12 +230,11 @@ int Config::readNumEntry(const QString& key, int def) const
 
 int Config::number(const QString& group, const QString& key, int def) const
 {
-    bool found;
-    const QString v = raw(group, key, &found);
-    if (!found)
+    const QString* v = value(group, key);
+    if (!v)
         return def;
     bool ok;
-    const int n = v.trimmed().toInt(&ok);
+    const int n = v->trimmed().toInt(&ok);
     return ok ? n : def;
 }
 
@@ -107,9 +245,9 @@ bool Config::readBoolEntry(const QString& key, bool def) const
 
 bool Config::boolean(const QString& group, const QString& key, bool def) const
 {
-    bool found;
-    const QString v = raw(group, key, &found).trimmed();
-    if (!found || v.isEmpty())
+    const QString* found = value(group, key);
+    const QString v = found ? found->trimmed() : QString();
+    if (v.isEmpty())
         return def;
     bool ok;
     const int n = v.toInt(&ok);
@@ -132,8 +270,7 @@ QStringList Config::readListEntry(const QString& key, QChar sep) const
 
 void Config::writeEntry(const QString& key, const QString& value)
 {
-    m_settings->setValue(fullKey(m_group, key), value);
-    m_changed = true;
+    set(m_group, key, value);
 }
 
 void Config::writeEntry(const QString& key, int value)
@@ -153,21 +290,23 @@ void Config::writeEntry(const QString& key, const QStringList& list, QChar sep)
 
 void Config::removeEntry(const QString& key)
 {
-    m_settings->remove(fullKey(m_group, key));
-    m_changed = true;
+    const QString g = cleanGroup(m_group);
+    const auto it = m_store->groups.find(g);
+    if (it != m_store->groups.end() && it->remove(key))
+        m_store->pending[g].keys.insert(key, std::nullopt);
 }
 
 void Config::clearGroup()
 {
-    m_settings->remove(cleanGroup(m_group));
-    m_changed = true;
+    const QString g = cleanGroup(m_group);
+    if (m_store->groups.remove(g))
+        m_store->pending[g] = Store::Change{true, {}};
 }
 
 QString Config::read(const TextKey& k) const
 {
-    bool found;
-    const QString v = raw(QString::fromLatin1(k.group), QString::fromLatin1(k.key), &found);
-    return found ? v : QString::fromUtf8(k.def);
+    const QString* v = value(QString::fromLatin1(k.group), QString::fromLatin1(k.key));
+    return v ? *v : QString::fromUtf8(k.def);
 }
 
 int Config::read(const IntKey& k) const
@@ -182,8 +321,7 @@ bool Config::read(const BoolKey& k) const
 
 void Config::write(const TextKey& k, const QString& value)
 {
-    m_settings->setValue(fullKey(QString::fromLatin1(k.group), QString::fromLatin1(k.key)), value);
-    m_changed = true;
+    set(QString::fromLatin1(k.group), QString::fromLatin1(k.key), value);
 }
 
 void Config::write(const IntKey& k, int value)

@@ -3,10 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
-
-class QSettings;
-class QTemporaryFile;
 
 // Keys of the settings table, each with its group and default (settingskeys.h).
 struct TextKey { const char* group; const char* key; const char* def; };
@@ -15,7 +13,13 @@ struct BoolKey { const char* group; const char* key; bool def; };
 
 // A grouped key/value settings file per name and user, stored as INI under
 // $XDG_CONFIG_HOME/Quavrix/<name>.conf. Every read takes the caller's default; changes
-// are written when the object is destroyed, by atomic replacement of the file.
+// are written when the object is destroyed, by atomic replacement of the file (the old
+// file stays whole when the new one cannot be written).
+//
+// Objects of one file share what they read and change: a change is seen at once by every
+// object of that file. A change that could not be saved (full disk, read-only folder) is
+// kept for the rest of the run and saved with the next write that succeeds; the failure
+// goes to the save-failure handler.
 class Config
 {
 public:
@@ -54,17 +58,23 @@ public:
     void write(const IntKey& k, int value);
     void write(const BoolKey& k, bool value);
 
-    // Writes pending changes now; the destructor does the same.
-    void write();
+    // Writes the file's unsaved changes now; the destructor does the same. True when
+    // nothing is left unsaved.
+    bool write();
+
+    // Called (on the thread that writes) with the file's path and the reason in words for
+    // every write that fails; null for none. The application tells the user.
+    using SaveFailureHandler = std::function<void(const QString& path, const QString& reason)>;
+    static void setSaveFailureHandler(SaveFailureHandler handler);
+
+    struct Store;
 
 private:
-    QString fullKey(const QString& group, const QString& key) const;
-    QString raw(const QString& group, const QString& key, bool* found) const;
+    const QString* value(const QString& group, const QString& key) const;
+    void set(const QString& group, const QString& key, const QString& value);
     int number(const QString& group, const QString& key, int def) const;
     bool boolean(const QString& group, const QString& key, bool def) const;
 
-    QSettings* m_settings;
-    std::unique_ptr<QTemporaryFile> m_scratch; // stands in for a settings file that is not a regular file
+    std::shared_ptr<Store> m_store;
     QString m_group;
-    bool m_changed = false;
 };
