@@ -2,10 +2,12 @@
 // dialog that reorders, sorts, renames and deletes the names.
 #include "playlist.h"
 
+#include "atomicfile.h"
 #include "audioinfo.h"
 #include "customlistdialog.h"
 #include "datafile.h"
 #include "listview.h"
+#include "regularfile.h"
 #include "settingskeys.h"
 #include "trackitem.h"
 #include "vrxinputdialog.h"
@@ -29,10 +31,12 @@ QStringList readNames()
     return cfg.read(Settings::PlayList::Names).split(separator, Qt::SkipEmptyParts);
 }
 
-void writeNames(const QStringList& names)
+// True when the names reached the settings file.
+bool writeNames(const QStringList& names)
 {
     Config cfg(applicationName(), Config::User);
     cfg.write(Settings::PlayList::Names, names.join(separator));
+    return cfg.write();
 }
 } // namespace
 
@@ -63,16 +67,37 @@ bool PlayList::save()
         proposal = name;
     }
 
-    if (!writeStringList(playListFile(name), files)) {
+    // What the file held before, to put back if the name cannot be registered.
+    const QString path = dataFilePath(playListFile(name), true);
+    QFile old(path);
+    const bool existed = RegularFile::open(old);
+    const QByteArray oldBytes = existed ? old.readAll() : QByteArray();
+    old.close();
+
+    QString reason;
+    if (!writeStringList(playListFile(name), files, &reason)) {
         // Nothing was written: keep the list marked as changed and say so.
         qDebug("Canot write %s", qPrintable(playListFile(name)));
-        VRXMessageBox::error(this, tr("Save Playlist"), tr("Save failed!"));
+        VRXMessageBox::error(this, tr("Save Playlist"), tr("Could not save the playlist: %1").arg(reason));
         return false;
     }
-    if (!names.contains(name))
+    if (!names.contains(name)) {
+        // A file whose name is not among the names is lost to the user: registered, or
+        // taken back.
+        const QStringList before = names;
         names << name;
+        if (!writeNames(names)) {
+            writeNames(before);
+            if (existed)
+                AtomicFile::write(path, oldBytes);
+            else
+                QFile::remove(path);
+            VRXMessageBox::error(this, tr("Save Playlist"), tr("Could not save the playlist: %1")
+                                 .arg(tr("its name could not be stored in the settings")));
+            return false;
+        }
+    }
     playListName = name;
-    writeNames(names);
     modified = false;
     return true;
 }

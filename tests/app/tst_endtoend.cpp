@@ -17,6 +17,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -310,6 +311,33 @@ private slots:
         QSettings state(m_root.path() + QStringLiteral("/config/Quavrix/Quavrix.conf"), QSettings::IniFormat);
         QCOMPARE(state.value(QStringLiteral("Options/file")).toString(), bravo);
         QVERIFY(state.value(QStringLiteral("Options/pos")).toInt() > m_secondPos);
+    }
+
+    // A logout or a shutdown sends SIGTERM: the session is kept as a close keeps it, and the
+    // player is gone within a second.
+    void terminateSignalKeepsTheSession()
+    {
+        if (m_secondPos < 0)
+            QSKIP("the first start did not get that far");
+        const QString conf = m_root.path() + QStringLiteral("/config/Quavrix/Quavrix.conf");
+        const int before = QSettings(conf, QSettings::IniFormat).value(QStringLiteral("Options/pos")).toInt();
+        startPlayer();
+        QVERIFY(waitForLine(QStringLiteral("+ library 3 tracks")));
+        QTRY_VERIFY_WITH_TIMEOUT(m_capture->size() > 2 * kBytesPerSecond, 10000);
+        QElapsedTimer t;
+        t.start();
+        ::kill(pid_t(m_player->processId()), SIGTERM);
+        QVERIFY(m_player->waitForFinished(5000));
+        QVERIFY2(t.elapsed() < 1000, qPrintable(QString::number(t.elapsed())));
+        QCOMPARE(m_player->exitStatus(), QProcess::NormalExit);
+        delete m_player;
+        m_player = nullptr;
+        m_capture->take();
+
+        QSettings state(conf, QSettings::IniFormat);
+        QCOMPARE(state.value(QStringLiteral("Options/file")).toString(), m_music + "/bravo.ogg");
+        QVERIFY(state.value(QStringLiteral("Options/pos")).toInt() > before);
+        QCOMPARE(state.value(QStringLiteral("PlayList/2")).toString(), m_music + "/charlie.mp3");
     }
 
 private:

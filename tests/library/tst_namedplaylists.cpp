@@ -223,7 +223,7 @@ private slots:
         QDir().mkpath(dataFile("Blocked")); // a folder where the file should go
         expect({"name Blocked", "button 1"});
         list->save();
-        QVERIFY(shown.at(1).contains("Save failed!"));
+        QVERIFY(shown.at(1).contains("Could not save the playlist"));
         QVERIFY(list->isModified());
         QVERIFY(names().isEmpty());
         QVERIFY(list->currentPlayListName().isEmpty());

@@ -4,6 +4,7 @@
 #include "settingskeys.h"
 
 #include <QFile>
+#include <QSettings>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -239,6 +240,52 @@ private slots:
         QCOMPARE(QFileInfo(path).isFile(), false);
         QDir(path).removeRecursively();
         QFile::remove(path);
+    }
+
+    // Files written by earlier versions (through QSettings) and by this one read back the
+    // same both ways, whatever the text holds.
+    void iniTextMatchesQSettings()
+    {
+        const QStringList values = {
+            QStringLiteral("plain"), QStringLiteral(" padded "), QStringLiteral("a,b;c=d"), QStringLiteral("@at"),
+            QStringLiteral("@@two"), QStringLiteral("quote\" back\\slash"), QStringLiteral("tab\tnew\nline\r"),
+            QStringLiteral("ctl\x01" "9"), QString(QChar(0)) + QStringLiteral("0x"), QStringLiteral("Zoë ÞÓR Ελλάδα 日本語 🎵"),
+            QString(), QStringLiteral("/music/Ärzte, die/01 - Schrei nach Liebe.mp3"), QStringLiteral("end\\")};
+        const QString ours = Config::filePath(QStringLiteral("ours"));
+        const QString theirs = Config::filePath(QStringLiteral("theirs"));
+        {
+            Config cfg(QStringLiteral("ours"));
+            QSettings qs(theirs, QSettings::IniFormat);
+            for (int i = 0; i < values.size(); ++i) {
+                const QString key = QStringLiteral("k%1 ü/").arg(i).remove(QLatin1Char('/'));
+                cfg.setGroup(i % 2 ? QStringLiteral("Options") : QStringLiteral("General"));
+                cfg.writeEntry(key, values[i]);
+                qs.setValue(cfg.group() + QLatin1Char('/') + key, values[i]);
+            }
+        }
+        Config readTheirs(QStringLiteral("theirs"));
+        QSettings readOurs(ours, QSettings::IniFormat);
+        for (int i = 0; i < values.size(); ++i) {
+            const QString key = QStringLiteral("k%1 ü").arg(i);
+            readTheirs.setGroup(i % 2 ? QStringLiteral("Options") : QStringLiteral("General"));
+            QCOMPARE(readTheirs.readEntry(key, QStringLiteral("?")), values[i]);
+            QCOMPARE(readOurs.value(readTheirs.group() + QLatin1Char('/') + key).toString(), values[i]);
+        }
+    }
+
+    // A lock file left by a killed run (or one of another tool) never stops a save.
+    void staleLockFileDoesNotStopSaving()
+    {
+        const QString path = Config::filePath(QStringLiteral("Quavrix"));
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        QFile lock(path + QStringLiteral(".lock"));
+        QVERIFY(lock.open(QIODevice::WriteOnly));
+        lock.write("999999\nquavrix\nsomehost\n");
+        lock.close();
+        Config cfg(QStringLiteral("Quavrix"));
+        cfg.write(Settings::Options::Interval, 11);
+        QVERIFY(cfg.write());
+        QCOMPARE(QSettings(path, QSettings::IniFormat).value(QStringLiteral("Options/interval")).toInt(), 11);
     }
 
     void writesReplaceTheFileAtomically()
