@@ -222,6 +222,10 @@ private slots:
             w.bookmarks()->saveBookmarks(&w);
             w.playList()->loadPlayList(QStringLiteral("Rock"));
             w.playList()->save(); // over "Rock", the name proposed
+            // A new name that cannot be registered leaves no file behind.
+            w.playList()->loadPlayList(QStringLiteral("New"));
+            QVERIFY(!w.playList()->save());
+            QVERIFY(!QFile::exists(dataFilePath(QStringLiteral("PlayList_New"), true)));
             QVERIFY(w.close());
         }
         if (fault == QLatin1String("chmod")) {
@@ -246,7 +250,8 @@ private slots:
         else
             QVERIFY(QFile::setPermissions(Config::filePath(QStringLiteral("Quavrix")), QFileDevice::ReadOwner | QFileDevice::WriteOwner));
         QVERIFY(Config(QStringLiteral("Quavrix")).write());
-        QCOMPARE(storedList(), QStringList{m_tracks[1]}); // "Rock", loaded last
+        QVERIFY(storedList().isEmpty()); // "New", loaded last
+        QCOMPARE(Config(QStringLiteral("Quavrix")).read(Settings::PlayList::Names), QStringLiteral("Rock"));
         QCOMPARE(Config(QStringLiteral("Quavrix")).read(Settings::Options::Interval), 9);
     }
 };
