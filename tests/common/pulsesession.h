@@ -22,24 +22,33 @@
 // (libasound2-plugins). The ALSA route works on its own, without PULSE_SERVER.
 //
 // What was found (PulseAudio 16.1, Debian 12):
-// - Bit-exact. Sink, monitor, recorder and a 44.1 kHz s16le stereo stream share one
-//   sample spec and every volume stays at 100 %, so nothing is resampled or scaled: paplay,
-//   and aplay through ALSA "default", are heard sample for sample, first to last. Another
-//   rate is resampled by PulseAudio and will not match; compare() takes a tolerance for
-//   small changes, but resampled audio needs its own comparison. A mixer set through the
-//   ALSA ctl moves the sink volume, and then nothing matches either.
-// - The null sink must be loaded with norewinds=1. With rewinds, a new stream made the
-//   sink rewrite audio it had already rendered and the monitor lost half a second of the
-//   recording, including the stream's first samples.
+// - Bit-exact. Sink, monitor, recorder and a 44.1 kHz s16le stereo stream share rate,
+//   format and channels, and every volume stays at 100 %: nothing is resampled or
+//   scaled. paplay, and aplay on ALSA "default" with the player's 250 ms buffer, are
+//   heard sample for sample, first to last, with no tolerance. A stream of another rate is resampled and
+//   will not match; compare() takes a tolerance for small changes, but resampled audio
+//   needs a comparison of its own. A mixer set through the ALSA ctl moves the sink volume,
+//   and then nothing matches either.
+// - The null sink is loaded with norewinds=1. With rewinds the monitor missed the first
+//   2-4 ms of every new stream, and half a second when the silent stream asked for
+//   pacat's default latency: the sink had rendered ahead and rewrote what it had rendered.
 // - The sink renders in blocks as long as the shortest latency any stream asks for, up to
-//   two seconds when no stream asks; the silent stream asks for latencyMs, so the clock
-//   ticks in small steps and a stream is heard within about a block of being queued.
-// - Launch of paplay to its first sample heard: 15-30 ms; paplay run twice in a row
-//   leaves 3-8 ms of digital silence between the two (tst_pulseharness prints both).
-// - Root: pulseaudio runs as root without --system (it only warns). With -n it loads
-//   nothing but the script below, so no ALSA card, D-Bus or X11 module gets in the way.
+//   two seconds when no stream asks (a new recorder then got its first data after a
+//   second); the silent stream asks for latencyMs, so the clock ticks in small steps.
+// - Timing: the recording keeps pace with the wall clock (3.12 s in 3.12 s) and a 3.00 s
+//   file is heard as exactly 132300 frames. The first sample of paplay or aplay lies 5-15
+//   ms (15-30 ms with both cores busy) after the recording's length at their launch; the
+//   recording trails the sink by up to one recorder fragment (latencyMs). paplay run twice
+//   in a row leaves 8-13 ms of digital silence between the files (18-20 ms under load).
+// - Root: pulseaudio runs as root without --system; it only warns. With -n it loads
+//   nothing but its script, so no card, D-Bus or X11 module gets in the way. "Cannot send
+//   block reference with non-registered memfd" in its log is harmless: it copies instead.
+// - Processes are ended by stop() and the destructor, and die with the test if it
+//   crashes (parent-death signal; start the session from the thread that runs the test).
 // - Players inside the test process: testmain.h points QUAVRIX_DSP at a file, which the
-//   audio device prefers; unset it to make the device open ALSA "default".
+//   audio device prefers; unset it to make the device open ALSA "default". On Debian,
+//   PULSE_SERVER alone also routes "default" to the daemon (the hook in
+//   /etc/alsa/conf.d/99-pulse.conf); the asoundrc does not depend on it.
 
 #include <QByteArray>
 #include <QDir>
@@ -476,8 +485,8 @@ public:
                    QStringLiteral("unix:path=") + file(QStringLiteral("no-bus")));
         m_daemon.setProcessEnvironment(env);
         m_daemon.setChildProcessModifier(dieWithParent);
-        m_daemon.setStandardOutputFile(file(QStringLiteral("daemon.log")));
-        m_daemon.setStandardErrorFile(file(QStringLiteral("daemon.log")), QIODevice::Append);
+        m_daemon.setStandardOutputFile(QProcess::nullDevice());
+        m_daemon.setStandardErrorFile(file(QStringLiteral("daemon.log")));
         m_daemon.start(daemon, {QStringLiteral("-n"), QStringLiteral("--file=") + file(QStringLiteral("session.pa")),
                                 QStringLiteral("--daemonize=no"), QStringLiteral("--exit-idle-time=-1"),
                                 QStringLiteral("--use-pid-file=no"), QStringLiteral("--realtime=no"),

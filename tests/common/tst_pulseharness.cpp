@@ -153,6 +153,37 @@ private slots:
         QVERIFY(largestStep(smooth, 777).size < 100); // the step lies before the span
     }
 
+    void saysWhyItCannotStart()
+    {
+        const QByteArray path = qgetenv("PATH");
+        const auto restore = qScopeGuard([&] { qputenv("PATH", path); });
+
+        const QString empty = m_dir + QStringLiteral("/empty-bin");
+        QVERIFY(QDir().mkpath(empty));
+        qputenv("PATH", empty.toLocal8Bit());
+        PulseSession missing;
+        QVERIFY(!missing.start());
+        QVERIFY2(missing.whyNot().contains(QLatin1String("pulseaudio is not installed")),
+                 qPrintable(missing.whyNot()));
+
+        qputenv("PATH", path);
+        if (QStandardPaths::findExecutable(QStringLiteral("pacat")).isEmpty())
+            QSKIP("pacat is not installed (Debian package pulseaudio-utils)");
+        // A daemon that gives up at once, before saying it is ready.
+        const QString fake = m_dir + QStringLiteral("/fake-bin");
+        QVERIFY(QDir().mkpath(fake));
+        QFile script(fake + QStringLiteral("/pulseaudio"));
+        QVERIFY(script.open(QIODevice::WriteOnly));
+        script.write("#!/bin/sh\necho 'E: [pulseaudio] refusing in this test' >&2\nexit 1\n");
+        script.close();
+        script.setPermissions(script.permissions() | QFileDevice::ExeOwner);
+        qputenv("PATH", fake.toLocal8Bit() + ':' + path);
+        PulseSession refused;
+        QVERIFY(!refused.start());
+        QVERIFY2(refused.whyNot().contains(QLatin1String("refusing in this test")), qPrintable(refused.whyNot()));
+        qInfo("%s", qPrintable(refused.whyNot()));
+    }
+
     void silentSinkKeepsTime()
     {
         PulseSession pulse;
@@ -268,6 +299,31 @@ private slots:
         qInfo("aplay: first sample heard %.1f ms after its launch", ms(r.heardStart - launched));
         QVERIFY2(r.exact(), qPrintable(r.summary()));
         QVERIFY(pulse.daemonLog().contains(QLatin1String("ALSA plug-in [aplay]")));
+    }
+
+    void childrenOfThisProcessPlayIntoIt()
+    {
+        const QByteArray before = qgetenv("PULSE_SERVER");
+        PulseSession pulse;
+        if (!pulse.start())
+            QSKIP(qPrintable(pulse.whyNot()));
+        const QByteArray source = ramp(Rate / 2, 5000, 10000, 441, 551.25);
+        const QString file = wav(QStringLiteral("inherited.wav"), source);
+        pulse.applyToThisProcess();
+        QCOMPARE(qgetenv("PULSE_SERVER"), pulse.server().toLocal8Bit());
+
+        QProcess p; // the environment of this process, nothing set on it
+        const qint64 launched = pulse.recordedFrames();
+        p.start(QStringLiteral("paplay"), {file});
+        QVERIFY(p.waitForFinished(60000));
+        QCOMPARE(p.exitCode(), 0);
+        QVERIFY(pulse.waitForQuiet(launched, Rate / 10) >= 0);
+        const HeardVsSource r = compare(pulse.recording(), source, launched);
+        QVERIFY2(r.exact(), qPrintable(r.summary()));
+
+        pulse.stop();
+        QCOMPARE(qgetenv("PULSE_SERVER"), before);
+        QVERIFY(!qgetenv("ALSA_CONFIG_PATH").contains(pulse.asoundrc().toLocal8Bit()));
     }
 
     void nothingLeftRunning()
