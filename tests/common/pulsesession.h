@@ -241,7 +241,7 @@ struct HeardVsSource
     qint64 silenceInserted = 0; // extra frames heard, of digital silence
     qint64 inserted = 0;       // other extra frames heard
     qint64 missingAtStart = 0; // source frames before the first one heard
-    qint64 missingAtEnd = 0;   // source frames after the last one heard
+    qint64 missingAtEnd = 0;   // source frames the recording ended before
 
     bool found() const { return firstMatching >= 0; }
     bool exact() const
