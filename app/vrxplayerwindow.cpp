@@ -15,6 +15,7 @@
 #include "savefailurenotice.h"
 #include "screen.h"
 #include "settingskeys.h"
+#include "trackitem.h"
 #include "visualization.h"
 #include "vraudiodevice.h"
 #include "vrtabwidget.h"
@@ -26,6 +27,7 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QScopedValueRollback>
 #include <QTimer>
 
 #include <iterator>
@@ -84,6 +86,7 @@ VRXPlayerWindow::VRXPlayerWindow(QWidget* parent)
     connect(m_playlist->listView(), &ListView::checkKey, this, &VRXPlayerWindow::checkKey);
     connect(m_playlist, qOverload<>(&PlayList::play), this, &VRXPlayerWindow::playStop);
     connect(m_playlist, qOverload<const QString&>(&PlayList::play), this, &VRXPlayerWindow::setFile);
+    connect(m_playlist, &PlayList::nextChanged, this, &VRXPlayerWindow::queueNext);
     connect(m_library, &MediaLibrary::play, this, &VRXPlayerWindow::setFile);
     connect(m_controller, &LoopControl::positionChanged, m_player, &Player::updatePosition);
     connect(m_controller, &LoopControl::setTrackDescription, m_player, &Player::setTrackDescription);
@@ -344,8 +347,29 @@ void VRXPlayerWindow::prev()
     playCurrent();
 }
 
+void VRXPlayerWindow::queueNext()
+{
+    // Selecting in the list while peeking cannot change what is peeked: no second pass.
+    if (m_queueing)
+        return;
+    const QScopedValueRollback<bool> busy(m_queueing, true);
+    TrackItem* next = m_playState != Stopped ? m_playlist->peekNext() : nullptr;
+    m_queuedIndex = next ? next->index() : -1;
+    m_controller->setNext(next && next->record() ? QString::fromUtf8(next->record()->fileName) : QString());
+}
+
 void VRXPlayerWindow::finished()
 {
+    const QString continued = m_controller->continuedWith();
+    if (!continued.isEmpty()) {
+        // The controller went on with the entry queued for it, without a gap: the list,
+        // the stored state and the entry after it follow.
+        m_playlist->selectContinued(m_queuedIndex, continued);
+        saveState();
+        qDebug("+ play file %s", QFile::encodeName(continued).constData());
+        startedPlaying(continued);
+        return;
+    }
     // A track cut short because its file went away (a card pulled) is where the next
     // start comes back to, once the file is there again.
     if (!m_currentFile.isEmpty() && !QFileInfo(m_currentFile).isFile())
@@ -414,6 +438,7 @@ void VRXPlayerWindow::startedPlaying(const QString& file)
     m_playState = Playing;
     m_currentFile = file;
     m_kept = KeptTrack();
+    queueNext();
 }
 
 void VRXPlayerWindow::setFile(const QString& file)

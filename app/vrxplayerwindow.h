@@ -100,6 +100,9 @@ private:
     };
 
     void restore();
+    // Tells the controller which entry follows the one playing, so it goes on without a
+    // gap; called whenever that may have changed.
+    void queueNext();
     // The play list, the page, the zoom and the track with its position, for the next start.
     void storeSession();
     void startedPlaying(const QString& file);
@@ -140,6 +143,8 @@ private:
     KeptTrack m_kept;
     int m_lastSecond = 0;
     bool m_closingOnSignal = false;
+    int m_queuedIndex = -1; // the entry given to the controller to go on with
+    bool m_queueing = false;
     QString m_resumeFile;
     int m_resumePosition = 0;
 };

@@ -9,6 +9,7 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QFile>
 #include <QFileInfo>
 #include <QTimerEvent>
 
@@ -26,7 +27,28 @@ public:
     const uint32_t generation;
 };
 
+// The worker went on with the next file without a gap; its record goes to the GUI thread.
+class TrackAdvanced : public QEvent
+{
+public:
+    TrackAdvanced(uint32_t generation, AudioInfo* info, const QString& file)
+        : QEvent(QEvent::Type(LoopControl::TrackAdvancedEvent)), generation(generation), info(info), file(file) {}
+    const uint32_t generation;
+    std::unique_ptr<AudioInfo> info;
+    const QString file;
+};
+
+class OutputProblem : public QEvent
+{
+public:
+    explicit OutputProblem(const QString& message)
+        : QEvent(QEvent::Type(LoopControl::OutputProblemEvent)), message(message) {}
+    const QString message;
+};
+
 const QString SystemChannel = QStringLiteral("QPE/System");
+// While the device plays out the end of the list, how often the worker looks.
+constexpr int PlayOutSliceMs = 50;
 
 } // namespace
 
@@ -44,7 +66,12 @@ LoopControl::LoopControl(QObject* parent)
 LoopControl::~LoopControl()
 {
     stop();
-    m_quit = true;
+    {
+        std::lock_guard<std::mutex> lock(m_decoderLock);
+        m_quit = true;
+        m_interrupt = true;
+    }
+    m_wake.notify_all();
     if (m_worker.joinable())
         m_worker.join();
 }
@@ -75,19 +102,29 @@ bool LoopControl::open(const QString& file)
     if (!QFileInfo::exists(file))
         return false;
 
-    std::lock_guard<std::mutex> lock(m_decoderLock);
-    m_bytesPlayed = 0;
-    ++m_generation;
-    Decoder* decoder = playbackDecoderFor(file);
-    std::unique_ptr<AudioInfo> info(readTrackInfo(decoder, file));
+    std::unique_ptr<AudioInfo> info;
     bool ok = false;
-    if (info && decoder->open(file, nullptr)) {
-        std::lock_guard<std::mutex> deviceLock(m_deviceLock);
-        m_device = std::make_unique<VRAudioDevice>(44000, 2, false);
-        ok = true;
+    {
+        std::lock_guard<std::mutex> lock(m_decoderLock);
+        m_bytesPlayed = 0;
+        ++m_generation;
+        Decoder* decoder = playbackDecoderFor(file);
+        info.reset(readTrackInfo(decoder, file));
+        ok = info && decoder->open(file, nullptr);
+        m_trackOpen = ok;
+        m_decoderOpen = ok;
+    }
+    if (ok) {
+        m_currentFile = file;
         emit setTrackDescription(info.get());
     }
     return ok;
+}
+
+void LoopControl::setNext(const QString& file)
+{
+    std::lock_guard<std::mutex> lock(m_decoderLock);
+    m_nextFile = file;
 }
 
 void LoopControl::play()
@@ -109,14 +146,23 @@ void LoopControl::stop()
         ++m_generation; // an end of track reported before this stop is no longer ours
         std::memset(m_pcmBuffer, 0, sizeof m_pcmBuffer);
         std::memset(m_analyzerBuffer, 0, sizeof m_analyzerBuffer);
-        {
-            std::lock_guard<std::mutex> deviceLock(m_deviceLock);
-            m_device.reset();
-        }
+        // The worker drops what the device holds and closes it; a write waiting for room
+        // gives up at once.
+        m_closeDevice = true;
+        m_pauseDevice = -1;
+        m_interrupt = true;
+        m_carryLength = 0;
+        m_ended = false;
+        m_trackOpen = false;
+        m_decoderOpen = false;
+        m_nextFile.clear();
         if (m_decoder)
             m_decoder->close();
         m_playInfo = PlayInfo();
     }
+    m_wake.notify_all();
+    { std::lock_guard<std::mutex> gate(m_writeGate); }
+    m_currentFile.clear();
     m_shownInfo = PlayInfo();
     emit stateChanged(Stopped);
 }
@@ -127,11 +173,16 @@ void LoopControl::setPaused(bool paused)
         std::lock_guard<std::mutex> lock(m_decoderLock);
         std::memset(m_pcmBuffer, 0, sizeof m_pcmBuffer);
         std::memset(m_analyzerBuffer, 0, sizeof m_analyzerBuffer);
+        // Silence at once: the device is paused, not left to play what it holds.
+        m_pauseDevice = paused ? 1 : 0;
+        if (paused)
+            m_interrupt = true;
     }
     if (paused)
         halt();
     else
         resume();
+    m_wake.notify_all();
     emit stateChanged(paused ? Paused : Resumed);
 }
 
@@ -155,6 +206,7 @@ void LoopControl::resume()
     if (!m_timer)
         m_timer = startTimer(1000);
     m_playing = true;
+    m_wake.notify_all();
     postDisplayControl(false);
 }
 
@@ -199,19 +251,34 @@ void LoopControl::handleDisplayControl()
 
 bool LoopControl::event(QEvent* e)
 {
-    if (e->type() == QEvent::Type(DisplayControlEvent)) {
+    switch (int(e->type())) {
+    case DisplayControlEvent:
         handleDisplayControl();
         return true;
-    }
-    if (e->type() == QEvent::Type(EndOfTrackEvent)) {
+    case EndOfTrackEvent:
         // Dropped when a stop or open has already ended that track.
         if (static_cast<EndOfTrack*>(e)->generation == m_generation) {
             stop();
             emit finished();
         }
         return true;
+    case TrackAdvancedEvent: {
+        auto* advanced = static_cast<TrackAdvanced*>(e);
+        if (advanced->generation == m_generation) {
+            m_currentFile = advanced->file;
+            emit setTrackDescription(advanced->info.get());
+            m_continuedWith = advanced->file;
+            emit finished();
+            m_continuedWith.clear();
+        }
+        return true;
     }
-    return QObject::event(e);
+    case OutputProblemEvent:
+        emit outputProblem(static_cast<OutputProblem*>(e)->message);
+        return true;
+    default:
+        return QObject::event(e);
+    }
 }
 
 void LoopControl::timerEvent(QTimerEvent* e)
@@ -243,55 +310,171 @@ int64_t LoopControl::positionMs() const
 
 void LoopControl::workerLoop()
 {
+    std::unique_lock<std::mutex> lock(m_decoderLock);
     while (!m_quit) {
-        if (!m_playing || !decodeStep())
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        applyDeviceRequests();
+        if (!m_playing || !m_trackOpen) {
+            // Nothing to play: sleep until there is, without waking on a timer.
+            m_wake.wait(lock, [this] { return m_quit || hasDeviceRequest() || (m_playing && m_trackOpen); });
+            continue;
+        }
+        lock.unlock();
+        const int waitMs = decodeStep();
+        lock.lock();
+        if (waitMs > 0) {
+            m_wake.wait_for(lock, std::chrono::milliseconds(waitMs),
+                            [this] { return m_quit || hasDeviceRequest() || !m_playing; });
+        }
+    }
+    m_device.reset();
+}
+
+void LoopControl::applyDeviceRequests()
+{
+    m_interrupt = false;
+    if (m_closeDevice) {
+        m_closeDevice = false;
+        m_device.reset();
+    }
+    if (m_pauseDevice >= 0) {
+        if (m_device)
+            m_device->setPaused(m_pauseDevice == 1);
+        m_pauseDevice = -1;
     }
 }
 
-bool LoopControl::decodeStep()
+bool LoopControl::goOnWithNext(uint32_t generation)
+{
+    if (m_nextFile.isEmpty())
+        return false;
+    const QString next = m_nextFile;
+    m_nextFile.clear();
+    m_decoder->close();
+    Decoder* decoder = playbackDecoderFor(next);
+    std::unique_ptr<AudioInfo> info(QFileInfo::exists(next) ? readTrackInfo(decoder, next) : nullptr);
+    if (!info || !decoder->open(next, nullptr)) {
+        // The window tries it again the usual way and sees what is wrong with it.
+        qDebug("+ cannot go on with %s", QFile::encodeName(next).constData());
+        m_decoderOpen = false;
+        return false;
+    }
+    m_decoderOpen = true;
+    m_bytesPlayed = 0;
+    QCoreApplication::postEvent(this, new TrackAdvanced(generation, info.release(), next));
+    return true;
+}
+
+void LoopControl::playOut()
+{
+    m_device->start();
+    while (!m_interrupt) {
+        const int pending = m_device->pendingMs();
+        if (pending <= 0)
+            break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(qMin(pending, 20)));
+    }
+}
+
+void LoopControl::reportProblem()
+{
+    const QString problem = m_device->takeProblem();
+    if (!problem.isEmpty())
+        QCoreApplication::postEvent(this, new OutputProblem(problem));
+}
+
+int LoopControl::decodeStep()
 {
     uint32_t generation;
     char block[BlockSize];
-    int produced = 0;
+    int length = 0;
     int rate = 0, channels = 0;
+    bool dropQueued = false;
     {
         std::lock_guard<std::mutex> lock(m_decoderLock);
         // stop() or open() may have run since the check outside the lock.
-        if (!m_playing || !m_decoder || !m_device)
-            return false;
+        if (!m_playing || !m_trackOpen || hasDeviceRequest())
+            return 0;
         generation = m_generation;
-        const int target = m_pendingSeek.exchange(-1);
+        const int target = m_decoderOpen ? m_pendingSeek.exchange(-1) : -1;
         if (target != -1) {
             const int64_t bytes = m_decoder->seek(target);
             if (bytes != -1)
                 m_bytesPlayed = bytes;
+            // What the device holds, and the rest of a block, belong to the old place.
+            dropQueued = true;
+            m_carryLength = 0;
+            m_ended = false;
         }
-        m_decoder->decode(m_pcmBuffer, BlockSize, &produced, &m_playInfo);
-        std::memset(m_analyzerBuffer, 0, sizeof m_analyzerBuffer);
-        if (produced > 0) {
-            produced = qMin(produced, int(BlockSize));
-            std::memcpy(m_analyzerBuffer, m_pcmBuffer, size_t(produced));
-            std::memcpy(block, m_pcmBuffer, size_t(produced));
+        if (m_carryLength > 0) {
+            length = m_carryLength;
+            std::memcpy(block, m_carry, size_t(length));
+            rate = m_carryRate;
+            channels = m_carryChannels;
+            m_carryLength = 0;
+        } else if (m_ended) {
+            // The decoder is done and nothing follows: the end is reported once the
+            // device has played what it holds.
+            const int pending = m_device ? m_device->pendingMs() : 0;
+            if (pending > 0)
+                return qMin(pending, PlayOutSliceMs);
+            m_ended = false;
+            m_playing = false;
+            QCoreApplication::postEvent(this, new EndOfTrack(generation));
+            return 0;
+        } else {
+            int produced = 0;
+            if (m_decoderOpen)
+                m_decoder->decode(m_pcmBuffer, BlockSize, &produced, &m_playInfo);
+            std::memset(m_analyzerBuffer, 0, sizeof m_analyzerBuffer);
+            if (produced <= 0) {
+                // The end of the track: on with the next file, or play out what is left.
+                if (!goOnWithNext(generation)) {
+                    m_ended = true;
+                    if (m_device)
+                        m_device->start();
+                }
+                return 0;
+            }
+            length = qMin(produced, int(BlockSize));
+            std::memcpy(m_analyzerBuffer, m_pcmBuffer, size_t(length));
+            std::memcpy(block, m_pcmBuffer, size_t(length));
             rate = m_playInfo.rate;
             channels = m_playInfo.channels;
-        } else {
-            // End of the track: stop decoding here, and let the GUI thread stop and report.
-            m_playing = false;
         }
     }
-    if (produced <= 0) {
-        QCoreApplication::postEvent(this, new EndOfTrack(generation));
-        return true;
+
+    // The device is the worker's: opened, written, replaced here, never under the decoder
+    // lock, which the GUI thread takes for the position and the analyzer.
+    if (!m_device) {
+        m_device = std::make_unique<VRAudioDevice>(rate, channels, false);
+    } else if (dropQueued) {
+        m_device->drop();
+    } else if (m_device->rate() != rate || m_device->channels() != channels) {
+        // A new format after the change to the next track: what is queued in the old one
+        // plays first.
+        playOut();
     }
-    // The write blocks (or is paced by the clock) for the block's playing time: it runs
-    // without the decoder lock, which the GUI thread takes for the position and the
-    // analyzer. stop() takes the device lock only to drop the device.
-    std::lock_guard<std::mutex> lock(m_deviceLock);
-    if (!m_device || generation != m_generation)
-        return true;
     m_device->configure(rate, channels);
-    m_device->write(block, produced);
-    m_bytesPlayed += produced;
-    return true;
+    int written = 0;
+    {
+        // stop() and open() wait here for a write in progress (the interrupt makes it
+        // short), so nothing of a track they ended is written after they return.
+        std::lock_guard<std::mutex> gate(m_writeGate);
+        if (generation == m_generation)
+            written = m_device->write(block, length, &m_interrupt);
+    }
+    reportProblem();
+
+    std::lock_guard<std::mutex> lock(m_decoderLock);
+    if (generation != m_generation)
+        return 0;
+    m_bytesPlayed += written;
+    if (written < length && !m_closeDevice) {
+        // A pause came in the middle of the block: the rest is heard on resume.
+        m_carryLength = length - written;
+        std::memmove(m_carry, block + written, size_t(m_carryLength));
+        m_carryRate = rate;
+        m_carryChannels = channels;
+    }
+    return 0;
 }

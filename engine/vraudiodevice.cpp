@@ -1,15 +1,18 @@
 #include "vraudiodevice.h"
 
-#include "qcop.h"
+#include <QCoreApplication>
 
 #include <alsa/asoundlib.h>
 
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
 
 #include <atomic>
-#include <cstdlib>
+#include <cerrno>
+#include <csignal>
+#include <cstring>
 #include <thread>
 
 namespace {
@@ -18,6 +21,14 @@ std::atomic<VRAudioDevice::IoctlFunction> g_ioctl{nullptr};
 // Shared by all devices for the whole run; the driver may write back into it.
 int g_formatWord = 16; // AFMT_S16_LE
 std::atomic<int> g_loggedBackend{-1};
+
+// How long one wait for room lasts before the interrupt flag is looked at again.
+constexpr int SliceMs = 20;
+// What ALSA is asked to hold: the blocking write paces the worker, and stop, pause and
+// seek act on the device itself, so this is not how late they are heard.
+constexpr unsigned AlsaLatencyUs = 250000;
+// An output lost again and again (a flapping connection) is given up for the clock.
+constexpr int MaxReopens = 3;
 
 const char* backendName(VRAudioDevice::Backend b)
 {
@@ -29,93 +40,22 @@ const char* backendName(VRAudioDevice::Backend b)
     return "";
 }
 
-// ALSA reports every failed look-up on standard error; the device says once which output
-// it chose, which is all a user needs.
+bool interrupted(const std::atomic<bool>* flag)
+{
+    return flag && flag->load();
+}
+
 extern "C" void quietAlsa(const char*, int, const char*, int, const char*, ...) {}
 
-void silenceAlsaOnce()
+} // namespace
+
+void VRAudioDevice::silenceAlsa()
 {
+    // ALSA reports every failed look-up on standard error; the device says once which
+    // output it chose, which is all a user needs.
     static std::once_flag once;
     std::call_once(once, [] { snd_lib_error_set_handler(quietAlsa); });
 }
-
-QByteArray envPath(const char* name)
-{
-    return qgetenv(name);
-}
-
-// The OSS mixer: the one named in the environment, else the system's.
-QByteArray mixerPath(const QByteArray& env)
-{
-    return env.isEmpty() ? QByteArray("/dev/mixer") : env;
-}
-
-// Finds the mixer element that sets the master volume on ALSA's default card.
-struct AlsaMixer
-{
-    snd_mixer_t* mixer = nullptr;
-    snd_mixer_elem_t* elem = nullptr;
-
-    AlsaMixer()
-    {
-        silenceAlsaOnce();
-        if (snd_mixer_open(&mixer, 0) < 0)
-            return;
-        if (snd_mixer_attach(mixer, "default") < 0 || snd_mixer_selem_register(mixer, nullptr, nullptr) < 0
-            || snd_mixer_load(mixer) < 0) {
-            snd_mixer_close(mixer);
-            mixer = nullptr;
-            return;
-        }
-        for (snd_mixer_elem_t* e = snd_mixer_first_elem(mixer); e; e = snd_mixer_elem_next(e)) {
-            if (!snd_mixer_selem_has_playback_volume(e))
-                continue;
-            if (!elem || !strcmp(snd_mixer_selem_get_name(e), "Master"))
-                elem = e;
-        }
-    }
-    ~AlsaMixer()
-    {
-        if (mixer)
-            snd_mixer_close(mixer);
-    }
-    bool ok() const { return elem; }
-
-    // The louder front channel in percent, or -1.
-    int level() const
-    {
-        long min = 0, max = 0;
-        if (snd_mixer_selem_get_playback_volume_range(elem, &min, &max) < 0 || max <= min)
-            return -1;
-        long loudest = -1;
-        for (snd_mixer_selem_channel_id_t ch : {SND_MIXER_SCHN_FRONT_LEFT, SND_MIXER_SCHN_FRONT_RIGHT}) {
-            long v = 0;
-            if (snd_mixer_selem_has_playback_channel(elem, ch) && snd_mixer_selem_get_playback_volume(elem, ch, &v) >= 0)
-                loudest = qMax(loudest, v);
-        }
-        return loudest < 0 ? -1 : int((loudest - min) * 100 / (max - min));
-    }
-
-    // Steps every playback channel; false when a write failed or there was none.
-    bool step(int percent)
-    {
-        long min = 0, max = 0;
-        if (snd_mixer_selem_get_playback_volume_range(elem, &min, &max) < 0)
-            return false;
-        bool any = false;
-        for (snd_mixer_selem_channel_id_t ch : {SND_MIXER_SCHN_FRONT_LEFT, SND_MIXER_SCHN_FRONT_RIGHT}) {
-            long v = 0;
-            if (!snd_mixer_selem_has_playback_channel(elem, ch) || snd_mixer_selem_get_playback_volume(elem, ch, &v) < 0)
-                continue;
-            if (snd_mixer_selem_set_playback_volume(elem, ch, VRAudioDevice::stepLevel(v, min, max, percent)) < 0)
-                return false;
-            any = true;
-        }
-        return any;
-    }
-};
-
-} // namespace
 
 int VRAudioDevice::request(int fd, unsigned long req, void* arg)
 {
@@ -131,17 +71,32 @@ void VRAudioDevice::setIoctlFunction(IoctlFunction f)
 
 VRAudioDevice::VRAudioDevice(int rate, int channels, bool secondary)
 {
-    const QByteArray env = envPath(secondary ? "QUAVRIX_DSP1" : "QUAVRIX_DSP");
-    const QByteArray path = !env.isEmpty() ? env : QByteArray(secondary ? "/dev/dsp1" : "/dev/dsp");
-    int flags = (secondary ? O_RDWR : O_WRONLY) | O_CLOEXEC;
-    if (!env.isEmpty())
+    // A pipe whose reader went away must end in an error we handle, not end the process.
+    static std::once_flag sigpipe;
+    std::call_once(sigpipe, [] {
+        struct sigaction old = {};
+        if (::sigaction(SIGPIPE, nullptr, &old) == 0 && old.sa_handler == SIG_DFL)
+            ::signal(SIGPIPE, SIG_IGN);
+    });
+    const QByteArray env = qgetenv(secondary ? "QUAVRIX_DSP1" : "QUAVRIX_DSP");
+    m_named = !env.isEmpty();
+    const QByteArray path = m_named ? env : QByteArray(secondary ? "/dev/dsp1" : "/dev/dsp");
+    // Never wait in the open: a FIFO without a reader answers ENXIO, a busy card EBUSY.
+    int flags = (secondary ? O_RDWR : O_WRONLY) | O_CLOEXEC | O_NONBLOCK;
+    if (m_named)
         flags |= O_CREAT | O_APPEND; // a named file collects the PCM (tests, recording)
     m_fd = ::open(path.constData(), flags, 0644);
-    if (m_fd >= 0)
+    if (m_fd >= 0) {
         m_backend = Oss;
-    else if (env.isEmpty())
-        openAlsa(); // a named device that cannot be opened is not replaced by another one
-
+    } else if (m_named) {
+        // A named device that cannot be opened is not replaced by another one.
+        const int error = errno;
+        qDebug("audio output: %s cannot be opened (%s)", path.constData(), std::strerror(error));
+        m_problem = tr("The sound device %1 cannot be opened (%2): playing on without sound.")
+                        .arg(QString::fromLocal8Bit(path), QString::fromLocal8Bit(std::strerror(error)));
+    } else {
+        openAlsa();
+    }
     if (g_loggedBackend.exchange(m_backend) != m_backend)
         qDebug("audio output: %s", backendName(m_backend));
     configure(rate, channels);
@@ -150,48 +105,60 @@ VRAudioDevice::VRAudioDevice(int rate, int channels, bool secondary)
 VRAudioDevice::~VRAudioDevice()
 {
     std::lock_guard<std::mutex> lock(m_writeLock);
+    closeOutput();
+}
+
+void VRAudioDevice::closeOutput()
+{
     if (m_fd >= 0) {
         request(m_fd, Reset, nullptr); // drop queued audio at once
         ::close(m_fd);
+        m_fd = -1;
     }
     if (m_pcm) {
         snd_pcm_drop(m_pcm);
         snd_pcm_close(m_pcm);
+        m_pcm = nullptr;
     }
 }
 
-void VRAudioDevice::openAlsa()
+bool VRAudioDevice::openAlsa()
 {
-    silenceAlsaOnce();
-    if (snd_pcm_open(&m_pcm, "default", SND_PCM_STREAM_PLAYBACK, 0) < 0) {
+    silenceAlsa();
+    if (snd_pcm_open(&m_pcm, "default", SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK) < 0) {
         m_pcm = nullptr;
         m_backend = Clock;
-        return;
+        return false;
     }
     m_backend = Alsa;
+    return true;
 }
 
 void VRAudioDevice::configure(int rate, int channels)
 {
     if (rate == m_rate && channels == m_channels)
         return;
-    if (m_backend == Oss) {
-        int caps = 0;
-        request(m_fd, GetCaps, &caps);
-        int fragment = FragmentWord;
-        request(m_fd, SetFragment, &fragment);
-        request(m_fd, SetFormat, &g_formatWord);
-        int speed = rate;
-        request(m_fd, Speed, &speed);
-        int ch = channels;
-        request(m_fd, Channels, &ch);
-    }
     m_rate = rate;
     m_channels = channels;
+    if (m_backend == Oss)
+        configureOss();
     if (m_backend == Alsa)
         configureAlsa();
     m_clockBytes = 0;
     m_clockStart = std::chrono::steady_clock::now();
+}
+
+void VRAudioDevice::configureOss()
+{
+    int caps = 0;
+    request(m_fd, GetCaps, &caps);
+    int fragment = FragmentWord;
+    request(m_fd, SetFragment, &fragment);
+    request(m_fd, SetFormat, &g_formatWord);
+    int speed = m_rate;
+    request(m_fd, Speed, &speed);
+    int ch = m_channels;
+    request(m_fd, Channels, &ch);
 }
 
 void VRAudioDevice::configureAlsa()
@@ -199,56 +166,146 @@ void VRAudioDevice::configureAlsa()
     snd_pcm_drop(m_pcm);
     const int err = snd_pcm_set_params(m_pcm, SND_PCM_FORMAT_S16_LE, SND_PCM_ACCESS_RW_INTERLEAVED,
                                        unsigned(qMax(1, m_channels)), unsigned(qMax(1, m_rate)),
-                                       1 /* resample */, 250000 /* us latency */);
+                                       1 /* resample */, AlsaLatencyUs);
     if (err < 0) {
         qDebug("audio output: ALSA refused %d Hz, %d channels (%s); paced by the clock", m_rate,
                m_channels, snd_strerror(err));
         snd_pcm_close(m_pcm);
         m_pcm = nullptr;
         m_backend = Clock;
+        return;
     }
+    snd_pcm_uframes_t buffer = 0, period = 0;
+    snd_pcm_get_params(m_pcm, &buffer, &period);
+    m_bufferFrames = long(buffer);
+    snd_pcm_hw_params_t* hw;
+    snd_pcm_hw_params_alloca(&hw);
+    m_canPause = snd_pcm_hw_params_current(m_pcm, hw) == 0 && snd_pcm_hw_params_can_pause(hw);
+    m_paused = false;
 }
 
-void VRAudioDevice::write(const char* data, int length)
+int VRAudioDevice::write(const char* data, int length, const std::atomic<bool>* interrupt)
 {
     std::lock_guard<std::mutex> lock(m_writeLock);
-    if (length <= 0)
-        return;
-    switch (m_backend) {
-    case Oss: {
-        const ssize_t r = ::write(m_fd, data, size_t(length));
-        Q_UNUSED(r);
-        break;
+    int done = 0;
+    while (done < length) {
+        int n = 0;
+        switch (m_backend) {
+        case Oss: n = writeOss(data + done, length - done, interrupt); break;
+        case Alsa: {
+            const int whole = (length - done) - (length - done) % (2 * qMax(1, m_channels));
+            n = writeAlsa(data + done, length - done, interrupt);
+            if (n == whole)
+                n = length - done; // a partial frame at the end cannot be played
+            break;
+        }
+        case Clock: n = paceByClock(length - done, interrupt); break;
+        }
+        done += n;
+        // A failed output has been replaced: the rest goes to the next one. Otherwise
+        // only an interrupt stops short.
+        if (n == 0 && interrupted(interrupt))
+            break;
     }
-    case Alsa:
-        writeAlsa(data, length);
-        break;
-    case Clock:
-        paceByClock(length);
-        break;
-    }
+    return done;
 }
 
-void VRAudioDevice::writeAlsa(const char* data, int length)
+int VRAudioDevice::writeOss(const char* data, int length, const std::atomic<bool>* interrupt)
 {
-    const int frameBytes = 2 * qMax(1, m_channels);
-    snd_pcm_uframes_t frames = snd_pcm_uframes_t(length / frameBytes);
-    while (frames > 0) {
-        snd_pcm_sframes_t n = snd_pcm_writei(m_pcm, data, frames);
-        if (n < 0) {
-            if (snd_pcm_recover(m_pcm, int(n), 1) < 0) {
-                // The device went away: keep time instead of racing through the track.
-                paceByClock(int(frames) * frameBytes);
-                return;
-            }
+    int done = 0;
+    while (done < length) {
+        const ssize_t n = ::write(m_fd, data + done, size_t(length - done));
+        if (n > 0) {
+            done += int(n);
             continue;
         }
-        frames -= snd_pcm_uframes_t(n);
-        data += n * frameBytes;
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0 && errno == EAGAIN) {
+            if (interrupted(interrupt))
+                break;
+            pollfd p{m_fd, POLLOUT, 0};
+            ::poll(&p, 1, SliceMs);
+            continue;
+        }
+        fallBack("OSS", n < 0 ? errno : EIO);
+        break;
     }
+    return done;
 }
 
-void VRAudioDevice::paceByClock(int length)
+int VRAudioDevice::writeAlsa(const char* data, int length, const std::atomic<bool>* interrupt)
+{
+    const int frameBytes = 2 * qMax(1, m_channels);
+    // A partial frame at the end cannot be played: it counts as written.
+    length -= length % frameBytes;
+    int done = 0;
+    while (done < length) {
+        if (m_paused) {
+            // Resumed by the caller; meanwhile only an interrupt ends the wait.
+            if (interrupted(interrupt))
+                break;
+            std::this_thread::sleep_for(std::chrono::milliseconds(SliceMs));
+            continue;
+        }
+        const snd_pcm_sframes_t n =
+            snd_pcm_writei(m_pcm, data + done, snd_pcm_uframes_t((length - done) / frameBytes));
+        if (n > 0) {
+            done += int(n) * frameBytes;
+            continue;
+        }
+        int err = int(n);
+        if (err == -EAGAIN || err == 0) {
+            if (interrupted(interrupt))
+                break;
+            const int w = snd_pcm_wait(m_pcm, SliceMs);
+            if (w >= 0 || w == -EPIPE || w == -ESTRPIPE)
+                continue;
+            err = w;
+        }
+        if (err == -EPIPE) {
+            snd_pcm_prepare(m_pcm); // an underrun (the worker was late): go on
+            continue;
+        }
+        if (err == -ESTRPIPE) {
+            // The system was suspended: wake the stream again, or start it afresh.
+            int r = -EAGAIN;
+            for (int i = 0; i < 50 && r == -EAGAIN && !interrupted(interrupt); ++i) {
+                r = snd_pcm_resume(m_pcm);
+                if (r == -EAGAIN)
+                    std::this_thread::sleep_for(std::chrono::milliseconds(SliceMs));
+            }
+            if (r < 0)
+                snd_pcm_prepare(m_pcm);
+            continue;
+        }
+        fallBack("ALSA", -err);
+        break;
+    }
+    return done;
+}
+
+void VRAudioDevice::fallBack(const char* what, int error)
+{
+    const Backend before = m_backend;
+    closeOutput();
+    m_backend = Clock;
+    // A server restarted or a device plugged back: ALSA "default" again; a dead OSS
+    // device or pipe gives way to ALSA unless it was named.
+    if ((before == Alsa && ++m_reopened <= MaxReopens) || (before == Oss && !m_named))
+        openAlsa();
+    const int rate = m_rate, channels = m_channels;
+    m_rate = m_channels = 0;
+    configure(rate, channels);
+    const char* reason = before == Alsa ? snd_strerror(-error) : std::strerror(error);
+    qDebug("audio output: %s failed (%s); now %s", what, reason, backendName(m_backend));
+    g_loggedBackend = m_backend;
+    m_problem = m_backend == Clock
+        ? tr("The sound output stopped working (%1): playing on without sound.").arg(QString::fromLocal8Bit(reason))
+        : tr("The sound output stopped working (%1) and was opened again.").arg(QString::fromLocal8Bit(reason));
+}
+
+int VRAudioDevice::paceByClock(int length, const std::atomic<bool>* interrupt)
 {
     using namespace std::chrono;
     const long long bytesPerSecond = 2LL * qMax(1, m_channels) * qMax(1, m_rate);
@@ -260,9 +317,97 @@ void VRAudioDevice::paceByClock(int length)
         m_clockBytes = 0;
         due = now;
     }
+    while (due > steady_clock::now()) {
+        if (interrupted(interrupt))
+            return 0;
+        std::this_thread::sleep_until(qMin(due, steady_clock::now() + milliseconds(SliceMs)));
+    }
     m_clockBytes += length;
-    if (due > now)
-        std::this_thread::sleep_until(due);
+    return length;
+}
+
+int VRAudioDevice::pendingMs()
+{
+    std::lock_guard<std::mutex> lock(m_writeLock);
+    const long long bytesPerSecond = 2LL * qMax(1, m_channels) * qMax(1, m_rate);
+    switch (m_backend) {
+    case Oss: {
+        int bytes = 0;
+        // A pipe says what it holds where a driver says what it has not played.
+        if (request(m_fd, GetOutputDelay, &bytes) < 0 && ::ioctl(m_fd, FIONREAD, &bytes) < 0)
+            return 0;
+        return int(qMax(0LL, bytes * 1000LL / bytesPerSecond));
+    }
+    case Alsa: {
+        const snd_pcm_state_t state = snd_pcm_state(m_pcm);
+        snd_pcm_sframes_t frames = 0;
+        if (state == SND_PCM_STATE_PREPARED)
+            frames = m_bufferFrames - snd_pcm_avail(m_pcm);
+        else if ((state == SND_PCM_STATE_RUNNING || state == SND_PCM_STATE_PAUSED)
+                 && snd_pcm_delay(m_pcm, &frames) < 0)
+            frames = 0;
+        return int(qMax<long long>(0, frames * 1000LL / qMax(1, m_rate)));
+    }
+    case Clock: {
+        using namespace std::chrono;
+        const auto due = m_clockStart + microseconds(m_clockBytes * 1000000 / bytesPerSecond);
+        return int(qMax<long long>(0, duration_cast<milliseconds>(due - steady_clock::now()).count()));
+    }
+    }
+    return 0;
+}
+
+void VRAudioDevice::start()
+{
+    std::lock_guard<std::mutex> lock(m_writeLock);
+    if (m_backend == Alsa && snd_pcm_state(m_pcm) == SND_PCM_STATE_PREPARED)
+        snd_pcm_start(m_pcm);
+}
+
+void VRAudioDevice::drop()
+{
+    std::lock_guard<std::mutex> lock(m_writeLock);
+    switch (m_backend) {
+    case Oss:
+        request(m_fd, Reset, nullptr);
+        break;
+    case Alsa:
+        snd_pcm_drop(m_pcm);
+        snd_pcm_prepare(m_pcm);
+        m_paused = false;
+        break;
+    case Clock:
+        m_clockBytes = 0;
+        m_clockStart = std::chrono::steady_clock::now();
+        break;
+    }
+}
+
+void VRAudioDevice::setPaused(bool paused)
+{
+    std::lock_guard<std::mutex> lock(m_writeLock);
+    if (m_backend != Alsa || paused == m_paused)
+        return;
+    if (paused) {
+        // Where the output cannot hold its queue, the little that is in it is let go.
+        if (!(m_canPause && snd_pcm_state(m_pcm) == SND_PCM_STATE_RUNNING && snd_pcm_pause(m_pcm, 1) == 0)) {
+            snd_pcm_drop(m_pcm);
+            snd_pcm_prepare(m_pcm);
+        }
+        m_paused = true;
+        return;
+    }
+    if (snd_pcm_state(m_pcm) == SND_PCM_STATE_PAUSED && snd_pcm_pause(m_pcm, 0) != 0)
+        snd_pcm_prepare(m_pcm);
+    m_paused = false;
+}
+
+QString VRAudioDevice::takeProblem()
+{
+    std::lock_guard<std::mutex> lock(m_writeLock);
+    QString p = m_problem;
+    m_problem.clear();
+    return p;
 }
 
 int VRAudioDevice::read(char* data, int length)
@@ -271,77 +416,4 @@ int VRAudioDevice::read(char* data, int length)
     if (m_fd < 0)
         return -1;
     return int(::read(m_fd, data, size_t(length)));
-}
-
-long VRAudioDevice::stepLevel(long value, long min, long max, int percent)
-{
-    if (max <= min)
-        return min;
-    // A mixer of 32 steps moves by one where 2 % of its range rounds to nothing.
-    long units = (max - min) * std::abs(percent) / 100;
-    if (units < 1 && percent != 0)
-        units = 1;
-    const long level = percent > 0 ? value + units : value - units;
-    return qBound(min, level, max);
-}
-
-void VRAudioDevice::changeVolume(int step)
-{
-    const QByteArray env = envPath("QUAVRIX_MIXER");
-    const QByteArray path = mixerPath(env);
-    bool written = false;
-
-    // OSS: each access opens the mixer, issues one request and closes it again.
-    const int readFd = ::open(path.constData(), O_RDWR | O_CLOEXEC);
-    if (readFd >= 0) {
-        int word = 0;
-        const bool read = request(readFd, MixerReadVolume, &word) >= 0;
-        ::close(readFd);
-        const int writeFd = read ? ::open(path.constData(), O_RDWR | O_CLOEXEC) : -1;
-        if (writeFd >= 0) {
-            const long left = stepLevel(word & 0xff, 0, 100, step);
-            const long right = stepLevel((word >> 8) & 0xff, 0, 100, step);
-            int out = int(left | (right << 8));
-            written = request(writeFd, MixerWriteVolume, &out) >= 0;
-            ::close(writeFd);
-        }
-    } else if (env.isEmpty()) {
-        // No OSS mixer: the master volume of ALSA's default card, loaded once.
-        AlsaMixer mixer;
-        written = mixer.ok() && mixer.step(step);
-    }
-    // Announced only when the level really changed hands.
-    if (written) {
-        QCopEnvelope e(QStringLiteral("QPE/System"), "volumeChange(bool)");
-        e << qint32(0);
-    }
-}
-
-int VRAudioDevice::volume()
-{
-    const QByteArray env = envPath("QUAVRIX_MIXER");
-    const QByteArray path = mixerPath(env);
-    const int fd = ::open(path.constData(), O_RDWR | O_CLOEXEC);
-    if (fd >= 0) {
-        int word = 0;
-        const int rc = request(fd, MixerReadVolume, &word);
-        ::close(fd);
-        if (rc < 0)
-            return -1;
-        return int(qMin(100u, qMax(unsigned(word) & 0xff, (unsigned(word) >> 8) & 0xff)));
-    }
-    if (!env.isEmpty())
-        return -1;
-    AlsaMixer mixer;
-    return mixer.ok() ? mixer.level() : -1;
-}
-
-void VRAudioDevice::volumeUp()
-{
-    changeVolume(2);
-}
-
-void VRAudioDevice::volumeDown()
-{
-    changeVolume(-2);
 }

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QObject>
+#include <QString>
 
+#include <atomic>
 #include <chrono>
 #include <mutex>
 
@@ -10,7 +12,13 @@ typedef struct _snd_pcm snd_pcm_t;
 // Plays interleaved signed 16-bit little-endian PCM. Speaks OSS on "/dev/dsp" (or the
 // path in QUAVRIX_DSP); where no OSS device opens, plays through ALSA's "default" PCM;
 // with no sound at all, paces writes by the clock so playback still runs in real time.
-// Writes block, and so pace the caller.
+//
+// Nothing here blocks without end: the device is opened without waiting (a FIFO without a
+// reader, a busy card), and a write waits for room in short slices that an interrupt flag
+// can end. An output that fails while playing (a pipe whose reader died, headphones
+// unplugged, a sound server restarted) is opened again or replaced by the next one (OSS,
+// ALSA, the clock); problem() then has words for the user. The player uses one device
+// from one thread (its worker); the mixer helpers below are separate.
 class VRAudioDevice : public QObject
 {
     Q_OBJECT
@@ -24,17 +32,42 @@ public:
     static constexpr unsigned long Speed = 0xC0045002;
     static constexpr unsigned long Channels = 0xC0045006;
     static constexpr unsigned long Reset = 0x5000;
+    static constexpr unsigned long GetOutputDelay = 0x80045017;
     static constexpr unsigned long MixerReadVolume = 0x80044D00;
     static constexpr unsigned long MixerWriteVolume = 0xC0044D00;
     static constexpr int FragmentWord = 0x00080010; // 8 fragments of 64 KiB
 
     VRAudioDevice(int rate, int channels, bool secondary = false);
+    // Drops what is still queued, at once: a stop is heard as a stop.
     ~VRAudioDevice() override;
 
+    // Sets the format when it differs from the current one. What is queued in the old
+    // format is the caller's to play out first (pendingMs()).
     void configure(int rate, int channels);
-    void write(const char* data, int length);
+
+    // Writes the block, waiting for room as long as it takes, unless *interrupt (when
+    // given) turns true meanwhile. Returns the bytes written: all of them, or fewer after
+    // an interrupt. A failing output is replaced on the way; the block goes on there.
+    int write(const char* data, int length, const std::atomic<bool>* interrupt = nullptr);
     int read(char* data, int length);
     Backend backend() const { return m_backend; }
+    int rate() const { return m_rate; }
+    int channels() const { return m_channels; }
+
+    // Milliseconds of what was written that are not heard yet; 0 when nothing is queued or
+    // the output cannot tell (a plain file).
+    int pendingMs();
+    // Makes an output that waits for more before it starts play what it holds (a track
+    // shorter than the buffer, the end of the list).
+    void start();
+    // Discards what is queued (a seek), keeping the device open.
+    void drop();
+    // Silence at once; what is queued plays on resume where the output can hold it (ALSA),
+    // and is dropped where it cannot.
+    void setPaused(bool paused);
+    // What went wrong with the output since the last call, in words for the user; empty
+    // when nothing did.
+    QString takeProblem();
 
     // Mixer helpers: master volume up or down by 2 per channel, announced to the platform
     // with "volumeChange(bool)" on "QPE/System".
@@ -52,20 +85,34 @@ public:
     // them. Null restores the system's ioctl.
     using IoctlFunction = int (*)(int fd, unsigned long request, void* arg);
     static void setIoctlFunction(IoctlFunction f);
+    static int request(int fd, unsigned long req, void* arg);
+    // ALSA's own messages go nowhere: the device says what matters itself.
+    static void silenceAlsa();
 
 private:
-    static int request(int fd, unsigned long req, void* arg);
-    void openAlsa();
+    bool openOss();
+    bool openAlsa();
+    void configureOss();
     void configureAlsa();
-    void writeAlsa(const char* data, int length);
-    void paceByClock(int length);
+    int writeOss(const char* data, int length, const std::atomic<bool>* interrupt);
+    int writeAlsa(const char* data, int length, const std::atomic<bool>* interrupt);
+    int paceByClock(int length, const std::atomic<bool>* interrupt);
+    // The output failed: open it again or take the next one, and say so once.
+    void fallBack(const char* what, int error);
+    void closeOutput();
 
     std::mutex m_writeLock;
     int m_fd = -1;
     snd_pcm_t* m_pcm = nullptr;
     Backend m_backend = Clock;
+    bool m_named = false;      // the OSS path was given: never replaced by another device
+    bool m_canPause = false;   // ALSA can hold what is queued while paused
+    bool m_paused = false;
+    long m_bufferFrames = 0;   // ALSA buffer size
     int m_rate = 0;
     int m_channels = 0;
+    int m_reopened = 0;        // ALSA reopened after a loss, this device's lifetime
+    QString m_problem;
     // Clock pacing: when the first byte since (re)configuration was due, and how many
     // bytes have been "played" since.
     std::chrono::steady_clock::time_point m_clockStart;

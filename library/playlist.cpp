@@ -127,6 +127,7 @@ bool PlayList::isEmpty() const
 
 void PlayList::clearEntries()
 {
+    m_orderAhead = nullptr;
     lv->clear();
     lv->resetColumns();
     ownedRecords.clear();
@@ -226,6 +227,8 @@ void PlayList::removeEntry(TrackItem* entry)
         previous = own;
     }
     AudioInfo* record = entry->record();
+    if (m_orderAhead == entry)
+        m_orderAhead = nullptr;
     deleteEntry(lv, entry);
     releaseOwned(record);
 }
@@ -250,6 +253,7 @@ void PlayList::fillFromPaths(const QStringList& paths)
 
 void PlayList::setupRandomOrder()
 {
+    m_orderAhead = nullptr;
     const std::vector<int> ranks = drawRandomRanks(lv->childCount());
     for (int row = 0; row < int(ranks.size()); ++row) {
         if (TrackItem* e = entryAt(row))
@@ -311,6 +315,11 @@ void PlayList::selectFirst()
 void PlayList::selectNext()
 {
     if (TrackItem* sel = selectedEntry()) {
+        if (random && m_orderAhead == sel) {
+            m_orderAhead = nullptr;
+            selectRandomRank(0);
+            return;
+        }
         if (random) {
             // Past the last rank a new order is drawn: random play never runs out.
             selectRandomRank(sel->randomRank() + 1);
@@ -325,6 +334,63 @@ void PlayList::selectNext()
         selectFirst();
     else
         lv->clearSelection();
+}
+
+TrackItem* PlayList::peekNext()
+{
+    const int n = lv->childCount();
+    auto firstOfOrder = [&]() -> TrackItem* {
+        for (int rank = 0; rank < n; ++rank) {
+            TrackItem* e = entryOfRank(rank);
+            if (e && checkAvailable(e))
+                return e;
+        }
+        return nullptr;
+    };
+    TrackItem* sel = selectedEntry();
+    if (sel && random) {
+        if (m_orderAhead == sel)
+            return firstOfOrder();
+        for (int rank = sel->randomRank() + 1; rank < n; ++rank) {
+            TrackItem* e = entryOfRank(rank);
+            if (!e)
+                return nullptr;
+            if (checkAvailable(e))
+                return e;
+        }
+        setupRandomOrder();
+        m_orderAhead = sel;
+        return firstOfOrder();
+    }
+    if (sel) {
+        if (TrackItem* below = firstAvailable(sel->index() + 1, 1))
+            return below;
+    }
+    if (!loop)
+        return nullptr;
+    if (random) {
+        setupRandomOrder();
+        m_orderAhead = sel;
+        return firstOfOrder();
+    }
+    return firstAvailable(0, 1);
+}
+
+void PlayList::selectContinued(int index, const QString& file)
+{
+    TrackItem* e = entryAt(index);
+    if (!e || fileOf(e->record()) != file) {
+        e = nullptr;
+        for (int row = 0; TrackItem* candidate = entryAt(row); ++row) {
+            if (fileOf(candidate->record()) == file) {
+                e = candidate;
+                break;
+            }
+        }
+    }
+    m_orderAhead = nullptr;
+    if (e)
+        selectEntry(e);
 }
 
 void PlayList::selectPrevious()
@@ -388,6 +454,7 @@ void PlayList::setPlayOptions(bool loopOn, bool randomOn)
     loop = loopOn;
     random = randomOn;
     setupRandomOrder();
+    emit nextChanged();
 }
 
 void PlayList::showMenu()
@@ -474,6 +541,7 @@ void PlayList::removeAll()
 void PlayList::currentChanged(VRXListViewItem* entry)
 {
     const bool on = entry != nullptr;
+    emit nextChanged();
     btnRemove->setEnabled(on);
     btnPlay->setEnabled(on);
     btnClear->setEnabled(on);

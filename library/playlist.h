@@ -34,6 +34,12 @@ public:
 
     void selectFirst();
     void selectNext();
+    // The entry selectNext() would select now, without selecting it; null when the list
+    // would end. At the end of a random order the next order is drawn here already.
+    TrackItem* peekNext();
+    // Selects the entry playback went on with by itself (peekNext() gave it): the one at
+    // index when it still holds file, else the first entry of file.
+    void selectContinued(int index, const QString& file);
     void selectPrevious();
     void selectRandomRank(int rank);
     QString selectedFile();
@@ -81,6 +87,8 @@ public slots:
 signals:
     void play();
     void play(const QString& file);
+    // What selectNext() would give may have changed (selection, entries, options).
+    void nextChanged();
 
 private slots:
     // The library is about to delete its records: drop every entry before any of them
@@ -117,4 +125,7 @@ private:
     QString playListName;
     bool loop = false;
     bool random = false;
+    // The selected entry when peekNext() drew the next random order ahead: moving on
+    // from it starts that order.
+    const TrackItem* m_orderAhead = nullptr;
 };
