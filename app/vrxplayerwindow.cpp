@@ -19,6 +19,7 @@
 #include "visualization.h"
 #include "vraudiodevice.h"
 #include "vrtabwidget.h"
+#include "vrxmessagebox.h"
 
 #include <QAction>
 #include <QApplication>
@@ -72,6 +73,7 @@ VRXPlayerWindow::VRXPlayerWindow(QWidget* parent)
     });
 
     m_saveNotice = new SaveFailureNotice(this);
+    connect(m_controller, &LoopControl::outputProblem, this, &VRXPlayerWindow::showOutputProblem);
     connect(m_controller, &LoopControl::positionChanged, this, [this](int seconds) { m_lastSecond = seconds; });
 
     m_resumeTimer = new QTimer(this);
@@ -671,6 +673,19 @@ void VRXPlayerWindow::storeSession()
             cfg.write(Settings::Options::Position, m_kept.file.isEmpty() ? 0 : m_kept.position);
         }
     }
+}
+
+void VRXPlayerWindow::showOutputProblem(const QString& message)
+{
+    // Said without stopping anything: playback goes on with whatever output is left.
+    qWarning("sound output: %s", qPrintable(message));
+    if (m_outputNotice)
+        m_outputNotice->close();
+    auto* box = new VRXMessageBox(tr("Sound"), message, QStringLiteral("dialog_critical"), this);
+    box->addButton(tr("Ok"), QStringLiteral("button_ok"));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->show();
+    m_outputNotice = box;
 }
 
 void VRXPlayerWindow::closeOnSignal()

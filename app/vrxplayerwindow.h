@@ -2,6 +2,7 @@
 
 #include "vrxmainwindow.h"
 
+#include <QPointer>
 #include <QString>
 
 class Bookamrks;
@@ -48,6 +49,8 @@ public:
     // Closes as the window's close does, without deferral or questions, and quits: the
     // way out for SIGTERM, SIGINT and SIGHUP.
     void closeOnSignal();
+    // The sound output failed and playback went on elsewhere: one message, not modal.
+    void showOutputProblem(const QString& message);
 
     // The font size table of the track lists: a size snapped up or down into it.
     static int snapUp(int size);
@@ -145,6 +148,7 @@ private:
     bool m_closingOnSignal = false;
     int m_queuedIndex = -1; // the entry given to the controller to go on with
     bool m_queueing = false;
+    QPointer<QWidget> m_outputNotice;
     QString m_resumeFile;
     int m_resumePosition = 0;
 };

@@ -47,6 +47,8 @@ AACDecoder::~AACDecoder()
     stopProcess();
     if (m_segment)
         ::shmdt(m_segment);
+    if (m_private && m_semaphores >= 0)
+        ::semctl(m_semaphores, 0, IPC_RMID);
 }
 
 std::string AACDecoder::programPath()
@@ -67,8 +69,7 @@ std::string AACDecoder::programPath()
 
 std::string AACDecoder::keyFile()
 {
-    const QByteArray file = qgetenv(KeyFileVariable);
-    return file.isEmpty() ? std::string(DefaultKeyFile) : file.toStdString();
+    return qgetenv(KeyFileVariable).toStdString();
 }
 
 void AACDecoder::setTurnTimeoutMs(int ms)
@@ -83,6 +84,8 @@ int AACDecoder::turnTimeoutMs()
 
 void AACDecoder::removeSharedObjects()
 {
+    if (keyFile().empty())
+        return;
     const key_t key = ::ftok(keyFile().c_str(), KeyCharacter);
     if (key == -1)
         return;
@@ -94,36 +97,50 @@ void AACDecoder::removeSharedObjects()
         ::semctl(semaphores, 0, IPC_RMID);
 }
 
+bool AACDecoder::createSharedObjects()
+{
+    key_t key = IPC_PRIVATE;
+    const std::string file = keyFile();
+    if (!file.empty()) {
+        // Only the file's identity matters; never follow a link someone left in its place.
+        const int fd = ::open(file.c_str(), O_RDONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (fd >= 0)
+            ::close(fd);
+        key = ::ftok(file.c_str(), KeyCharacter);
+        if (key == -1) {
+            qDebug("can't get key");
+            return false;
+        }
+    }
+    m_private = key == IPC_PRIVATE;
+    m_semaphores = ::semget(key, 2, IPC_CREAT | 0600);
+    if (m_semaphores < 0) {
+        qDebug("no semaphores for key %d, err %d", int(key), errno);
+        return false;
+    }
+    m_segmentId = ::shmget(key, SegmentSize, IPC_CREAT | 0600);
+    void* address = m_segmentId >= 0 ? ::shmat(m_segmentId, nullptr, 0) : reinterpret_cast<void*>(-1);
+    if (address == reinterpret_cast<void*>(-1)) {
+        qDebug("sh mem key %d  err %d", int(key), errno);
+        if (m_private)
+            ::semctl(m_semaphores, 0, IPC_RMID);
+        m_semaphores = -1;
+        return false;
+    }
+    m_segment = address;
+    // Gone once the program and we have let go of it (Linux attaches a segment marked for
+    // removal by its id), whatever ends either of us.
+    if (m_private)
+        ::shmctl(m_segmentId, IPC_RMID, nullptr);
+    qDebug("init shared memory %d, semaphores %d", m_segmentId, m_semaphores);
+    return true;
+}
+
 void AACDecoder::init()
 {
     qDebug("AACDecoder::init()");
     m_failed = false;
-    const std::string file = keyFile();
-    // Only the file's identity matters; never follow a link someone left in its place.
-    const int fd = ::open(file.c_str(), O_RDONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
-    if (fd >= 0)
-        ::close(fd);
-
-    const key_t key = ::ftok(file.c_str(), KeyCharacter);
-    if (key == -1) {
-        qDebug("can't get key");
-        m_failed = true;
-        return;
-    }
-    m_semaphores = ::semget(key, 2, IPC_CREAT | 0660);
-    if (!m_segment) {
-        const int id = ::shmget(key, SegmentSize, IPC_CREAT | 0660);
-        void* address = id >= 0 ? ::shmat(id, nullptr, 0) : reinterpret_cast<void*>(-1);
-        if (address == reinterpret_cast<void*>(-1)) {
-            qDebug("sh mem key %d  err %d", int(key), errno);
-            m_failed = true;
-            return;
-        }
-        m_segment = address;
-        qDebug("init shared memory");
-    }
-    if (m_semaphores < 0) {
-        qDebug("no semaphores for key %d, err %d", int(key), errno);
+    if (!m_segment && !createSharedObjects()) {
         m_failed = true;
         return;
     }
@@ -145,12 +162,15 @@ bool AACDecoder::finished() const
 bool AACDecoder::start()
 {
     const std::string path = programPath();
-    const std::string keyVariable = std::string(KeyFileVariable) + "=" + keyFile();
+    const std::string segmentVariable = std::string(SegmentIdVariable) + "=" + std::to_string(m_segmentId);
+    const std::string semaphoresVariable = std::string(SemaphoresIdVariable) + "=" + std::to_string(m_semaphores);
     const std::string channelsVariable = "QUAVRIX_AAC_CHANNELS=" + std::to_string(m_channels);
     const std::string upsampleVariable = std::string("QUAVRIX_AAC_UPSAMPLE=") + (m_upsample ? "1" : "0");
+    const std::string keyVariable = std::string(KeyFileVariable) + "=" + keyFile();
     char* argv[] = {const_cast<char*>(path.c_str()), nullptr};
-    char* envp[] = {const_cast<char*>(keyVariable.c_str()), const_cast<char*>(channelsVariable.c_str()),
-                    const_cast<char*>(upsampleVariable.c_str()), nullptr};
+    char* envp[] = {const_cast<char*>(segmentVariable.c_str()), const_cast<char*>(semaphoresVariable.c_str()),
+                    const_cast<char*>(channelsVariable.c_str()), const_cast<char*>(upsampleVariable.c_str()),
+                    m_private ? nullptr : const_cast<char*>(keyVariable.c_str()), nullptr};
     // A clean start: default signal handling, nothing blocked (the caller's thread may
     // block signals it waits for), and none of the player's files (the sound device).
     posix_spawnattr_t attributes;

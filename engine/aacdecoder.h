@@ -20,10 +20,21 @@ constexpr int DecoderSemaphore = 1; // the decoder program waits on it
 constexpr char KeyCharacter = 'A';
 constexpr const char* DefaultKeyFile = "/tmp/snd_dec";
 constexpr const char* KeyFileVariable = "QUAVRIX_AAC_KEYFILE";
+// The player hands the program the ids of the segment and the semaphore set it made.
+constexpr const char* SegmentIdVariable = "QUAVRIX_AAC_SHMID";
+constexpr const char* SemaphoresIdVariable = "QUAVRIX_AAC_SEMID";
 } // namespace AacProtocol
 
 // The player's end of the connection to the AAC decoder program: hands it compressed
 // frames (each with its ADTS header) and collects the PCM it returns.
+//
+// The segment and the semaphore set are this object's own: made without a key, readable
+// and writable by this user only, and their ids handed to the program, so two players
+// never share them and nobody else can read or write them. The segment is marked for
+// removal as soon as it is attached (it goes when the last process lets go of it, crash
+// or not), the semaphore set when this object goes or, should the player die first, by
+// the program. With QUAVRIX_AAC_KEYFILE set (tests and tools that watch the segment from
+// outside) they are keyed from that file and left in place.
 class AACDecoder
 {
 public:
@@ -57,7 +68,7 @@ public:
     // The program's path: $QUAVRIX_AACDECODER, else the device path when it exists,
     // else "aacdecoder" beside the running executable.
     static std::string programPath();
-    // The key file: $QUAVRIX_AAC_KEYFILE or "/tmp/snd_dec".
+    // The key file: $QUAVRIX_AAC_KEYFILE; empty when the objects are private.
     static std::string keyFile();
     // Removes the segment and semaphore set of the current key (tests clean up with it).
     static void removeSharedObjects();
@@ -82,8 +93,12 @@ private:
     void fail(const char* why);
     void takeOutput(char* out, int* outLength, int outCapacity);
 
+    bool createSharedObjects();
+
     void* m_segment = nullptr;
+    int m_segmentId = -1;
     int m_semaphores = -1;
+    bool m_private = false;
     int m_bytesGiven = 0;
     int m_bytesReceived = 0;
     pid_t m_process = -1;

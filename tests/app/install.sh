@@ -29,7 +29,7 @@ mkdir -p "$tmp/home" "$tmp/runtime" && chmod 700 "$tmp/runtime"
 # Nothing of the build tree or the caller's session: env execs the program, so $! is the player.
 run=(env -i PATH=/usr/bin:/bin HOME="$tmp/home" XDG_CONFIG_HOME="$tmp/home/config"
      XDG_DATA_HOME="$tmp/home/data" XDG_RUNTIME_DIR="$tmp/runtime" QT_QPA_PLATFORM=offscreen
-     QUAVRIX_AAC_KEYFILE="$tmp/snd_dec" QUAVRIX_MIXER="$tmp/no/mixer" QUAVRIX_DSP="$tmp/played.raw")
+     QUAVRIX_MIXER="$tmp/no/mixer" QUAVRIX_DSP="$tmp/played.raw")
 for fixture in mp3/stereo128.mp3 mp4/stereo-tagged.m4a; do
     file=$tmp/$(basename "$fixture")
     cp "$data/$fixture" "$file"

@@ -3,6 +3,7 @@
 // start comes back to the same track at the same place. What the player writes to its
 // sound device is compared with quavrix-decode of the same files.
 #include "testmain.h"
+#include "pacedcapture.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -22,79 +23,7 @@
 #include <unistd.h>
 
 namespace {
-constexpr int kBytesPerSecond = 44100 * 4;
-
-// The sound device: a FIFO read at the pace of a real one, so that playback runs in real
-// time and everything written is kept.
-class PacedCapture
-{
-public:
-    explicit PacedCapture(const QString& path) : m_path(path)
-    {
-        ::mkfifo(QFile::encodeName(path).constData(), 0600);
-        m_read = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-        // Our own writer keeps the read end from seeing an end between two tracks.
-        m_keepOpen = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
-        m_thread = std::thread([this] { run(); });
-    }
-    ~PacedCapture()
-    {
-        m_stop = true;
-        m_thread.join();
-        ::close(m_read);
-        ::close(m_keepOpen);
-    }
-    bool isOpen() const { return m_read >= 0 && m_keepOpen >= 0; }
-    QByteArray take()
-    {
-        std::lock_guard<std::mutex> lock(m_lock);
-        QByteArray d = m_data;
-        m_data.clear();
-        return d;
-    }
-    qsizetype size()
-    {
-        std::lock_guard<std::mutex> lock(m_lock);
-        return m_data.size();
-    }
-
-private:
-    void run()
-    {
-        QElapsedTimer clock;
-        clock.start();
-        int64_t taken = 0;
-        char buf[4096];
-        while (!m_stop) {
-            const int64_t allowed = clock.elapsed() * kBytesPerSecond / 1000 - taken;
-            if (allowed < int64_t(sizeof buf)) {
-                std::this_thread::sleep_for(std::chrono::milliseconds(5));
-                continue;
-            }
-            pollfd p{m_read, POLLIN, 0};
-            if (::poll(&p, 1, 20) <= 0) {
-                // Nothing to play: a real device would not catch up later either.
-                clock.restart();
-                taken = 0;
-                continue;
-            }
-            const ssize_t n = ::read(m_read, buf, sizeof buf);
-            if (n > 0) {
-                taken += n;
-                std::lock_guard<std::mutex> lock(m_lock);
-                m_data.append(buf, int(n));
-            }
-        }
-    }
-
-    QString m_path;
-    int m_read = -1;
-    int m_keepOpen = -1;
-    std::atomic<bool> m_stop{false};
-    std::mutex m_lock;
-    QByteArray m_data;
-    std::thread m_thread;
-};
+constexpr int kBytesPerSecond = PacedCapture::BytesPerSecond;
 
 QByteArray decodeWhole(const QString& file)
 {

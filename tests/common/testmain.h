@@ -22,7 +22,6 @@ inline void quavrixIsolateTest()
     qputenv("QUAVRIX_INSTANCE", "quavrix-test-" + QByteArray::number(QCoreApplication::applicationPid()));
     qputenv("QUAVRIX_DSP", root + "/dsp.raw");
     qputenv("QUAVRIX_MIXER", root + "/no-mixer/mixer");
-    qputenv("QUAVRIX_AAC_KEYFILE", root + "/snd_dec");
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
 }

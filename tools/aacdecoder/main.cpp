@@ -25,6 +25,7 @@ int g_semaphores = -1;
 int32_t* g_words = nullptr;
 char* g_data = nullptr;
 pid_t g_parent = 0;
+bool g_private = false; // the player's own objects, by id
 
 // Input collected from the player; a frame is at most 8191 bytes.
 unsigned char g_input[32768];
@@ -46,8 +47,12 @@ bool waitTurn()
         if (semtimedop(g_semaphores, &op, 1, &timeout) == 0)
             return g_words[StopWord] == 0;
         if (errno == EAGAIN || errno == EINTR) {
-            if (getppid() != g_parent)
-                return false; // the player is gone
+            if (getppid() != g_parent) {
+                // The player is gone without letting go of the semaphores it made for us.
+                if (g_private)
+                    semctl(g_semaphores, 0, IPC_RMID);
+                return false;
+            }
             continue;
         }
         return false; // the semaphore set was removed
@@ -118,17 +123,27 @@ int frameAtStart()
 
 int main()
 {
-    const char* keyFile = std::getenv(KeyFileVariable);
-    if (!keyFile || !*keyFile)
-        keyFile = DefaultKeyFile;
     g_parent = getppid();
-
-    const key_t key = ftok(keyFile, KeyCharacter);
-    g_semaphores = semget(key, 2, 0);
-    const int segment = shmget(key, SegmentSize, 0);
-    void* address = segment >= 0 ? shmat(segment, nullptr, 0) : reinterpret_cast<void*>(-1);
-    if (key == -1 || g_semaphores < 0 || address == reinterpret_cast<void*>(-1)) {
-        std::fprintf(stderr, "aacdecoder: no shared memory for %s: %s\n", keyFile, std::strerror(errno));
+    // The player hands over the ids of the objects it made for us alone; a key file is
+    // for tests and tools that watch the segment from outside.
+    const char* segmentId = std::getenv(SegmentIdVariable);
+    const char* semaphoresId = std::getenv(SemaphoresIdVariable);
+    const char* keyFile = std::getenv(KeyFileVariable);
+    int segment = -1;
+    if (segmentId && semaphoresId && !(keyFile && *keyFile)) {
+        g_private = true;
+        segment = std::atoi(segmentId);
+        g_semaphores = std::atoi(semaphoresId);
+    } else {
+        if (!keyFile || !*keyFile)
+            keyFile = DefaultKeyFile;
+        const key_t key = ftok(keyFile, KeyCharacter);
+        g_semaphores = key == -1 ? -1 : semget(key, 2, 0);
+        segment = key == -1 ? -1 : shmget(key, SegmentSize, 0);
+    }
+    void* address = segment >= 0 && g_semaphores >= 0 ? shmat(segment, nullptr, 0) : reinterpret_cast<void*>(-1);
+    if (address == reinterpret_cast<void*>(-1)) {
+        std::fprintf(stderr, "aacdecoder: no shared memory: %s\n", std::strerror(errno));
         return 1;
     }
     g_words = static_cast<int32_t*>(address);

@@ -262,10 +262,13 @@ private slots:
         QVERIFY(device == expected);
 
         // A decoder program that dies mid-track ends it within seconds.
+        qputenv("QUAVRIX_AAC_KEYFILE", QFile::encodeName(quavrixTestRoot() + "/dies-key"));
         writeAacScript({"want 4096", "out 4096", "want 4096", "die"});
         qputenv("QUAVRIX_AACDECODER", QUAVRIX_TESTS_BIN_DIR "/fake_aacdecoder");
         const bool ended = playThroughLoopControl(fixture("mp4/stereo-tagged.m4a"), 10000, &device);
         qputenv("QUAVRIX_AACDECODER", QUAVRIX_BIN_DIR "/aacdecoder");
+        AACDecoder::removeSharedObjects();
+        qunsetenv("QUAVRIX_AAC_KEYFILE");
         QVERIFY(ended);
         QVERIFY(device.size() <= 4096);
     }
