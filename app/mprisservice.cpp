@@ -185,12 +185,13 @@ void MprisService::seekBy(qint64 offsetUs)
 {
     if (!canSeek())
         return;
-    const qint64 target = positionUs() + offsetUs;
-    if (target > m_lengthUs) {
+    // Compared before adding: the largest offsets must not wrap round to the start.
+    const qint64 position = positionUs();
+    if (offsetUs > m_lengthUs - position) {
         m_window->next();
         return;
     }
-    const qint64 us = qMax<qint64>(0, target);
+    const qint64 us = qMax<qint64>(0, position + offsetUs);
     m_window->controller()->seek(int(us / 1000000));
     emit seeked(us / 1000000 * 1000000);
 }

@@ -10,6 +10,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSettings>
@@ -229,6 +230,43 @@ private slots:
         QVERIFY2(answeredIn < 1000, qPrintable(QString::number(answeredIn)));
         QTest::qWait(300);
         QCOMPARE(player->process->state(), QProcess::Running);
+    }
+
+    // A file cut short or overwritten while it plays ends its track, and the list goes on.
+    void damagedWhilePlayingGoesOn_data()
+    {
+        QTest::addColumn<QString>("fixture");
+        QTest::addColumn<bool>("cut");
+        QTest::newRow("MP3 cut short") << kData + "ramp.mp3" << true;
+        QTest::newRow("Ogg overwritten") << QStringLiteral(QUAVRIX_TEST_DATA "/ogg/stereo.ogg") << false;
+    }
+    void damagedWhilePlayingGoesOn()
+    {
+        QFETCH(QString, fixture);
+        QFETCH(bool, cut);
+        const QString copy = m_root + QStringLiteral("/damaged%1.%2").arg(m_runs + 1).arg(QFileInfo(fixture).suffix());
+        QFile::remove(copy);
+        QVERIFY(QFile::copy(fixture, copy));
+        QFile::setPermissions(copy, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        const QString dsp = m_root + QStringLiteral("/dsp%1").arg(m_runs + 1);
+        PacedCapture capture(dsp);
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QUAVRIX_DSP"), dsp);
+        auto player = startPlayer({copy, kData + "tone-a.mp3"}, env);
+        QTRY_VERIFY_WITH_TIMEOUT(capture.size() > PacedCapture::BytesPerSecond / 2, 15000);
+        QFile f(copy);
+        QVERIFY(f.open(QIODevice::ReadWrite));
+        if (cut) {
+            QVERIFY(f.resize(20000));
+        } else {
+            QVERIFY(f.seek(f.size() / 3));
+            QByteArray junk(int(f.size() / 3), Qt::Uninitialized);
+            for (int i = 0; i < junk.size(); ++i)
+                junk[i] = char(i * 7919 >> 3);
+            f.write(junk);
+        }
+        f.close();
+        QVERIFY(waitForLine(*player, QStringLiteral("+ play file ") + kData + "tone-a.mp3", 12000));
     }
 
     // Two players decoding AAC at the same moment each hear what one alone hears, and
