@@ -26,6 +26,7 @@ if [[ ${1:-} == --sanitize ]]; then
     sanitize=(-DCMAKE_BUILD_TYPE=RelWithDebInfo "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1 -g1"
               "-DCMAKE_C_FLAGS_RELWITHDEBINFO=-O1 -g1" -DQUAVRIX_BENCH=OFF)
     export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+    export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp"
     run_suite build-asan tests "${sanitize[@]}" -DQUAVRIX_SANITIZE=address --
     export TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1:suppressions=$PWD/tests/tsan.supp"
     run_suite build-tsan controller_tests "${sanitize[@]}" -DQUAVRIX_SANITIZE=thread -- -L controller

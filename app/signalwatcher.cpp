@@ -80,6 +80,7 @@ void SignalWatcher::readPipe()
             if (bytes[i] == CloseByte) {
                 if (m_close)
                     m_close();
+                ::alarm(0); // the session is stored: what is left of the exit may take its time
                 continue;
             }
             ++m_resumeCount;

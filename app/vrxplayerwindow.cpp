@@ -79,17 +79,15 @@ VRXPlayerWindow::VRXPlayerWindow(QWidget* parent)
     m_resumeTimer = new QTimer(this);
     m_resumeTimer->setSingleShot(true);
     connect(m_resumeTimer, &QTimer::timeout, this, [this] {
-        setFile(m_resumeFile);
-        if (m_playState == Playing)
-            m_controller->seek(m_resumePosition);
+        setFile(m_resumeFile, m_resumePosition);
     });
 
     connect(m_library->listView(), &ListView::checkKey, this, &VRXPlayerWindow::checkKey);
     connect(m_playlist->listView(), &ListView::checkKey, this, &VRXPlayerWindow::checkKey);
     connect(m_playlist, qOverload<>(&PlayList::play), this, &VRXPlayerWindow::playStop);
-    connect(m_playlist, qOverload<const QString&>(&PlayList::play), this, &VRXPlayerWindow::setFile);
+    connect(m_playlist, qOverload<const QString&>(&PlayList::play), this, [this](const QString& f) { setFile(f); });
     connect(m_playlist, &PlayList::nextChanged, this, &VRXPlayerWindow::queueNext);
-    connect(m_library, &MediaLibrary::play, this, &VRXPlayerWindow::setFile);
+    connect(m_library, &MediaLibrary::play, this, [this](const QString& f) { setFile(f); });
     connect(m_controller, &LoopControl::positionChanged, m_player, &Player::updatePosition);
     connect(m_controller, &LoopControl::setTrackDescription, m_player, &Player::setTrackDescription);
     connect(m_controller, &LoopControl::finished, this, &VRXPlayerWindow::finished);
@@ -109,8 +107,11 @@ VRXPlayerWindow::VRXPlayerWindow(QWidget* parent)
 
 VRXPlayerWindow::~VRXPlayerWindow()
 {
-    // The pages show records of the library: stop playback before any page goes.
+    // The pages show records of the library: stop playback before any page goes. What the
+    // pages say while they go (an emptied list) is no longer for this window.
     m_controller->stop();
+    disconnect(m_playlist, nullptr, this, nullptr);
+    disconnect(m_controller, nullptr, this, nullptr);
 }
 
 // ---- documents and restoring --------------------------------------------------------
@@ -167,10 +168,8 @@ void VRXPlayerWindow::restore()
             m_library->rebuild();
             m_playlist->restoreList();
             if (!file.isEmpty()) {
-                setFile(file);
-                if (m_playState == Playing && pos > 0)
-                    m_controller->seek(pos);
-                else if (m_playState != Playing && QFileInfo(file).isFile())
+                setFile(file, pos);
+                if (m_playState != Playing && QFileInfo(file).isFile())
                     m_kept = KeptTrack(); // there but unplayable: not tried again
             }
             return;
@@ -443,13 +442,16 @@ void VRXPlayerWindow::startedPlaying(const QString& file)
     queueNext();
 }
 
-void VRXPlayerWindow::setFile(const QString& file)
+void VRXPlayerWindow::setFile(const QString& file, int startSecond)
 {
     m_controller->stop();
     m_playlist->selectFile(file);
     if (m_controller->open(file)) {
         startedPlaying(file);
         m_tabs->showPage(m_player);
+        // Before the first block is decoded, so nothing of the track's start is heard.
+        if (startSecond > 0)
+            m_controller->seek(startSecond);
         m_controller->play();
     } else {
         // Nothing is open now: a later Play/Pause must start a track, not pause nothing.
@@ -583,9 +585,7 @@ void VRXPlayerWindow::bookmarkActivated(int id)
 void VRXPlayerWindow::jumpTo(const Bookmark& bookmark)
 {
     stop();
-    setFile(bookmark.file);
-    if (m_playState == Playing)
-        m_controller->seek(bookmark.position);
+    setFile(bookmark.file, bookmark.position);
 }
 
 void VRXPlayerWindow::addBookmark()

@@ -58,7 +58,8 @@ public:
 
 public slots:
     void setDocument(const QString& file);
-    void setFile(const QString& file);
+    // Plays file now, from startSecond when it is above 0.
+    void setFile(const QString& file, int startSecond = 0);
 
     void zoomin() override;
     void zoomout() override;

@@ -258,7 +258,8 @@ private slots:
         ::kill(pid_t(m_player->processId()), SIGTERM);
         QVERIFY(m_player->waitForFinished(5000));
         QVERIFY2(t.elapsed() < 1000, qPrintable(QString::number(t.elapsed())));
-        QCOMPARE(m_player->exitStatus(), QProcess::NormalExit);
+        m_stderr += QString::fromLocal8Bit(m_player->readAllStandardError());
+        QVERIFY2(m_player->exitStatus() == QProcess::NormalExit, qPrintable(m_stderr.right(3000)));
         delete m_player;
         m_player = nullptr;
         m_capture->take();
