@@ -389,6 +389,7 @@ int LoopControl::decodeStep()
     int length = 0;
     int rate = 0, channels = 0;
     bool dropQueued = false;
+    bool ended = false;
     {
         std::lock_guard<std::mutex> lock(m_decoderLock);
         // stop() or open() may have run since the check outside the lock.
@@ -412,15 +413,7 @@ int LoopControl::decodeStep()
             channels = m_carryChannels;
             m_carryLength = 0;
         } else if (m_ended) {
-            // The decoder is done and nothing follows: the end is reported once the
-            // device has played what it holds.
-            const int pending = m_device ? m_device->pendingMs() : 0;
-            if (pending > 0)
-                return qMin(pending, PlayOutSliceMs);
-            m_ended = false;
-            m_playing = false;
-            QCoreApplication::postEvent(this, new EndOfTrack(generation));
-            return 0;
+            ended = true;
         } else {
             int produced = 0;
             if (m_decoderOpen)
@@ -428,11 +421,8 @@ int LoopControl::decodeStep()
             std::memset(m_analyzerBuffer, 0, sizeof m_analyzerBuffer);
             if (produced <= 0) {
                 // The end of the track: on with the next file, or play out what is left.
-                if (!goOnWithNext(generation)) {
+                if (!goOnWithNext(generation))
                     m_ended = true;
-                    if (m_device)
-                        m_device->start();
-                }
                 return 0;
             }
             length = qMin(produced, int(BlockSize));
@@ -445,6 +435,24 @@ int LoopControl::decodeStep()
 
     // The device is the worker's: opened, written, replaced here, never under the decoder
     // lock, which the GUI thread takes for the position and the analyzer.
+    if (ended) {
+        // The decoder is done and nothing follows: the end is reported once the device has
+        // played what it holds (a stream that waits for more is started first).
+        int pending = 0;
+        if (m_device) {
+            m_device->start();
+            pending = m_device->pendingMs();
+        }
+        if (pending > 0)
+            return qMin(pending, PlayOutSliceMs);
+        std::lock_guard<std::mutex> lock(m_decoderLock);
+        if (generation == m_generation && m_ended) {
+            m_ended = false;
+            m_playing = false;
+            QCoreApplication::postEvent(this, new EndOfTrack(generation));
+        }
+        return 0;
+    }
     if (!m_device) {
         m_device = std::make_unique<VRAudioDevice>(rate, channels, false);
     } else if (dropQueued) {
