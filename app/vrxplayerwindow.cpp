@@ -243,6 +243,12 @@ void VRXPlayerWindow::applySettings()
         m_tabPosition = cfg.read(Settings::Options::TabPosition);
         m_controller->setDisplayOptions(cfg.read(Settings::Options::Backlight) != 0,
                                         cfg.read(Settings::Options::DisplayOff) != 0);
+        ReplayGain::Options gain;
+        gain.mode = qBound(0, cfg.read(Settings::Options::ReplayGainMode), 2);
+        gain.preampDb = qBound(-12, cfg.read(Settings::Options::ReplayGainPreamp), 12);
+        gain.preampNoneDb = qBound(-12, cfg.read(Settings::Options::ReplayGainPreampNone), 12);
+        gain.preventClipping = cfg.read(Settings::Options::ReplayGainClip);
+        m_controller->setReplayGain(gain);
         const bool small = isSmallScreen();
         vis = cfg.read(Settings::Analyzer::Visible(small)) != 0;
         peaks = cfg.read(Settings::Analyzer::Peaks(small)) != 0;

@@ -44,6 +44,11 @@ AudioInfo& AudioInfo::operator=(const AudioInfo& other)
     year = other.year;
     track = other.track;
     isUtf8 = other.isUtf8;
+    gains = other.gains;
+    trackGain = other.trackGain;
+    albumGain = other.albumGain;
+    trackPeak = other.trackPeak;
+    albumPeak = other.albumPeak;
     return *this;
 }
 

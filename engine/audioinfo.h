@@ -17,6 +17,16 @@ struct AudioInfo
     int32_t track = 0;
     uint8_t isUtf8 = 0;
 
+    // ReplayGain as the tags give it, relative to the -18 LUFS reference: gains in
+    // hundredths of a dB, peaks in millionths of full scale (0: not given). A gain counts
+    // only with its flag in gains.
+    enum GainFlag : uint8_t { TrackGain = 1, AlbumGain = 2 };
+    uint8_t gains = 0;
+    int32_t trackGain = 0;
+    int32_t albumGain = 0;
+    int32_t trackPeak = 0;
+    int32_t albumPeak = 0;
+
     AudioInfo() = default;
     AudioInfo(const AudioInfo& other);
     AudioInfo& operator=(const AudioInfo& other);

@@ -4,8 +4,9 @@
 
 class Decoder;
 
-// The decoder class for a MIME type: Ogg for "audio/ogg", MP4 for "audio/quicktime",
-// MP3 for "audio/mpeg" and for every other type. Never null; the caller owns it.
+// The decoder class for a MIME type: Ogg Vorbis for "audio/ogg", MP4 for
+// "audio/quicktime", FLAC for "audio/flac", Opus for "audio/opus", MP3 for "audio/mpeg"
+// and for every other type. Never null; the caller owns it.
 Decoder* createDecoder(const QString& mimeType);
 
 // Replaces the factory (tests play decoders of their own); null restores the real one.

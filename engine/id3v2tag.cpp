@@ -1,10 +1,12 @@
 #include "id3v2tag.h"
 
 #include "audioinfo.h"
+#include "replaygain.h"
 #include "textcodec.h"
 
 #include <QFile>
 
+#include <cmath>
 #include <cstring>
 #include <memory>
 
@@ -160,13 +162,14 @@ Text decodeText(const QByteArray& body)
     return t;
 }
 
-enum class Field { None, Title, Artist, Album, Track, Year, Date };
+enum class Field { None, Title, Artist, Album, Track, Year, Date, UserText, Volume };
 
 Field fieldOf(const uint8_t* id, int version)
 {
     if (version == 2) {
         static const struct { char id[4]; Field f; } v22[] = {
-            {"TT2", Field::Title}, {"TP1", Field::Artist}, {"TAL", Field::Album}, {"TRK", Field::Track}, {"TYE", Field::Year}};
+            {"TT2", Field::Title}, {"TP1", Field::Artist}, {"TAL", Field::Album}, {"TRK", Field::Track}, {"TYE", Field::Year},
+            {"TXX", Field::UserText}};
         for (const auto& e : v22)
             if (std::memcmp(id, e.id, 3) == 0)
                 return e.f;
@@ -174,11 +177,78 @@ Field fieldOf(const uint8_t* id, int version)
     }
     static const struct { char id[5]; Field f; } v234[] = {{"TIT2", Field::Title}, {"TPE1", Field::Artist},
                                                          {"TALB", Field::Album}, {"TRCK", Field::Track},
-                                                         {"TYER", Field::Year},  {"TDRC", Field::Date}};
+                                                         {"TYER", Field::Year},  {"TDRC", Field::Date},
+                                                         {"TXXX", Field::UserText}, {"RVA2", Field::Volume}};
     for (const auto& e : v234)
         if (std::memcmp(id, e.id, 4) == 0)
             return e.f;
     return Field::None;
+}
+
+// A TXXX body: the encoding byte, a description and its terminator, then the value.
+void takeUserText(const QByteArray& body, Gains* gains)
+{
+    if (body.size() < 2)
+        return;
+    const bool wide = body[0] == 1 || body[0] == 2;
+    qsizetype end = -1;
+    for (qsizetype i = 1; i + (wide ? 1 : 0) < body.size(); i += wide ? 2 : 1) {
+        if (body[i] == 0 && (!wide || body[i + 1] == 0)) {
+            end = i;
+            break;
+        }
+    }
+    if (end < 0)
+        return;
+    const QByteArray name = decodeText(body.left(end)).bytes;
+    const QByteArray value = decodeText(body.left(1) + body.mid(end + (wide ? 2 : 1))).bytes;
+    AudioInfo info;
+    if (!ReplayGain::takeTag(name, value, &info))
+        return;
+    if (info.gains & AudioInfo::TrackGain) {
+        gains->trackGain = info.trackGain;
+        gains->flags |= AudioInfo::TrackGain;
+    }
+    if (info.gains & AudioInfo::AlbumGain) {
+        gains->albumGain = info.albumGain;
+        gains->flags |= AudioInfo::AlbumGain;
+    }
+    gains->trackPeak = info.trackPeak ? info.trackPeak : gains->trackPeak;
+    gains->albumPeak = info.albumPeak ? info.albumPeak : gains->albumPeak;
+}
+
+// An RVA2 body: an identification ("track" or "album"), then per channel its type (1 is
+// the master), the adjustment in 1/512 dB (16 bits, signed) and a peak of the given bits.
+void takeVolume(const QByteArray& body, Gains* gains)
+{
+    const qsizetype nul = body.indexOf('\0');
+    if (nul < 0)
+        return;
+    const QByteArray id = body.left(nul).toLower();
+    const bool track = id == "track", album = id == "album";
+    if (!track && !album)
+        return;
+    const auto* p = reinterpret_cast<const uint8_t*>(body.constData());
+    for (qsizetype i = nul + 1; i + 4 <= body.size();) {
+        const int type = p[i];
+        const int adjustment = int16_t(uint16_t(p[i + 1] << 8 | p[i + 2]));
+        const int bits = p[i + 3];
+        const qsizetype peakBytes = (bits + 7) / 8;
+        if (i + 4 + peakBytes > body.size())
+            return;
+        uint64_t peak = 0;
+        for (qsizetype k = 0; k < peakBytes && k < 8; ++k)
+            peak = peak << 8 | p[i + 4 + k];
+        if (type == 1) {
+            const int32_t centiDb = int32_t(std::lround(adjustment * 100.0 / 512.0));
+            const int32_t micro = bits >= 1 && bits <= 32 ? int32_t(qMin(1e8, peak * 1e6 / double(uint64_t(1) << (bits - 1)))) : 0;
+            (track ? gains->trackGain : gains->albumGain) = centiDb;
+            (track ? gains->trackPeak : gains->albumPeak) = micro;
+            gains->flags |= track ? AudioInfo::TrackGain : AudioInfo::AlbumGain;
+            return;
+        }
+        i += 4 + peakBytes;
+    }
 }
 
 struct Walk
@@ -266,16 +336,12 @@ bool frameBody(Walk& w, uint32_t pos, const uint8_t* h, uint32_t size, QByteArra
     return true;
 }
 
-bool complete(const Tag& t)
-{
-    return !t.title.isEmpty() && !t.artist.isEmpty() && !t.album.isEmpty() && t.track && t.year;
-}
-
 void walkFrames(Walk& w, uint32_t pos)
 {
     const int headerSize = w.version == 2 ? 6 : 10;
     uint8_t h[10];
-    for (int count = 0; count < MaxFrames && !complete(*w.tag); ++count) {
+    // Every frame is looked at: the ReplayGain frames may come after all the text.
+    for (int count = 0; count < MaxFrames; ++count) {
         if (!frameHeader(w, pos, h, headerSize))
             return;
         uint32_t size;
@@ -284,8 +350,14 @@ void walkFrames(Walk& w, uint32_t pos)
         const Field field = fieldOf(h, w.version);
         QByteArray body;
         if (field != Field::None && size <= MaxTextFrame && frameBody(w, pos, h, size, &body)) {
-            const Text t = decodeText(body);
+            const Text t = field == Field::UserText || field == Field::Volume ? Text() : decodeText(body);
             switch (field) {
+            case Field::UserText:
+                takeUserText(body, &w.tag->userGains);
+                break;
+            case Field::Volume:
+                takeVolume(body, &w.tag->volumeGains);
+                break;
             case Field::Title:
                 if (w.tag->title.isEmpty())
                     w.tag->title = t;

@@ -22,6 +22,17 @@ struct Text
     bool isEmpty() const { return bytes.isEmpty(); }
 };
 
+// ReplayGain as a tag gives it: gains in hundredths of a dB (with their flags, as in
+// AudioInfo), peaks in millionths of full scale, 0 when not given.
+struct Gains
+{
+    uint8_t flags = 0; // AudioInfo::TrackGain, AudioInfo::AlbumGain
+    int32_t trackGain = 0;
+    int32_t albumGain = 0;
+    int32_t trackPeak = 0;
+    int32_t albumPeak = 0;
+};
+
 struct Tag
 {
     int version = 0; // 2, 3 or 4 once a tag header was accepted
@@ -30,6 +41,8 @@ struct Tag
     Text album;      // TALB / TAL
     int32_t track = 0; // TRCK / TRK: the leading number of "5/12"; 0 = none
     int32_t year = 0;  // TDRC / TYER / TYE: the leading year of "2020-05-01"; 0 = none
+    Gains userGains;   // TXXX "REPLAYGAIN_TRACK_GAIN" and the like, any case
+    Gains volumeGains; // RVA2 identified "track" or "album": the master channel
 };
 
 // Parses a tag held in memory; data starts with the 10-byte tag header. size may be less

@@ -113,12 +113,37 @@ bool LoopControl::open(const QString& file)
         ok = info && decoder->open(file, nullptr);
         m_trackOpen = ok;
         m_decoderOpen = ok;
+        if (ok)
+            takeGains(*info);
     }
     if (ok) {
         m_currentFile = file;
         emit setTrackDescription(info.get());
     }
     return ok;
+}
+
+void LoopControl::takeGains(const AudioInfo& info)
+{
+    m_trackGains.gains = info.gains;
+    m_trackGains.trackGain = info.trackGain;
+    m_trackGains.albumGain = info.albumGain;
+    m_trackGains.trackPeak = info.trackPeak;
+    m_trackGains.albumPeak = info.albumPeak;
+    m_gainFactor = ReplayGain::factor(m_trackGains, m_gainOptions);
+}
+
+void LoopControl::setReplayGain(const ReplayGain::Options& options)
+{
+    std::lock_guard<std::mutex> lock(m_decoderLock);
+    m_gainOptions = options;
+    m_gainFactor = ReplayGain::factor(m_trackGains, m_gainOptions);
+}
+
+int32_t LoopControl::gainFactor() const
+{
+    std::lock_guard<std::mutex> lock(m_decoderLock);
+    return m_gainFactor;
 }
 
 void LoopControl::setNext(const QString& file)
@@ -360,6 +385,7 @@ bool LoopControl::goOnWithNext(uint32_t generation)
     }
     m_decoderOpen = true;
     m_bytesPlayed = 0;
+    takeGains(*info);
     QCoreApplication::postEvent(this, new TrackAdvanced(generation, info.release(), next));
     return true;
 }
@@ -426,6 +452,8 @@ int LoopControl::decodeStep()
                 return 0;
             }
             length = qMin(produced, int(BlockSize));
+            // Loudness first: the device and the analyzer get what is heard.
+            ReplayGain::apply(m_pcmBuffer, length, m_gainFactor);
             std::memcpy(m_analyzerBuffer, m_pcmBuffer, size_t(length));
             std::memcpy(block, m_pcmBuffer, size_t(length));
             rate = m_playInfo.rate;

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "audioinfo.h"
 #include "playinfo.h"
+#include "replaygain.h"
 
 #include <QObject>
 #include <QString>
@@ -41,6 +43,10 @@ public:
     bool open(const QString& file);
     int64_t positionMs() const;
     void setDisplayOptions(bool backlightOff, bool displayOff);
+    // How loud each track plays (ReplayGain); takes effect at once.
+    void setReplayGain(const ReplayGain::Options& options);
+    // The factor in use for the track playing (ReplayGain::One is unity).
+    int32_t gainFactor() const;
 
     // The file to go on with when the open track ends by itself; empty for none. Cleared
     // by open() and stop(), and once taken. When it cannot be opened then, the track ends
@@ -102,6 +108,8 @@ private:
     // At the end of the open track, with the decoder lock held: opens the next file;
     // false when there is none or it does not open.
     bool goOnWithNext(uint32_t generation);
+    // With the decoder lock held: the gains of the track that now plays.
+    void takeGains(const AudioInfo& info);
     // With the decoder lock held: what stop() and setPaused() asked of the device.
     void applyDeviceRequests();
     bool hasDeviceRequest() const { return m_closeDevice || m_pauseDevice >= 0; }
@@ -144,6 +152,11 @@ private:
     int m_carryLength = 0;
     int m_carryRate = 0;
     int m_carryChannels = 0;
+
+    // Under the decoder lock: the ReplayGain of the track playing, and its factor.
+    ReplayGain::Options m_gainOptions;
+    AudioInfo m_trackGains; // the gain fields only
+    int32_t m_gainFactor = ReplayGain::One;
 
     // The GUI thread's.
     QString m_currentFile;

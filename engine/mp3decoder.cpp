@@ -71,6 +71,54 @@ bool Mp3Decoder::readId3v1(const QString& file, AudioInfo* info)
     return true;
 }
 
+void Mp3Decoder::readEncoderGains(const QString& file, AudioInfo* info)
+{
+    QFile f(file);
+    if (!RegularFile::open(f))
+        return;
+    // The encoder's tag is in the first frame: a few kilobytes after the ID3 tags.
+    if (!f.seek(id3v2Size(file)))
+        return;
+    const QByteArray buf = f.read(4096);
+    const auto* b = reinterpret_cast<const uint8_t*>(buf.constData());
+    const int n = int(buf.size());
+    for (int i = 0; i + 4 <= n; ++i) {
+        mp3::FrameHeader fh;
+        if (b[i] != 0xFF || !mp3::parseHeader(b + i, fh))
+            continue;
+        int x = i + 4 + fh.sideInfoSize;
+        if (x + 8 <= n && std::memcmp(b + x, "Xing", 4) != 0 && std::memcmp(b + x, "Info", 4) != 0 && !fh.protection)
+            x += 2;
+        if (x + 8 > n || (std::memcmp(b + x, "Xing", 4) != 0 && std::memcmp(b + x, "Info", 4) != 0))
+            return;
+        const uint32_t flags = be32(b + x + 4);
+        const int p = x + 8 + ((flags & 1) ? 4 : 0) + ((flags & 2) ? 4 : 0) + ((flags & 4) ? 100 : 0) + ((flags & 8) ? 4 : 0);
+        // "LAME3.100": the peak (9.23 fixed point) 11 bytes in, then the radio (track) and
+        // audiophile (album) gains: name 3 bits, originator 3, sign 1, tenths of a dB 9.
+        if (p + 19 > n || std::memcmp(b + p, "LAME", 4) != 0)
+            return;
+        const uint32_t peak = be32(b + p + 11);
+        for (int k = 0; k < 2; ++k) {
+            const int v = b[p + 15 + 2 * k] << 8 | b[p + 16 + 2 * k];
+            const int name = v >> 13 & 7, originator = v >> 10 & 7;
+            const int32_t centiDb = (v & 0x1FF) * 10 * ((v >> 9 & 1) ? -1 : 1);
+            if (originator == 0 || (name != 1 && name != 2))
+                continue;
+            const int32_t micro = int32_t(qMin<uint64_t>(uint64_t(peak) * 1000000 / (1u << 23), 100000000));
+            if (name == 1) {
+                info->trackGain = centiDb;
+                info->trackPeak = micro;
+                info->gains |= AudioInfo::TrackGain;
+            } else {
+                info->albumGain = centiDb;
+                info->albumPeak = micro;
+                info->gains |= AudioInfo::AlbumGain;
+            }
+        }
+        return;
+    }
+}
+
 int64_t Mp3Decoder::id3v2Size(const QString& file)
 {
     QFile f(file);
@@ -259,8 +307,12 @@ bool Mp3Decoder::open(const QString& file, AudioInfo* info)
     m_frames.clear();
     m_indexed = false;
     m_fileName = file;
-    if (info)
-        return readId3v1(file, info);
+    if (info) {
+        if (!readId3v1(file, info))
+            return false;
+        readEncoderGains(file, info);
+        return true;
+    }
 
     const QByteArray path = QFile::encodeName(file);
     if (!probe(path)) {

@@ -49,6 +49,8 @@ public:
     static bool readId3v1(const QString& file, AudioInfo* info);
     // Length in bytes of the ID3 version 2 tags at the start of the file (0 when none).
     static int64_t id3v2Size(const QString& file);
+    // The ReplayGain fields of the encoder's tag (the LAME tag in the first frame).
+    static void readEncoderGains(const QString& file, AudioInfo* info);
 
 private:
     bool nextFrame(PlayInfo* info);

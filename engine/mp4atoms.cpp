@@ -31,6 +31,11 @@ constexpr uint32_t Handler = fourcc('h', 'd', 'l', 'r');
 constexpr uint32_t Movie = fourcc('m', 'o', 'o', 'v');
 constexpr uint32_t MediaData = fourcc('m', 'd', 'a', 't');
 constexpr uint32_t UserData = fourcc('u', 'd', 't', 'a');
+constexpr uint32_t Freeform = fourcc('-', '-', '-', '-');
+constexpr uint32_t Mean = fourcc('m', 'e', 'a', 'n');
+constexpr uint32_t ItemName = fourcc('n', 'a', 'm', 'e');
+// Freeform items kept per file: the few ReplayGain ones are all we look for.
+constexpr int MaxFreeform = 32;
 
 // Item lists nest only through "ilst"; real files go one level deep.
 constexpr int MaxDepth = 8;
@@ -130,6 +135,22 @@ void walkItems(const uint8_t* data, size_t size, Tags* tags, int depth)
             }
         } else if (atom.type == ItemList) {
             walkItems(body, bodySize, tags, depth + 1);
+        } else if (atom.type == Freeform && tags->freeform.size() < MaxFreeform) {
+            // "mean" and "name" (4 bytes of version and flags, then text) and "data".
+            QByteArray mean, name, value;
+            size_t at = 0;
+            Atom part;
+            while (bodySize - at >= 8 && readAtom(body + at, bodySize - at, &part)) {
+                const uint8_t* p = body + at + part.header;
+                const size_t n = part.size - part.header;
+                if ((part.type == Mean || part.type == ItemName) && n >= 4)
+                    (part.type == Mean ? mean : name) = textUpToNul(p + 4, n - 4);
+                else if (part.type == Data && n >= 8)
+                    value = textUpToNul(p + 8, n - 8);
+                at += part.size;
+            }
+            if (mean == "com.apple.iTunes" && !name.isEmpty())
+                tags->freeform.append({name, value});
         }
         offset += atom.size;
     }

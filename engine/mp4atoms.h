@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
+#include <QPair>
 #include <QString>
 
 #include <cstddef>
@@ -22,6 +24,9 @@ struct Tags
     QByteArray info;   // "\251inf"
     int32_t track = 0; // item "trkn": track number, 0 = none
     int32_t year = 0;  // item "\251day": leading year of "2020-05-01", 0 = none
+    // Freeform items ("----") of the "com.apple.iTunes" kind: name and text of each, such
+    // as ("replaygain_track_gain", "-6.02 dB").
+    QList<QPair<QByteArray, QByteArray>> freeform;
 };
 
 // Walks the payload of a "udta" atom (everything after its 8-byte header).

@@ -5,6 +5,7 @@
 #include "mp4atoms.h"
 #include "mp4sampletable.h"
 #include "playinfo.h"
+#include "replaygain.h"
 #include "regularfile.h"
 
 #include <QFile>
@@ -130,6 +131,8 @@ bool Mp4Decoder::open(const QString& file, AudioInfo* info)
         AudioInfo::setText(info->album, summary.tags.album);
         info->track = summary.tags.track;
         info->year = summary.tags.year;
+        for (const auto& [name, value] : summary.tags.freeform)
+            ReplayGain::takeTag(name, value, info);
         info->isUtf8 = 1;
         return true;
     }

@@ -3,6 +3,7 @@
 #include "audioinfo.h"
 #include "playinfo.h"
 #include "regularfile.h"
+#include "vorbiscomments.h"
 
 #include <QFile>
 
@@ -16,15 +17,6 @@ namespace {
 // stream that is nothing but holes is treated as ended after this many in a row.
 constexpr int MaxConsecutiveHoles = 64;
 
-QByteArray commentValue(vorbis_comment* comments, const char* name)
-{
-    // The query takes a writable tag; it only reads it.
-    char tag[32];
-    std::strncpy(tag, name, sizeof tag - 1);
-    tag[sizeof tag - 1] = 0;
-    const char* value = vorbis_comment_query(comments, tag, 0);
-    return value ? QByteArray(value) : QByteArray();
-}
 } // namespace
 
 OggDecoder::OggDecoder() = default;
@@ -79,16 +71,15 @@ bool OggDecoder::open(const QString& file, AudioInfo* info)
     m_bytesOut = 0;
 
     if (info) {
-        if (vorbis_comment* comments = ov_comment(m_vorbis, -1)) {
-            AudioInfo::setText(info->title, commentValue(comments, "title"));
-            AudioInfo::setText(info->artist, commentValue(comments, "artist"));
-            AudioInfo::setText(info->album, commentValue(comments, "album"));
-            // "2020-05-01" is the year 2020; "3/12" is track 3 of 12, and "08" is 8.
-            info->year = AudioInfo::yearOf(commentValue(comments, "date"));
-            info->track = AudioInfo::trackNumberOf(commentValue(comments, "tracknumber"));
+        QList<QByteArray> comments;
+        if (const vorbis_comment* vc = ov_comment(m_vorbis, -1)) {
+            for (int i = 0; i < vc->comments; ++i) {
+                if (vc->user_comments[i] && vc->comment_lengths[i] >= 0)
+                    comments << QByteArray(vc->user_comments[i], vc->comment_lengths[i]);
+            }
         }
+        VorbisComments::fill(comments, info);
         close();
-        info->isUtf8 = 1; // Vorbis comments are UTF-8 by definition
     }
     return true;
 }

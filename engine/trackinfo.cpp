@@ -108,6 +108,18 @@ AudioInfo* LoopControl::readTrackInfo(Decoder* decoder, const QString& file)
         storeTag(info->album);
     if (v2.year)
         info->year = v2.year;
+    // ReplayGain: the user's text frames, else the volume frames, else the encoder's tag.
+    for (const Id3v2::Gains* g : {&v2.volumeGains, &v2.userGains}) {
+        if (g->flags & AudioInfo::TrackGain) {
+            info->trackGain = g->trackGain;
+            info->trackPeak = g->trackPeak;
+        }
+        if (g->flags & AudioInfo::AlbumGain) {
+            info->albumGain = g->albumGain;
+            info->albumPeak = g->albumPeak;
+        }
+        info->gains |= g->flags;
+    }
     if (v2.track)
         info->track = v2.track;
 

@@ -18,7 +18,7 @@
 #include <QProgressBar>
 
 namespace {
-const char* const documentTypes = "audio/mpeg;audio/ogg;audio/quicktime";
+const char* const documentTypes = "audio/mpeg;audio/ogg;audio/quicktime;audio/flac;audio/opus";
 
 // Paths are shown on one line: white space is replaced (or dropped) and markup escaped.
 QString withoutSpace(const QString& s, const QString& replacement)

@@ -13,14 +13,15 @@
 //   magic "QVXTAGC\n", version u32, entry count u32,
 //   per entry: path length u16, path (UTF-8), size i64, modified i64, changed i64,
 //              flags u8 (1 = has a record, 2 = isUtf8), then with a record: three texts
-//              (length u8 up to 30, bytes), year i32, track i32;
+//              (length u8 up to 30, bytes), year i32, track i32, gain flags u8, track gain,
+//              album gain, track peak, album peak (i32 each);
 //   FNV-1a 64 of everything before it, u64.
 namespace {
 
 const char Magic[8] = {'Q', 'V', 'X', 'T', 'A', 'G', 'C', '\n'};
 // Raised whenever the layout or the way tags are read changes: records read the old way
 // are then read again.
-constexpr uint32_t Version = 1;
+constexpr uint32_t Version = 2; // 2: the ReplayGain fields
 constexpr qint64 MaxFileSize = 256 * 1024 * 1024;
 constexpr uint32_t MaxEntries = 2000000;
 constexpr int MaxPath = 4096;
@@ -149,6 +150,11 @@ TagCache::Found TagCache::find(const QByteArray& path, const Stamp& stamp, Audio
     out->year = it->year;
     out->track = it->track;
     out->isUtf8 = it->isUtf8;
+    out->gains = it->gains;
+    out->trackGain = it->trackGain;
+    out->albumGain = it->albumGain;
+    out->trackPeak = it->trackPeak;
+    out->albumPeak = it->albumPeak;
     return Found::Record;
 }
 
@@ -171,6 +177,11 @@ void TagCache::store(const QByteArray& path, const Stamp& stamp, const AudioInfo
         e.album = QByteArray(record->album, int(strnlen(record->album, MaxText)));
         e.year = record->year;
         e.track = record->track;
+        e.gains = record->gains;
+        e.trackGain = record->trackGain;
+        e.albumGain = record->albumGain;
+        e.trackPeak = record->trackPeak;
+        e.albumPeak = record->albumPeak;
     }
     m_entries.insert(path, e);
 }
@@ -199,6 +210,9 @@ QByteArray TagCache::toBytes(bool dropUnseen) const
             }
             put(out, uint32_t(e.year), 4);
             put(out, uint32_t(e.track), 4);
+            out += char(e.gains);
+            for (int32_t v : {e.trackGain, e.albumGain, e.trackPeak, e.albumPeak})
+                put(out, uint32_t(v), 4);
         }
         ++count;
     }
@@ -252,6 +266,9 @@ bool TagCache::fromBytes(const QByteArray& bytes)
             }
             e.year = int32_t(uint32_t(r.number(4)));
             e.track = int32_t(uint32_t(r.number(4)));
+            e.gains = uint8_t(r.number(1));
+            for (int32_t* v : {&e.trackGain, &e.albumGain, &e.trackPeak, &e.albumPeak})
+                *v = int32_t(uint32_t(r.number(4)));
         }
         if (!r.ok() || entries.contains(path))
             return false;

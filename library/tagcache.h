@@ -77,6 +77,11 @@ private:
         QByteArray title, artist, album;
         int32_t year = 0;
         int32_t track = 0;
+        uint8_t gains = 0;
+        int32_t trackGain = 0;
+        int32_t albumGain = 0;
+        int32_t trackPeak = 0;
+        int32_t albumPeak = 0;
     };
 
     QString m_path;

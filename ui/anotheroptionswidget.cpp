@@ -4,6 +4,8 @@
 #include "settingskeys.h"
 
 #include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -89,6 +91,26 @@ AnotherOptionsWidgetBase::AnotherOptionsWidgetBase(QWidget* parent, const QStrin
     seekRow->addStretch(1);
     box->addWidget(seek);
 
+    // Short labels in a grid: the page is 240 pixels wide on the smallest displays.
+    QGroupBox* gain = makeGroup(this, QStringLiteral("GroupBoxGain"), tr("ReplayGain"));
+    auto* gainGrid = new QGridLayout(gain);
+    replayGain = new QComboBox(gain);
+    replayGain->setObjectName(QStringLiteral("replaygain"));
+    replayGain->addItems({tr("Off"), tr("Track"), tr("Album")});
+    gainGrid->addWidget(replayGain, 0, 0, 1, 3);
+    rgPreamp = makeSpin(gain, QStringLiteral("rgpreamp"), -12, 12);
+    gainGrid->addWidget(new QLabel(tr("Pre-amp:"), gain), 1, 0);
+    gainGrid->addWidget(rgPreamp, 1, 1);
+    gainGrid->addWidget(new QLabel(tr("dB"), gain), 1, 2);
+    rgPreampNone = makeSpin(gain, QStringLiteral("rgpreampnone"), -12, 12);
+    gainGrid->addWidget(new QLabel(tr("Untagged:"), gain), 2, 0);
+    gainGrid->addWidget(rgPreampNone, 2, 1);
+    gainGrid->addWidget(new QLabel(tr("dB"), gain), 2, 2);
+    rgClip = makeCheck(gain, QStringLiteral("rgclip"), tr("Prevent clipping"));
+    gainGrid->addWidget(rgClip, 3, 0, 1, 3);
+    gainGrid->setColumnStretch(2, 1);
+    box->addWidget(gain);
+
     QGroupBox* display = makeGroup(this, QStringLiteral("GroupBox2"), tr("Display while playing"));
     auto* displayBox = new QVBoxLayout(display);
     backlightOff = makeCheck(display, QStringLiteral("backlightOff"), tr("Backlight off"));
@@ -117,6 +139,10 @@ AnotherOptionsWidget::AnotherOptionsWidget(QWidget* parent, const QString& name)
     backlightOff->setChecked(cfg.read(Backlight) != 0);
     displayOff->setChecked(cfg.read(DisplayOff) != 0);
     pi->setValue(cfg.read(PowerOnDelay));
+    replayGain->setCurrentIndex(qBound(0, cfg.read(ReplayGainMode), 2));
+    rgPreamp->setValue(cfg.read(ReplayGainPreamp));
+    rgPreampNone->setValue(cfg.read(ReplayGainPreampNone));
+    rgClip->setChecked(cfg.read(ReplayGainClip));
 }
 
 void AnotherOptionsWidget::save()
@@ -129,4 +155,8 @@ void AnotherOptionsWidget::save()
     cfg.write(Random, rnd->isChecked() ? 1 : 0);
     cfg.write(Backlight, backlightOff->isChecked() ? 1 : 0);
     cfg.write(DisplayOff, displayOff->isChecked() ? 1 : 0);
+    cfg.write(ReplayGainMode, replayGain->currentIndex());
+    cfg.write(ReplayGainPreamp, rgPreamp->value());
+    cfg.write(ReplayGainPreampNone, rgPreampNone->value());
+    cfg.write(ReplayGainClip, rgClip->isChecked());
 }

@@ -3,10 +3,11 @@
 #include <QWidget>
 
 class QCheckBox;
+class QComboBox;
 class QSpinBox;
 
-// The "Setup" page's form: looping, random order, the seek interval, the display while
-// playing and the delay after power-on.
+// The "Setup" page's form: looping, random order, the seek interval, ReplayGain, the display
+// while playing and the delay after power-on.
 class AnotherOptionsWidgetBase : public QWidget
 {
     Q_OBJECT
@@ -20,6 +21,10 @@ protected:
     QCheckBox* backlightOff;
     QCheckBox* displayOff;
     QSpinBox* pi;
+    QComboBox* replayGain;
+    QSpinBox* rgPreamp;
+    QSpinBox* rgPreampNone;
+    QCheckBox* rgClip;
 };
 
 // Reads the page from group "Options" on construction; save() writes it back.

@@ -36,6 +36,11 @@ inline constexpr TextKey Page{Group, "page", "MediaLibrary"};
 inline constexpr IntKey Zoom(int windowPointSize) { return IntKey{Group, "zoom", windowPointSize}; }
 inline constexpr TextKey File{Group, "file", ""};
 inline constexpr IntKey Position{Group, "pos", -1};
+// ReplayGain: 0 off, 1 track, 2 album; pre-amps in dB (-12 to 12); clipping prevention.
+inline constexpr IntKey ReplayGainMode{Group, "replaygain", 0};
+inline constexpr IntKey ReplayGainPreamp{Group, "rgpreamp", 0};
+inline constexpr IntKey ReplayGainPreampNone{Group, "rgpreampnone", 0};
+inline constexpr BoolKey ReplayGainClip{Group, "rgclip", true};
 } // namespace Options
 
 // Defaults depend on the display: the first value on small screens (240 or 320 wide).

@@ -1,0 +1,172 @@
+// ReplayGain: gains read from every place taggers keep them, and applied in playback. A
+// file tagged -6.02 dB plays at half the amplitude of the same file untagged, in every
+// format; the album gain wins in album mode; the peak limits a gain that would clip.
+#include "decodehelpers.h"
+
+#include "decoderfactory.h"
+#include "loopcontrol.h"
+#include "mimetype.h"
+#include "replaygain.h"
+
+#include <cmath>
+#include <memory>
+
+namespace {
+// What the controller sends to the device for a file, with the given options.
+QByteArray played(const QString& file, const ReplayGain::Options& options)
+{
+    const QString dsp = qEnvironmentVariable("QUAVRIX_DSP");
+    QFile::remove(dsp);
+    LoopControl control;
+    control.setReplayGain(options);
+    QSignalSpy finished(&control, &LoopControl::finished);
+    if (!control.open(file))
+        return QByteArray();
+    control.play();
+    if (finished.isEmpty() && !finished.wait(20000))
+        return QByteArray();
+    control.stop();
+    return readFile(dsp);
+}
+
+ReplayGain::Options mode(int m)
+{
+    ReplayGain::Options o;
+    o.mode = m;
+    return o;
+}
+} // namespace
+
+class TestReplayGain : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void tagValues_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<bool>("gain"); // a gain (else a peak)
+        QTest::addColumn<int>("value"); // hundredths of a dB, millionths; -1: refused
+        QTest::newRow("gain as written") << QByteArray("-6.02 dB") << true << -602;
+        QTest::newRow("no space, lower case") << QByteArray(" +3.5db ") << true << 350;
+        QTest::newRow("no unit") << QByteArray("-1") << true << -100;
+        QTest::newRow("words") << QByteArray("abc dB") << true << -1;
+        QTest::newRow("infinity") << QByteArray("inf") << true << -1;
+        QTest::newRow("not a number") << QByteArray("nan dB") << true << -1;
+        QTest::newRow("exponent") << QByteArray("1e3 dB") << true << -1;
+        QTest::newRow("beyond 60 dB") << QByteArray("-61 dB") << true << -1;
+        QTest::newRow("decimal comma") << QByteArray("-6,02 dB") << true << -1;
+        QTest::newRow("empty") << QByteArray("") << true << -1;
+        QTest::newRow("peak") << QByteArray("0.988") << false << 988000;
+        QTest::newRow("negative peak") << QByteArray("-0.5") << false << -1;
+    }
+    void tagValues()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(bool, gain);
+        QFETCH(int, value);
+        int32_t got = -1;
+        const bool ok = gain ? ReplayGain::parseGain(text, &got) : ReplayGain::parsePeak(text, &got);
+        QCOMPARE(ok ? int(got) : -1, value);
+    }
+
+    // The factor in 1/65536: 65536 leaves the sound alone, 32768 is half the amplitude.
+    void factors_data()
+    {
+        QTest::addColumn<int>("flags");
+        QTest::addColumn<int>("trackGain");
+        QTest::addColumn<int>("albumGain");
+        QTest::addColumn<int>("peak");
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<int>("preamp");
+        QTest::addColumn<int>("expected");
+        const int track = AudioInfo::TrackGain, both = AudioInfo::TrackGain | AudioInfo::AlbumGain;
+        QTest::newRow("off changes nothing") << both << -602 << -1204 << 0 << 0 << 0 << 65536;
+        QTest::newRow("track -6.02 dB: half") << both << -602 << -1204 << 0 << 1 << 0 << 32770;
+        QTest::newRow("album mode takes the album gain") << both << -602 << -1204 << 0 << 2 << 0 << 16386;
+        QTest::newRow("album mode without one takes the track's") << track << -602 << 0 << 0 << 2 << 0 << 32770;
+        QTest::newRow("pre-amp +6 dB on -6.02 dB") << track << -602 << 0 << 0 << 1 << 6 << 65385;
+        QTest::newRow("+10 dB with peak 0.9: 1/0.9") << track << 1000 << 0 << 900000 << 1 << 0 << 72818;
+        QTest::newRow("+10 dB without a peak") << track << 1000 << 0 << 0 << 1 << 0 << 207243;
+        QTest::newRow("untagged: the pre-amp for files without") << 0 << 0 << 0 << 0 << 1 << 0 << 32845;
+    }
+    void factors()
+    {
+        QFETCH(int, flags);
+        QFETCH(int, trackGain);
+        QFETCH(int, albumGain);
+        QFETCH(int, peak);
+        QFETCH(int, mode);
+        QFETCH(int, preamp);
+        QFETCH(int, expected);
+        AudioInfo info;
+        info.gains = uint8_t(flags);
+        info.trackGain = trackGain;
+        info.albumGain = albumGain;
+        info.trackPeak = peak;
+        ReplayGain::Options o;
+        o.mode = mode;
+        o.preampDb = preamp;
+        o.preampNoneDb = -6; // only for the untagged row
+        QVERIFY2(std::abs(ReplayGain::factor(info, o) - expected) <= 1, qPrintable(QString::number(ReplayGain::factor(info, o))));
+    }
+
+    // Each place a gain is kept, read and applied: the tagged file's samples are the
+    // untagged file's scaled by 10^(dB/20), to within one step.
+    void everyFormatPlaysAtItsGain_data()
+    {
+        QTest::addColumn<QString>("tagged");
+        QTest::addColumn<QString>("plain");
+        QTest::addColumn<int>("trackCentiDb");
+        QTest::addColumn<int>("albumCentiDb"); // 0: none
+        QTest::newRow("MP3, ID3v2 TXXX") << fixture("replaygain/txxx.mp3") << fixture("replaygain/plain.mp3") << -602 << -1204;
+        QTest::newRow("MP3, ID3v2 RVA2") << fixture("replaygain/rva2.mp3") << fixture("replaygain/plain.mp3") << -602 << -1204;
+        QTest::newRow("MP3, the LAME tag") << fixture("replaygain/lame.mp3") << fixture("replaygain/plain.mp3") << -600 << 0;
+        QTest::newRow("Ogg Vorbis") << fixture("replaygain/tagged.ogg") << fixture("replaygain/plain.ogg") << -602 << -1204;
+        QTest::newRow("FLAC") << fixture("replaygain/tagged.flac") << fixture("replaygain/plain.flac") << -602 << -1204;
+        QTest::newRow("Opus R128 (+5 dB)") << fixture("replaygain/tagged.opus") << fixture("replaygain/plain.opus") << -602 << -1204;
+        QTest::newRow("MP4 freeform items") << fixture("replaygain/tagged.m4a") << fixture("replaygain/plain.m4a") << -602 << -1204;
+    }
+    void everyFormatPlaysAtItsGain()
+    {
+        QFETCH(QString, tagged);
+        QFETCH(QString, plain);
+        QFETCH(int, trackCentiDb);
+        QFETCH(int, albumCentiDb);
+        qputenv("QUAVRIX_AACDECODER", QUAVRIX_BIN_DIR "/aacdecoder");
+        LoopControl control;
+        std::unique_ptr<AudioInfo> info(LoopControl::readTrackInfo(control.decoderFor(tagged), tagged));
+        QVERIFY(info);
+        QVERIFY(info->gains & AudioInfo::TrackGain);
+        QVERIFY2(std::abs(info->trackGain - trackCentiDb) <= 1, qPrintable(QString::number(info->trackGain)));
+        QCOMPARE(bool(info->gains & AudioInfo::AlbumGain), albumCentiDb != 0);
+
+        const QByteArray untagged = played(plain, mode(ReplayGain::Options::Track));
+        const QByteArray heard = played(tagged, mode(ReplayGain::Options::Track));
+        QVERIFY(untagged.size() > 40000);
+        QCOMPARE(heard.size(), untagged.size());
+        const double scale = std::pow(10.0, trackCentiDb / 2000.0);
+        int worst = 0;
+        for (int i = 0; i < untagged.size() / 2; ++i)
+            worst = qMax(worst, std::abs(samples(heard)[i] - int(std::lround(samples(untagged)[i] * scale))));
+        QVERIFY2(worst <= 1, qPrintable(QString::number(worst)));
+    }
+
+    // The Opus header's output gain is always applied (by the decoder), and the R128 tag on
+    // top of it.
+    void opusHeaderGainAndTagBothApply()
+    {
+        const QByteArray plain = played(fixture("replaygain/plain.opus"), mode(ReplayGain::Options::Off));
+        const QByteArray both = played(fixture("replaygain/headergain.opus"), mode(ReplayGain::Options::Track));
+        QCOMPARE(both.size(), plain.size());
+        // -1541/256 dB in the header, and -6.02 dB from the tag: a quarter, within the
+        // rounding of two steps.
+        int worst = 0;
+        for (int i = 0; i < plain.size() / 2; ++i)
+            worst = qMax(worst, std::abs(samples(both)[i] - int(std::lround(samples(plain)[i] * std::pow(10.0, (-1541 / 256.0 - 6.02) / 20)))));
+        QVERIFY2(worst <= 2, qPrintable(QString::number(worst)));
+    }
+};
+
+QUAVRIX_TEST_MAIN(TestReplayGain)
+#include "tst_replaygain.moc"
