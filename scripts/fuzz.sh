@@ -32,7 +32,9 @@ seed() { # target, max bytes, files...
 seed fuzz_mp3 4096 tests/data/mp3/*.mp3
 seed fuzz_mp4atoms 65536 tests/data/mp4/*.m4a
 seed fuzz_mp4sampletable 65536 tests/data/mp4/*.m4a
-seed fuzz_id3v2 4096 tests/data/mp3/tagged-v2.mp3 tests/data/mp3/gapless-*.mp3
+seed fuzz_id3v2 4096 tests/data/mp3/tagged-v2.mp3 tests/data/mp3/gapless-*.mp3 tests/data/replaygain/*.mp3
+seed fuzz_flac 65536 tests/data/flac/*.flac tests/data/flac/*.oga tests/data/replaygain/*.flac
+seed fuzz_opus 65536 tests/data/opus/*.opus tests/data/replaygain/*.opus
 mkdir -p build-fuzz/seeds/fuzz_settings
 printf '[Options]\nfile=/music/a,b.mp3\npos=12\n[PlayList]\n0=/m/x.mp3\n' > build-fuzz/seeds/fuzz_settings/options.conf
 

@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
 """Damaged and hostile input for quavrix-decode.
 
-Makes a few hundred damaged copies of the fixtures in tests/data (MP3, Ogg, MP4: lying
-fields, truncations, zeroed ranges, bit flips) plus special files (FIFOs, a folder named
+Makes a few hundred damaged copies of the fixtures in tests/data (MP3, Ogg, MP4, FLAC,
+Opus: lying fields, truncations, zeroed ranges, bit flips) plus special files (FIFOs, a folder named
 .mp3, dangling and looping links, devices, unreadable files), runs quavrix-decode on each
 (decode to /dev/null, and --info) under a timeout, and counts the outcomes:
 
@@ -178,13 +178,73 @@ def ogg_files(rng):
     return out
 
 
+def flac_blocks(b):
+    """(offset, type, length) of each metadata block header after "fLaC"."""
+    out, at = [], 4
+    while at + 4 <= len(b):
+        kind, length = b[at] & 0x7F, int.from_bytes(b[at + 1:at + 4], "big")
+        out.append((at, kind, length))
+        if b[at] & 0x80:
+            break
+        at += 4 + length
+    return out
+
+
+def flac_files(rng):
+    out = []
+    for name in ("stereo16.flac", "hires24.flac", "surround6.flac"):
+        f = read("flac/" + name)
+        tag = name.split(".")[0]
+        for at, kind, length in flac_blocks(f):
+            for value in (0xFFFFFF, 0, length + 1, 3):
+                b = bytearray(f)
+                b[at + 1:at + 4] = value.to_bytes(3, "big")
+                out.append((f"flac lying block size/{tag}-type{kind}-{value:x}.flac", bytes(b)))
+        info = flac_blocks(f)[0][0] + 4  # STREAMINFO: rate 20 bits, channels 3, bits 5 at byte 10
+        for rate in (0, 1, 0xFFFFF):
+            b = bytearray(f)
+            b[info + 10] = rate >> 12 & 0xFF
+            b[info + 11] = rate >> 4 & 0xFF
+            b[info + 12] = (b[info + 12] & 0x0F) | (rate & 0x0F) << 4
+            out.append((f"flac lying stream info/{tag}-rate-{rate:x}.flac", bytes(b)))
+        for total in (0, 0xFFFFFFFFF):
+            b = bytearray(f)
+            b[info + 13] = (b[info + 13] & 0xF0) | (total >> 32 & 0x0F)
+            b[info + 14:info + 18] = (total & 0xFFFFFFFF).to_bytes(4, "big")
+            out.append((f"flac lying stream info/{tag}-samples-{total:x}.flac", bytes(b)))
+        for pct in (2, 30, 90):
+            out.append((f"flac truncated/{tag}-{pct}.flac", f[:len(f) * pct // 100]))
+        for i in range(6):
+            out.append((f"flac bit flips/{tag}-{i}.flac", flips(f, 100, rng)))
+    return out
+
+
+def opus_files(rng):
+    out = []
+    for name in ("stereo.opus", "mono.opus"):
+        f = read("opus/" + name)
+        tag = name.split(".")[0]
+        # The identification header: channels (byte 9 of the packet), pre-skip, gain.
+        for value in (0, 9, 255):
+            out.append((f"opus lying header/{tag}-channels-{value}.opus", ogg_first_page(f, 9, value, "<B")))
+        for value in (0xFFFF, 0):
+            out.append((f"opus lying header/{tag}-preskip-{value:x}.opus", ogg_first_page(f, 10, value, "<H")))
+        for value in (0x7FFF, -0x8000):
+            out.append((f"opus lying header/{tag}-gain-{value}.opus", ogg_first_page(f, 16, value, "<h")))
+        for pct in (5, 40, 90):
+            out.append((f"opus truncated/{tag}-{pct}.opus", f[:len(f) * pct // 100]))
+        for i in range(6):
+            out.append((f"opus bit flips/{tag}-{i}.opus", flips(f, 100, rng)))
+    return out
+
+
 def special_files(folder):
     made = []
     rnd = os.path.join(folder, "random.mp3")
     with open(rnd, "wb") as f:
         f.write(random.Random(5).randbytes(30000))
     made.append(("special/random.mp3", rnd))
-    for ext in ("mp3", "ogg", "m4a"):
+    for ext in ("mp3", "ogg", "m4a", "flac", "opus"):
         p = os.path.join(folder, "empty." + ext)
         open(p, "wb").close()
         made.append(("special/empty." + ext, p))
@@ -204,8 +264,8 @@ def special_files(folder):
         os.symlink("/dev/zero", p)
         made.append(("special/link to /dev/zero." + ext, p))
         p = os.path.join(folder, "unreadable." + ext)
-        shutil.copy(os.path.join(DATA, {"mp3": "mp3/mono64.mp3", "ogg": "ogg/stereo.ogg",
-                                        "m4a": "mp4/mono.m4a"}[ext]), p)
+        shutil.copy(os.path.join(DATA, {"mp3": "mp3/mono64.mp3", "ogg": "ogg/stereo.ogg", "m4a": "mp4/mono.m4a",
+                                        "flac": "flac/mono8.flac", "opus": "opus/mono.opus"}[ext]), p)
         os.chmod(p, 0)
         made.append(("special/unreadable." + ext, p))
     return made
@@ -242,10 +302,9 @@ def main():
     os.makedirs(folder, exist_ok=True)
     env = dict(os.environ)
     env["QUAVRIX_AACDECODER"] = os.path.join(args.build, "bin", "aacdecoder")
-    env["QUAVRIX_AAC_KEYFILE"] = os.path.join(folder, "snd_dec")
 
     cases = []
-    for i, (label, data) in enumerate(mp4_files(rng) + mp3_files(rng) + ogg_files(rng)):
+    for i, (label, data) in enumerate(mp4_files(rng) + mp3_files(rng) + ogg_files(rng) + flac_files(rng) + opus_files(rng)):
         path = os.path.join(folder, f"{i:04d}-" + label.split("/")[1])
         with open(path, "wb") as f:
             f.write(data)

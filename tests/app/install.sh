@@ -30,7 +30,7 @@ mkdir -p "$tmp/home" "$tmp/runtime" && chmod 700 "$tmp/runtime"
 run=(env -i PATH=/usr/bin:/bin HOME="$tmp/home" XDG_CONFIG_HOME="$tmp/home/config"
      XDG_DATA_HOME="$tmp/home/data" XDG_RUNTIME_DIR="$tmp/runtime" QT_QPA_PLATFORM=offscreen
      QUAVRIX_MIXER="$tmp/no/mixer" QUAVRIX_DSP="$tmp/played.raw")
-for fixture in mp3/stereo128.mp3 mp4/stereo-tagged.m4a; do
+for fixture in mp3/stereo128.mp3 mp4/stereo-tagged.m4a flac/stereo16.flac opus/stereo.opus; do
     file=$tmp/$(basename "$fixture")
     cp "$data/$fixture" "$file"
     "${run[@]}" "$prefix/bin/quavrix-decode" -o "$tmp/expected.raw" "$file" >/dev/null
