@@ -114,6 +114,12 @@ int runInfo(const QString& file)
         return fail(file, "not an audio file");
     std::printf("file: %s\ntitle: %s\nartist: %s\nalbum: %s\nyear: %d\ntrack: %d\n", info->fileName,
                 info->title, info->artist, info->album, info->year, info->track);
+    std::printf("type: %s\n", qPrintable(MimeType(file).id()));
+    // ReplayGain as read (dB relative to -18 LUFS; peaks of full scale).
+    if (info->gains & AudioInfo::TrackGain)
+        std::printf("track gain: %.2f dB, peak %.6f\n", info->trackGain / 100.0, info->trackPeak / 1e6);
+    if (info->gains & AudioInfo::AlbumGain)
+        std::printf("album gain: %.2f dB, peak %.6f\n", info->albumGain / 100.0, info->albumPeak / 1e6);
     return 0;
 }
 
