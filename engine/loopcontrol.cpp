@@ -15,6 +15,8 @@
 
 #include <chrono>
 #include <cstring>
+#include <sys/eventfd.h>
+#include <unistd.h>
 
 namespace {
 
@@ -55,6 +57,7 @@ constexpr int PlayOutSliceMs = 50;
 LoopControl::LoopControl(QObject* parent)
     : QObject(parent)
 {
+    m_wakeFd = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
     std::memset(m_pcmBuffer, 0, sizeof m_pcmBuffer);
     std::memset(m_analyzerBuffer, 0, sizeof m_analyzerBuffer);
     stop();
@@ -69,11 +72,22 @@ LoopControl::~LoopControl()
     {
         std::lock_guard<std::mutex> lock(m_decoderLock);
         m_quit = true;
-        m_interrupt = true;
+        interruptDevice();
     }
     m_wake.notify_all();
     if (m_worker.joinable())
         m_worker.join();
+    if (m_wakeFd >= 0)
+        ::close(m_wakeFd);
+}
+
+void LoopControl::interruptDevice()
+{
+    m_interrupt = true;
+    if (m_wakeFd >= 0) {
+        const uint64_t one = 1;
+        [[maybe_unused]] const ssize_t n = ::write(m_wakeFd, &one, sizeof one);
+    }
 }
 
 Decoder* LoopControl::playbackDecoderFor(const QString& file)
@@ -175,7 +189,7 @@ void LoopControl::stop()
         // gives up at once.
         m_closeDevice = true;
         m_pauseDevice = -1;
-        m_interrupt = true;
+        interruptDevice();
         m_carryLength = 0;
         m_ended = false;
         m_trackOpen = false;
@@ -201,7 +215,7 @@ void LoopControl::setPaused(bool paused)
         // Silence at once: the device is paused, not left to play what it holds.
         m_pauseDevice = paused ? 1 : 0;
         if (paused)
-            m_interrupt = true;
+            interruptDevice();
     }
     if (paused)
         halt();
@@ -356,7 +370,10 @@ void LoopControl::workerLoop()
 
 void LoopControl::applyDeviceRequests()
 {
-    m_interrupt = false;
+    if (m_interrupt.exchange(false) && m_wakeFd >= 0) {
+        uint64_t count = 0;
+        [[maybe_unused]] const ssize_t n = ::read(m_wakeFd, &count, sizeof count);
+    }
     if (m_closeDevice) {
         m_closeDevice = false;
         m_device.reset();
@@ -497,7 +514,7 @@ int LoopControl::decodeStep()
         // short), so nothing of a track they ended is written after they return.
         std::lock_guard<std::mutex> gate(m_writeGate);
         if (generation == m_generation)
-            written = m_device->write(block, length, &m_interrupt);
+            written = m_device->write(block, length, &m_interrupt, m_wakeFd);
     }
     reportProblem();
 

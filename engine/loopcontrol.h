@@ -134,8 +134,11 @@ private:
     std::atomic<bool> m_playing{false};
     std::atomic<bool> m_quit{false};
     std::atomic<int> m_pendingSeek{-1};
-    // Ends a device write that waits for room, so a stop or a pause acts at once.
+    // Ends a device write that waits for room, so a stop or a pause acts at once; the
+    // eventfd wakes the wait itself.
     std::atomic<bool> m_interrupt{false};
+    int m_wakeFd = -1;
+    void interruptDevice();
     // Counts opens and stops: an end of track reported for an older generation belongs
     // to a track that was already stopped or replaced and is dropped.
     std::atomic<uint32_t> m_generation{0};

@@ -89,11 +89,15 @@ VRAudioDevice::VRAudioDevice(int rate, int channels, bool secondary)
     if (m_fd >= 0) {
         m_backend = Oss;
     } else if (m_named) {
-        // A named device that cannot be opened is not replaced by another one.
+        // A named device that cannot be opened is not replaced by another one. Said once a
+        // run: every track opens the device again.
         const int error = errno;
-        qDebug("audio output: %s cannot be opened (%s)", path.constData(), std::strerror(error));
-        m_problem = tr("The sound device %1 cannot be opened (%2): playing on without sound.")
-                        .arg(QString::fromLocal8Bit(path), QString::fromLocal8Bit(std::strerror(error)));
+        static std::atomic<bool> said{false};
+        if (!said.exchange(true)) {
+            qDebug("audio output: %s cannot be opened (%s)", path.constData(), std::strerror(error));
+            m_problem = tr("The sound device %1 cannot be opened (%2): playing on without sound.")
+                            .arg(QString::fromLocal8Bit(path), QString::fromLocal8Bit(std::strerror(error)));
+        }
     } else {
         openAlsa();
     }
@@ -184,9 +188,38 @@ void VRAudioDevice::configureAlsa()
     m_paused = false;
 }
 
-int VRAudioDevice::write(const char* data, int length, const std::atomic<bool>* interrupt)
+int VRAudioDevice::waitForRoom(int timeoutMs)
+{
+    pollfd fds[16];
+    int n = 0;
+    if (m_backend == Oss) {
+        fds[n++] = {m_fd, POLLOUT, 0};
+    } else if (m_backend == Alsa) {
+        const int count = snd_pcm_poll_descriptors_count(m_pcm);
+        if (count > 0 && count < 15)
+            n = snd_pcm_poll_descriptors(m_pcm, fds, unsigned(count));
+    }
+    const int own = n;
+    if (m_wakeFd >= 0)
+        fds[n++] = {m_wakeFd, POLLIN, 0};
+    if (n == 0) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(timeoutMs));
+        return 0;
+    }
+    if (::poll(fds, nfds_t(n), timeoutMs) <= 0 || own == 0)
+        return 0;
+    if (m_backend == Alsa) {
+        unsigned short revents = 0;
+        if (snd_pcm_poll_descriptors_revents(m_pcm, fds, unsigned(own), &revents) == 0 && (revents & POLLERR))
+            return -1;
+    }
+    return 0;
+}
+
+int VRAudioDevice::write(const char* data, int length, const std::atomic<bool>* interrupt, int wakeFd)
 {
     std::lock_guard<std::mutex> lock(m_writeLock);
+    m_wakeFd = wakeFd;
     int done = 0;
     while (done < length) {
         int n = 0;
@@ -224,8 +257,7 @@ int VRAudioDevice::writeOss(const char* data, int length, const std::atomic<bool
         if (n < 0 && errno == EAGAIN) {
             if (interrupted(interrupt))
                 break;
-            pollfd p{m_fd, POLLOUT, 0};
-            ::poll(&p, 1, SliceMs);
+            waitForRoom(SliceMs);
             continue;
         }
         fallBack("OSS", n < 0 ? errno : EIO);
@@ -258,10 +290,18 @@ int VRAudioDevice::writeAlsa(const char* data, int length, const std::atomic<boo
         if (err == -EAGAIN || err == 0) {
             if (interrupted(interrupt))
                 break;
-            const int w = snd_pcm_wait(m_pcm, SliceMs);
-            if (w >= 0 || w == -EPIPE || w == -ESTRPIPE)
+            if (waitForRoom(SliceMs) == 0)
                 continue;
-            err = w;
+            // The output reported an error: its state says which.
+            const snd_pcm_state_t state = snd_pcm_state(m_pcm);
+            if (state == SND_PCM_STATE_XRUN)
+                err = -EPIPE;
+            else if (state == SND_PCM_STATE_SUSPENDED)
+                err = -ESTRPIPE;
+            else if (state == SND_PCM_STATE_DISCONNECTED)
+                err = -ENODEV;
+            else
+                continue;
         }
         if (err == -EPIPE) {
             snd_pcm_prepare(m_pcm); // an underrun (the worker was late): go on
@@ -320,7 +360,8 @@ int VRAudioDevice::paceByClock(int length, const std::atomic<bool>* interrupt)
     while (due > steady_clock::now()) {
         if (interrupted(interrupt))
             return 0;
-        std::this_thread::sleep_until(qMin(due, steady_clock::now() + milliseconds(SliceMs)));
+        const auto left = duration_cast<milliseconds>(due - steady_clock::now()).count() + 1;
+        waitForRoom(int(qMin<long long>(left, SliceMs * 10)));
     }
     m_clockBytes += length;
     return length;

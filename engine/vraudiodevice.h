@@ -48,7 +48,8 @@ public:
     // Writes the block, waiting for room as long as it takes, unless *interrupt (when
     // given) turns true meanwhile. Returns the bytes written: all of them, or fewer after
     // an interrupt. A failing output is replaced on the way; the block goes on there.
-    int write(const char* data, int length, const std::atomic<bool>* interrupt = nullptr);
+    // wakeFd (an eventfd, or -1) ends a wait at once: who sets *interrupt writes to it.
+    int write(const char* data, int length, const std::atomic<bool>* interrupt = nullptr, int wakeFd = -1);
     int read(char* data, int length);
     Backend backend() const { return m_backend; }
     int rate() const { return m_rate; }
@@ -97,6 +98,9 @@ private:
     int writeOss(const char* data, int length, const std::atomic<bool>* interrupt);
     int writeAlsa(const char* data, int length, const std::atomic<bool>* interrupt);
     int paceByClock(int length, const std::atomic<bool>* interrupt);
+    // Waits up to timeoutMs for room in the output (or for the wake descriptor); -1 when
+    // the output reports an error, else 0.
+    int waitForRoom(int timeoutMs);
     // The output failed: open it again or take the next one, and say so once.
     void fallBack(const char* what, int error);
     void closeOutput();
@@ -112,6 +116,7 @@ private:
     int m_rate = 0;
     int m_channels = 0;
     int m_reopened = 0;        // ALSA reopened after a loss, this device's lifetime
+    int m_wakeFd = -1;         // of the write in progress
     QString m_problem;
     // Clock pacing: when the first byte since (re)configuration was due, and how many
     // bytes have been "played" since.

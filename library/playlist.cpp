@@ -15,6 +15,7 @@
 #include <QFileInfo>
 #include <QMenu>
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -127,7 +128,9 @@ bool PlayList::isEmpty() const
 
 void PlayList::clearEntries()
 {
+    ++m_changes;
     m_orderAhead = nullptr;
+    m_byRank.clear();
     lv->clear();
     lv->resetColumns();
     ownedRecords.clear();
@@ -135,6 +138,7 @@ void PlayList::clearEntries()
 
 TrackItem* PlayList::appendEntry(AudioInfo* record)
 {
+    ++m_changes;
     m_listLoaded = true;
     return new TrackItem(lv, record, lv->childCount());
 }
@@ -226,7 +230,9 @@ void PlayList::removeEntry(TrackItem* entry)
         e->setIndex(previous);
         previous = own;
     }
+    ++m_changes;
     AudioInfo* record = entry->record();
+    std::replace(m_byRank.begin(), m_byRank.end(), entry, static_cast<TrackItem*>(nullptr));
     if (m_orderAhead == entry)
         m_orderAhead = nullptr;
     deleteEntry(lv, entry);
@@ -255,14 +261,24 @@ void PlayList::setupRandomOrder()
 {
     m_orderAhead = nullptr;
     const std::vector<int> ranks = drawRandomRanks(lv->childCount());
+    m_byRank.assign(ranks.size(), nullptr);
     for (int row = 0; row < int(ranks.size()); ++row) {
-        if (TrackItem* e = entryAt(row))
+        if (TrackItem* e = entryAt(row)) {
             e->setRandomRank(ranks[size_t(row)]);
+            m_byRank[size_t(ranks[size_t(row)])] = e;
+        }
     }
 }
 
 TrackItem* PlayList::entryOfRank(int rank) const
 {
+    // The order as drawn, while the entries still carry it; else a walk down the list
+    // finds the first entry of that rank.
+    if (rank >= 0 && size_t(rank) < m_byRank.size()) {
+        TrackItem* e = m_byRank[size_t(rank)];
+        if (e && e->randomRank() == rank)
+            return e;
+    }
     for (int row = 0; TrackItem* e = entryAt(row); ++row) {
         if (e->randomRank() == rank)
             return e;
@@ -473,6 +489,7 @@ void PlayList::doUp()
     const int i = cur->index();
     cur->setIndex(above->index());
     above->setIndex(i);
+    ++m_changes;
     lv->sort();
     currentChanged(cur);
     modified = true;
@@ -487,6 +504,7 @@ void PlayList::doDown()
     const int i = cur->index();
     cur->setIndex(below->index());
     below->setIndex(i);
+    ++m_changes;
     lv->sort();
     currentChanged(cur);
     modified = true;
@@ -600,8 +618,9 @@ void PlayList::restoreList()
 
 void PlayList::storeList()
 {
-    // While the entries are out for a library rebuild the stored copy is the list.
-    if (!m_listLoaded)
+    // While the entries are out for a library rebuild the stored copy is the list; and a
+    // list stored as it stands is not written again (it is stored at every track change).
+    if (!m_listLoaded || (m_changes == m_storedChanges && playListName == m_storedName))
         return;
     Config cfg(applicationName(), Config::User);
     cfg.setGroup(QString::fromLatin1(Settings::PlayList::Group));
@@ -612,4 +631,6 @@ void PlayList::storeList()
         cfg.writeEntry(QString::number(e->index()), fileOf(e->record()));
     cfg.writeEntry(QString::fromLatin1(Settings::PlayList::Names.key),
                    names.join(QLatin1Char(Settings::PlayList::ListSeparator)));
+    m_storedChanges = m_changes;
+    m_storedName = playListName;
 }

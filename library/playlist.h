@@ -128,4 +128,9 @@ private:
     // The selected entry when peekNext() drew the next random order ahead: moving on
     // from it starts that order.
     const TrackItem* m_orderAhead = nullptr;
+    // Edits of the entries, and the count and name as last stored.
+    std::vector<TrackItem*> m_byRank; // the entry of each rank, as last drawn
+    quint64 m_changes = 0;
+    quint64 m_storedChanges = ~quint64(0);
+    QString m_storedName;
 };

@@ -89,6 +89,9 @@ VRXListView::VRXListView(QWidget* parent, const QString& name)
     setAllColumnsShowFocus(true);
     header()->setStretchLastSection(false);
     header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    // Columns fit what is shown: measuring a thousand rows at every change of the current
+    // entry made every step through a long list slow.
+    header()->setResizeContentsPrecision(0);
     connect(this, &QTreeWidget::currentItemChanged, this,
             [this](QTreeWidgetItem* current, QTreeWidgetItem*) { emitCurrentChanged(current); });
 }

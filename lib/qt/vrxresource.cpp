@@ -6,12 +6,18 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QFontMetrics>
+#include <QHash>
 #include <QPainter>
 
 namespace {
 
 QString g_baseDir;
 bool g_baseDirKnown = false;
+// Pictures by path, read once: buttons change their icons with every play and stop. The
+// pictures are few and small.
+QHash<QString, QString> g_paths;
+QHash<QString, QImage> g_images;
+QHash<QString, QPixmap> g_pixmaps;
 
 QString baseDir()
 {
@@ -36,6 +42,9 @@ void resetPictureCache()
 {
     g_baseDirKnown = false;
     g_baseDir.clear();
+    g_paths.clear();
+    g_images.clear();
+    g_pixmaps.clear();
 }
 
 QStringList pictureSearchPaths(const QString& name)
@@ -62,23 +71,40 @@ QString findPicturePath(const QString& name)
 {
     if (name.isEmpty())
         return QString();
+    const auto known = g_paths.constFind(name);
+    if (known != g_paths.cend())
+        return *known;
+    QString found;
     for (const QString& p : pictureSearchPaths(name)) {
-        if (QFileInfo(p).isFile())
-            return p;
+        if (QFileInfo(p).isFile()) {
+            found = p;
+            break;
+        }
     }
-    return QString();
+    g_paths.insert(name, found);
+    return found;
 }
 
 QImage findImage(const QString& name)
 {
     const QString path = findPicturePath(name);
-    return path.isEmpty() ? QImage() : QImage(path);
+    if (path.isEmpty())
+        return QImage();
+    auto it = g_images.constFind(path);
+    if (it == g_images.cend())
+        it = g_images.insert(path, QImage(path));
+    return *it;
 }
 
 QPixmap findPixmap(const QString& name)
 {
     const QString path = findPicturePath(name);
-    return path.isEmpty() ? QPixmap() : QPixmap(path);
+    if (path.isEmpty())
+        return QPixmap();
+    auto it = g_pixmaps.constFind(path);
+    if (it == g_pixmaps.cend())
+        it = g_pixmaps.insert(path, QPixmap(path));
+    return *it;
 }
 
 QBitmap findBitmap(const QString& name)

@@ -63,9 +63,18 @@ struct Config::Store
         bool cleared = false;
         QMap<QString, std::optional<QString>> keys;
     };
+    // A group as the file holds it: its text until someone reads it, then its keys. A
+    // long play list is taken apart only when the play list is read, and written back as
+    // it was read when nobody touched it.
+    struct Group
+    {
+        QByteArray text;
+        IniFile::Keys keys;
+        bool parsed = false;
+    };
 
     QString path;
-    IniFile::Groups groups;
+    QMap<QString, Group> groups;
     Stamp stamp;
     // Unsaved changes, kept until a save succeeds and laid again over the file whenever
     // someone else rewrites it meanwhile.
@@ -76,6 +85,38 @@ struct Config::Store
     QString untouchableReason;
 
     bool dirty() const { return !pending.isEmpty(); }
+
+    IniFile::Keys* keysOf(const QString& name, bool create)
+    {
+        auto it = groups.find(name);
+        if (it == groups.end()) {
+            if (!create)
+                return nullptr;
+            it = groups.insert(name, Group());
+            it->parsed = true;
+        }
+        if (!it->parsed) {
+            it->keys = IniFile::parseSection(it->text);
+            it->text.clear();
+            it->parsed = true;
+        }
+        return &it->keys;
+    }
+
+    QByteArray serialise() const
+    {
+        QByteArray out;
+        for (auto g = groups.cbegin(); g != groups.cend(); ++g) {
+            const QByteArray body = g->parsed ? IniFile::serialiseKeys(g->keys) : g->text.trimmed() + '\n';
+            if (body.trimmed().isEmpty())
+                continue;
+            if (!out.isEmpty())
+                out += '\n';
+            out += IniFile::sectionHeader(g.key());
+            out += body;
+        }
+        return out;
+    }
 
     void load()
     {
@@ -100,18 +141,22 @@ struct Config::Store
                     ::close(fd);
                 // A damaged file reads as what can be made of it; every other read falls
                 // back to its default.
-                if (text.size() <= MaxFileSize)
-                    groups = IniFile::parse(text);
+                if (text.size() <= MaxFileSize) {
+                    const QMap<QString, QByteArray> raw = IniFile::sections(text);
+                    for (auto it = raw.cbegin(); it != raw.cend(); ++it)
+                        groups.insert(it.key(), Group{it.value(), {}, false});
+                }
             }
         }
         for (auto c = pending.cbegin(); c != pending.cend(); ++c) {
             if (c->cleared)
                 groups.remove(c.key());
+            IniFile::Keys* keys = keysOf(c.key(), true);
             for (auto k = c->keys.cbegin(); k != c->keys.cend(); ++k) {
                 if (*k)
-                    groups[c.key()].insert(k.key(), **k);
-                else if (groups.contains(c.key()))
-                    groups[c.key()].remove(k.key());
+                    keys->insert(k.key(), **k);
+                else
+                    keys->remove(k.key());
             }
         }
     }
@@ -119,10 +164,9 @@ struct Config::Store
 
 namespace {
 std::mutex g_lock;
-// Every file's store while some object uses it; a store with unsaved changes is kept
-// for the rest of the run.
-QHash<QString, std::weak_ptr<Config::Store>> g_stores;
-QHash<QString, std::shared_ptr<Config::Store>> g_unsaved;
+// Every file's store, kept for the run: reading the settings again at each operation
+// would take the whole play list apart every time.
+QHash<QString, std::shared_ptr<Config::Store>> g_stores;
 Config::SaveFailureHandler g_onFailure;
 } // namespace
 
@@ -145,7 +189,7 @@ Config::Config(const QString& name, Domain domain)
     const QString path = QFileInfo(domain == File ? name : filePath(name)).absoluteFilePath();
     QDir().mkpath(QFileInfo(path).absolutePath());
     std::lock_guard<std::mutex> lock(g_lock);
-    m_store = g_stores.value(path).lock();
+    m_store = g_stores.value(path);
     if (!m_store) {
         m_store = std::make_shared<Store>();
         m_store->path = path;
@@ -174,14 +218,12 @@ bool Config::write()
         if (s.untouchable)
             reason = s.untouchableReason;
         else
-            saved = AtomicFile::write(s.path, IniFile::serialise(s.groups), &reason);
+            saved = AtomicFile::write(s.path, s.serialise(), &reason);
         if (saved) {
             s.pending.clear();
             s.stamp = Stamp::of(QFile::encodeName(s.path));
-            g_unsaved.remove(s.path);
             return true;
         }
-        g_unsaved.insert(s.path, m_store);
         report = g_onFailure;
     }
     qWarning("settings %s not saved: %s", qPrintable(m_store->path), qPrintable(reason));
@@ -194,17 +236,17 @@ void Config::setGroup(const QString& group) { m_group = group; }
 
 const QString* Config::value(const QString& group, const QString& key) const
 {
-    const auto g = m_store->groups.constFind(cleanGroup(group));
-    if (g == m_store->groups.cend())
+    const IniFile::Keys* keys = m_store->keysOf(cleanGroup(group), false);
+    if (!keys)
         return nullptr;
-    const auto v = g->constFind(key);
-    return v == g->cend() ? nullptr : &*v;
+    const auto v = keys->constFind(key);
+    return v == keys->cend() ? nullptr : &*v;
 }
 
 void Config::set(const QString& group, const QString& key, const QString& value)
 {
     const QString g = cleanGroup(group);
-    QMap<QString, QString>& keys = m_store->groups[g];
+    IniFile::Keys& keys = *m_store->keysOf(g, true);
     const auto it = keys.find(key);
     if (it != keys.end() && *it == value)
         return; // nothing to save
@@ -291,8 +333,8 @@ void Config::writeEntry(const QString& key, const QStringList& list, QChar sep)
 void Config::removeEntry(const QString& key)
 {
     const QString g = cleanGroup(m_group);
-    const auto it = m_store->groups.find(g);
-    if (it != m_store->groups.end() && it->remove(key))
+    IniFile::Keys* keys = m_store->keysOf(g, false);
+    if (keys && keys->remove(key))
         m_store->pending[g].keys.insert(key, std::nullopt);
 }
 

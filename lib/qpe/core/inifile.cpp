@@ -293,34 +293,90 @@ QList<QByteArray> logicalLines(const QByteArray& text)
 
 namespace IniFile {
 
-Groups parse(const QByteArray& text)
+QMap<QString, QByteArray> sections(const QByteArray& text)
 {
-    Groups groups;
-    QString group;
-    for (const QByteArray& whole : logicalLines(text)) {
-        const QByteArray line = whole.trimmed();
-        if (line.isEmpty() || line[0] == ';' || line[0] == '#')
-            continue;
-        if (line[0] == '[') {
+    QMap<QString, QByteArray> out;
+    QByteArray* body = &out[QString()];
+    const int n = text.size();
+    for (int start = 0; start < n;) {
+        int end = text.indexOf('\n', start);
+        if (end < 0)
+            end = n;
+        // A section header: "[" at the line's start, after blanks. A continued line (one
+        // ending in a backslash) cannot start a header, so a value is never split here.
+        int first = start;
+        while (first < end && (text[first] == ' ' || text[first] == '\t'))
+            ++first;
+        const bool continued = start > 0 && start >= 2 && text[start - 2] == '\\';
+        if (first < end && text[first] == '[' && !continued) {
+            const QByteArray line = text.mid(first, end - first).trimmed();
             const int close = line.lastIndexOf(']');
             const QByteArray name = line.mid(1, close > 0 ? close - 1 : line.size() - 1);
+            QString group;
             if (name.compare("general", Qt::CaseInsensitive) == 0)
                 group.clear();
             else if (name.compare("%general", Qt::CaseInsensitive) == 0)
                 group = QStringLiteral("General");
             else
                 group = unescapeKey(name);
-            continue;
+            body = &out[group];
+        } else {
+            body->append(text.constData() + start, end - start);
+            body->append('\n');
         }
+        start = end + 1;
+    }
+    return out;
+}
+
+Keys parseSection(const QByteArray& body)
+{
+    Keys keys;
+    for (const QByteArray& whole : logicalLines(body)) {
+        const QByteArray line = whole.trimmed();
+        if (line.isEmpty() || line[0] == ';' || line[0] == '#' || line[0] == '[')
+            continue;
         const int eq = line.indexOf('=');
         if (eq <= 0)
             continue;
         const QString key = unescapeKey(line.left(eq).trimmed());
-        if (key.isEmpty())
-            continue;
-        groups[group][key] = parseValue(line.mid(eq + 1));
+        if (!key.isEmpty())
+            keys[key] = parseValue(line.mid(eq + 1));
+    }
+    return keys;
+}
+
+Groups parse(const QByteArray& text)
+{
+    Groups groups;
+    const QMap<QString, QByteArray> raw = sections(text);
+    for (auto it = raw.cbegin(); it != raw.cend(); ++it) {
+        Keys keys = parseSection(it.value());
+        if (!keys.isEmpty())
+            groups.insert(it.key(), std::move(keys));
     }
     return groups;
+}
+
+QByteArray sectionHeader(const QString& group)
+{
+    if (group.isEmpty())
+        return "[General]\n";
+    if (group.compare(QLatin1String("general"), Qt::CaseInsensitive) == 0)
+        return "[%General]\n";
+    return '[' + escapeKey(group) + "]\n";
+}
+
+QByteArray serialiseKeys(const Keys& keys)
+{
+    QByteArray out;
+    for (auto k = keys.cbegin(); k != keys.cend(); ++k) {
+        out += escapeKey(k.key());
+        out += '=';
+        out += escapeValue(k.value());
+        out += '\n';
+    }
+    return out;
 }
 
 QByteArray serialise(const Groups& groups)
@@ -331,18 +387,8 @@ QByteArray serialise(const Groups& groups)
             continue;
         if (!out.isEmpty())
             out += '\n';
-        if (g.key().isEmpty())
-            out += "[General]\n";
-        else if (g.key().compare(QLatin1String("general"), Qt::CaseInsensitive) == 0)
-            out += "[%General]\n";
-        else
-            out += '[' + escapeKey(g.key()) + "]\n";
-        for (auto k = g->cbegin(); k != g->cend(); ++k) {
-            out += escapeKey(k.key());
-            out += '=';
-            out += escapeValue(k.value());
-            out += '\n';
-        }
+        out += sectionHeader(g.key());
+        out += serialiseKeys(*g);
     }
     return out;
 }

@@ -11,7 +11,8 @@
 namespace IniFile {
 
 // group -> key -> value. The group "" is the file's root section, "[General]".
-using Groups = QMap<QString, QMap<QString, QString>>;
+using Keys = QMap<QString, QString>;
+using Groups = QMap<QString, Keys>;
 
 // Reads what it can: lines it does not understand are skipped, a damaged file gives the
 // groups before and after the damage, anything at all gives some result. An unquoted
@@ -20,5 +21,14 @@ Groups parse(const QByteArray& text);
 
 // The file's text for the groups; empty groups are left out.
 QByteArray serialise(const Groups& groups);
+
+// The same in two steps, so that a large group (a long play list) is taken apart only when
+// someone reads it: the text of each section (lines after its header, sections of one name
+// joined), then the keys of one section's text.
+QMap<QString, QByteArray> sections(const QByteArray& text);
+Keys parseSection(const QByteArray& body);
+// The header line of a group ("[Options]\n") and its keys as text.
+QByteArray sectionHeader(const QString& group);
+QByteArray serialiseKeys(const Keys& keys);
 
 } // namespace IniFile
