@@ -61,8 +61,11 @@ bool CopyRemoveDialog::isMediaFile(const QString& fileName)
     const int dot = fileName.lastIndexOf(QLatin1Char('.'));
     if (dot < 0)
         return false;
-    static const QStringList extensions = {QStringLiteral("mp3"), QStringLiteral("ogg"), QStringLiteral("MP3"),
-                                           QStringLiteral("OGG"), QStringLiteral("m4a"), QStringLiteral("M4A")};
+    // The name decides, in the two spellings people's tools write; "song.Mp3" is not taken.
+    static const QStringList extensions = {QStringLiteral("mp3"),  QStringLiteral("ogg"),  QStringLiteral("MP3"),
+                                           QStringLiteral("OGG"),  QStringLiteral("m4a"),  QStringLiteral("M4A"),
+                                           QStringLiteral("oga"),  QStringLiteral("OGA"),  QStringLiteral("flac"),
+                                           QStringLiteral("FLAC"), QStringLiteral("opus"), QStringLiteral("OPUS")};
     return extensions.contains(fileName.mid(dot + 1));
 }
 

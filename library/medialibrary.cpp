@@ -152,11 +152,14 @@ void MediaLibrary::updateFilter()
     QSet<QString> seenArtists, seenAlbums;
     QSet<int> seenYears;
     QStringList artists, albums, years;
-    // Filling an unsorted list and sorting once keeps a large catalogue fast.
+    // Filling an unsorted list and sorting once keeps a large catalogue fast; the entries
+    // go in all at once.
     lv->setSortingEnabled(false);
     int count = 0;
+    QList<QTreeWidgetItem*> entries;
+    entries.reserve(qsizetype(m_catalogue.size()));
     for (const auto& r : m_catalogue) {
-        new TrackItem(lv, r.get(), count++);
+        entries.append(new TrackItem(nullptr, r.get(), count++));
         const QString artist = textOf(r->artist);
         if (!artist.isEmpty() && !seenArtists.contains(artist)) {
             seenArtists.insert(artist);
@@ -172,6 +175,7 @@ void MediaLibrary::updateFilter()
             years << QString::number(r->year);
         }
     }
+    lv->addTopLevelItems(entries);
     fillBox(artistBox, tr("[All Artists]"), artists, tr("[Empty]"));
     fillBox(albumBox, tr("[All Albums]"), albums, tr("[Empty]"));
     fillBox(yearBox, tr("[All Years]"), years, tr("[Empty]"));
@@ -187,12 +191,14 @@ void MediaLibrary::updateList()
     const int wantedYear = year.text.toInt(&numeric);
     lv->setSortingEnabled(false);
     int count = 0;
+    QList<QTreeWidgetItem*> entries;
     for (const auto& r : m_catalogue) {
         if (!matchesText(artist, r->artist) || !matchesText(album, r->album)
             || !matchesYear(year, r->year, numeric ? wantedYear : -1))
             continue;
-        new TrackItem(lv, r.get(), count++);
+        entries.append(new TrackItem(nullptr, r.get(), count++));
     }
+    lv->addTopLevelItems(entries);
     finishList();
 }
 

@@ -241,11 +241,21 @@ void PlayList::removeEntry(TrackItem* entry)
 
 void PlayList::fillFromPaths(const QStringList& paths)
 {
+    // All at once: a list of 100,000 entries goes in with one insertion.
+    QList<QTreeWidgetItem*> batch;
+    batch.reserve(paths.size());
+    int index = lv->childCount();
     for (const QString& path : paths) {
         bool missing;
-        if (AudioInfo* r = resolve(path, &missing))
-            appendEntry(r)->setMissing(missing);
+        if (AudioInfo* r = resolve(path, &missing)) {
+            auto* e = new TrackItem(nullptr, r, index++);
+            e->setMissing(missing);
+            batch.append(e);
+        }
     }
+    ++m_changes;
+    m_listLoaded = true;
+    lv->addTopLevelItems(batch);
     lv->sort();
     if (TrackItem* first = entryAt(0))
         selectEntry(first);
@@ -522,13 +532,19 @@ void PlayList::doRemove()
 void PlayList::addRecords(const RecordList& records)
 {
     TrackItem* firstNew = nullptr;
+    QList<QTreeWidgetItem*> batch;
+    int index = lv->childCount();
     for (AudioInfo* r : records) {
         if (!r)
             continue;
-        TrackItem* e = appendEntry(r);
+        auto* e = new TrackItem(nullptr, r, index++);
+        batch.append(e);
         if (!firstNew)
             firstNew = e;
     }
+    ++m_changes;
+    m_listLoaded = true;
+    lv->addTopLevelItems(batch);
     lv->sort();
     // A list that had no current entry gets one, so that its buttons (Play first of all)
     // work at once.

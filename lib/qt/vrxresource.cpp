@@ -71,7 +71,9 @@ QString findPicturePath(const QString& name)
 {
     if (name.isEmpty())
         return QString();
-    const auto known = g_paths.constFind(name);
+    // The folders searched depend on the screen's size class, so that is part of the key.
+    const QString key = (isLargeScreen() ? QLatin1Char('L') : QLatin1Char('S')) + name;
+    const auto known = g_paths.constFind(key);
     if (known != g_paths.cend())
         return *known;
     QString found;
@@ -81,7 +83,7 @@ QString findPicturePath(const QString& name)
             break;
         }
     }
-    g_paths.insert(name, found);
+    g_paths.insert(key, found);
     return found;
 }
 

@@ -82,9 +82,9 @@ private slots:
 
     void extensions()
     {
-        for (const char* yes : {"a.mp3", "a.MP3", "a.ogg", "a.OGG", "a.m4a", "a.M4A", "x.tar.mp3", ".mp3"})
+        for (const char* yes : {"a.mp3", "a.MP3", "a.ogg", "a.OGG", "a.m4a", "a.M4A", "a.oga", "a.flac", "a.OPUS", "x.tar.mp3", ".mp3"})
             QVERIFY2(CopyRemoveDialog::isMediaFile(QLatin1String(yes)), yes);
-        for (const char* no : {"a.Mp3", "a.aac", "a.oga", "a.mp4", "mp3", "a.mp3.bak", "a.", "a.Ogg"})
+        for (const char* no : {"a.Mp3", "a.aac", "a.Flac", "a.mp4", "mp3", "a.mp3.bak", "a.", "a.Ogg"})
             QVERIFY2(!CopyRemoveDialog::isMediaFile(QLatin1String(no)), no);
     }
 

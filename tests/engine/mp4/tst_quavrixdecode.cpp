@@ -115,7 +115,8 @@ private slots:
         QCOMPARE(r.exitCode, 0);
         QCOMPARE(QString::fromUtf8(r.out).split(QLatin1Char('\n'), Qt::SkipEmptyParts),
                  QStringList({"file: " + fixture("mp4/stereo-tagged.m4a"), "title: Stereo Title",
-                              "artist: Stereo Artist", "album: Stereo Album", "year: 0", "track: 0"}));
+                              "artist: Stereo Artist", "album: Stereo Album", "year: 0", "track: 0",
+                              "type: audio/quicktime"}));
         r = run({"--info", fixture("ogg/stereo.ogg")});
         QCOMPARE(r.exitCode, 0);
         QVERIFY(r.out.contains("\ntrack: 3\n"));
