@@ -23,9 +23,9 @@
 namespace {
 const char kPlayerInterface[] = "org.mpris.MediaPlayer2.Player";
 
-QString textOf(const char* field)
+QString textOf(const TagText& field)
 {
-    return QString::fromUtf8(field, int(strnlen(field, AudioInfo::TextSize))).trimmed();
+    return QString::fromUtf8(field.bytes()).trimmed();
 }
 } // namespace
 

@@ -16,7 +16,7 @@ char* duplicate(const char* s)
 
 int compareText(const char* a, const char* b)
 {
-    const int c = std::strncmp(a, b, AudioInfo::TextSize - 1);
+    const int c = std::strcmp(a, b);
     return c < 0 ? -1 : (c > 0 ? 1 : 0);
 }
 
@@ -38,9 +38,9 @@ AudioInfo& AudioInfo::operator=(const AudioInfo& other)
         return *this;
     std::free(fileName);
     fileName = duplicate(other.fileName);
-    std::memcpy(title, other.title, TextSize);
-    std::memcpy(artist, other.artist, TextSize);
-    std::memcpy(album, other.album, TextSize);
+    title = other.title;
+    artist = other.artist;
+    album = other.album;
     year = other.year;
     track = other.track;
     isUtf8 = other.isUtf8;
@@ -61,19 +61,6 @@ void AudioInfo::setFileName(const QByteArray& utf8Path)
 {
     std::free(fileName);
     fileName = duplicate(utf8Path.constData());
-}
-
-void AudioInfo::setText(char (&field)[TextSize], const QByteArray& text, bool utf8)
-{
-    int n = qMin<int>(text.size(), TextSize - 1);
-    if (utf8 && n < text.size()) {
-        // Never cut inside a character: step back over continuation bytes to the start
-        // of the character that would be cut.
-        while (n > 0 && (static_cast<unsigned char>(text[n]) & 0xC0) == 0x80)
-            --n;
-    }
-    std::memset(field, 0, TextSize);
-    std::memcpy(field, text.constData(), n);
 }
 
 namespace {

@@ -1,18 +1,18 @@
 #pragma once
 
+#include "tagtext.h"
+
 #include <QByteArray>
 #include <cstdint>
 
-// What a track is. Text fields hold at most 30 bytes and always end in a NUL; after
-// LoopControl::readTrackInfo they are UTF-8. A new record is entirely zero.
+// What a track is. Text fields hold the tag's whole text (see TagText); after
+// LoopControl::readTrackInfo they are UTF-8. A new record is entirely empty.
 struct AudioInfo
 {
-    static constexpr int TextSize = 31;
-
     char* fileName = nullptr; // UTF-8 copy of the full path, owned
-    char title[TextSize] = {};
-    char artist[TextSize] = {};
-    char album[TextSize] = {};
+    TagText title;
+    TagText artist;
+    TagText album;
     int32_t year = 0;
     int32_t track = 0;
     uint8_t isUtf8 = 0;
@@ -35,9 +35,8 @@ struct AudioInfo
     void setFileName(const QByteArray& utf8Path);
     QByteArray fileNameBytes() const { return QByteArray(fileName ? fileName : ""); }
 
-    // Stores up to 30 bytes of text into one of the text fields (title, artist, album),
-    // cut at a UTF-8 character boundary when utf8 is set.
-    static void setText(char (&field)[TextSize], const QByteArray& text, bool utf8 = true);
+    // Stores text into one of the text fields (title, artist, album): see TagText::assign.
+    static void setText(TagText& field, const QByteArray& text, bool utf8 = true) { field.assign(text, utf8); }
 
     // Numbers as tags write them, base 10 whatever leading zeros they have: the track of
     // "5/12" or "05" is 5 (0 when there is none or it is past 99999); the year of

@@ -18,16 +18,23 @@ namespace {
 // Control characters (random bytes in a version 1 tag, say) would reach the screen raw:
 // after decoding they become spaces. In UTF-8 no byte below 0x20 is part of another
 // character.
-void replaceControls(char (&field)[AudioInfo::TextSize])
+void replaceControls(TagText& field)
 {
-    for (char& c : field)
-        if (c > 0 && c < 0x20)
+    QByteArray bytes = field.bytes();
+    bool found = false;
+    for (char& c : bytes) {
+        if (c > 0 && c < 0x20) {
             c = ' ';
+            found = true;
+        }
+    }
+    if (found)
+        field.assign(bytes);
 }
 
-void storeTag(char (&field)[AudioInfo::TextSize])
+void storeTag(TagText& field)
 {
-    const QByteArray bytes(field, int(strnlen(field, AudioInfo::TextSize - 1)));
+    const QByteArray bytes = field.bytes();
     QString text = TextCodec::toUnicode(LoopControl::guessCodec(bytes.constData()), bytes);
     LoopControl::capitalizeWords(text);
     AudioInfo::setText(field, text.toUtf8());
@@ -35,7 +42,7 @@ void storeTag(char (&field)[AudioInfo::TextSize])
 
 // Text from an ID3 version 2 frame: Unicode as it is, single-byte text through the same
 // codec guess as version 1 text. Words are left as the tagger wrote them.
-void storeId3v2Text(char (&field)[AudioInfo::TextSize], const Id3v2::Text& text)
+void storeId3v2Text(TagText& field, const Id3v2::Text& text)
 {
     if (!text.latin1) {
         AudioInfo::setText(field, text.bytes);
@@ -126,9 +133,9 @@ AudioInfo* LoopControl::readTrackInfo(Decoder* decoder, const QString& file)
     const QString baseName = QFileInfo(file).fileName();
     if (!v2.title.isEmpty()) {
         storeId3v2Text(info->title, v2.title);
-    } else if (info->title[0] && !info->isUtf8) {
+    } else if (!info->title.isEmpty() && !info->isUtf8) {
         storeTag(info->title);
-    } else if (!info->title[0]) {
+    } else if (info->title.isEmpty()) {
         const int dot = baseName.lastIndexOf(QLatin1Char('.'));
         QString title = dot >= 0 ? baseName.left(dot) : baseName;
         capitalizeWords(title);

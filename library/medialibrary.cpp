@@ -18,9 +18,9 @@
 #include <cstring>
 
 namespace {
-QString textOf(const char* field)
+QString textOf(const TagText& field)
 {
-    return QString::fromUtf8(field, int(strnlen(field, AudioInfo::TextSize))).trimmed();
+    return QString::fromUtf8(field.bytes()).trimmed();
 }
 
 void fillBox(QComboBox* box, const QString& allLabel, QStringList values, const QString& emptyLabel)
@@ -46,7 +46,7 @@ struct Filter
     bool empty() const { return current == count - 1; }
 };
 
-bool matchesText(const Filter& f, const char* field)
+bool matchesText(const Filter& f, const TagText& field)
 {
     if (f.all())
         return true;

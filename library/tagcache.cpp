@@ -13,7 +13,7 @@
 //   magic "QVXTAGC\n", version u32, entry count u32,
 //   per entry: path length u16, path (UTF-8), size i64, modified i64, changed i64,
 //              flags u8 (1 = has a record, 2 = isUtf8), then with a record: three texts
-//              (length u8 up to 30, bytes), year i32, track i32, gain flags u8, track gain,
+//              (length u16 up to TagText::MaxBytes, bytes), year i32, track i32, gain flags u8, track gain,
 //              album gain, track peak, album peak (i32 each);
 //   FNV-1a 64 of everything before it, u64.
 namespace {
@@ -21,11 +21,11 @@ namespace {
 const char Magic[8] = {'Q', 'V', 'X', 'T', 'A', 'G', 'C', '\n'};
 // Raised whenever the layout or the way tags are read changes: records read the old way
 // are then read again.
-constexpr uint32_t Version = 2; // 2: the ReplayGain fields
+constexpr uint32_t Version = 3; // 2: the ReplayGain fields; 3: whole texts
 constexpr qint64 MaxFileSize = 256 * 1024 * 1024;
 constexpr uint32_t MaxEntries = 2000000;
 constexpr int MaxPath = 4096;
-constexpr int MaxText = AudioInfo::TextSize - 1;
+constexpr int MaxText = TagText::MaxBytes;
 
 uint64_t fnv1a(const char* p, qsizetype n)
 {
@@ -87,11 +87,6 @@ private:
     bool m_ok = true;
 };
 
-void copyText(char (&field)[AudioInfo::TextSize], const QByteArray& text)
-{
-    std::memset(field, 0, AudioInfo::TextSize);
-    std::memcpy(field, text.constData(), size_t(qMin<qsizetype>(text.size(), MaxText)));
-}
 
 } // namespace
 
@@ -144,9 +139,9 @@ TagCache::Found TagCache::find(const QByteArray& path, const Stamp& stamp, Audio
     }
     if (!it->hasRecord)
         return Found::NoRecord;
-    copyText(out->title, it->title);
-    copyText(out->artist, it->artist);
-    copyText(out->album, it->album);
+    out->title.assign(it->title);
+    out->artist.assign(it->artist);
+    out->album.assign(it->album);
     out->year = it->year;
     out->track = it->track;
     out->isUtf8 = it->isUtf8;
@@ -172,9 +167,9 @@ void TagCache::store(const QByteArray& path, const Stamp& stamp, const AudioInfo
     if (record) {
         e.hasRecord = true;
         e.isUtf8 = record->isUtf8;
-        e.title = QByteArray(record->title, int(strnlen(record->title, MaxText)));
-        e.artist = QByteArray(record->artist, int(strnlen(record->artist, MaxText)));
-        e.album = QByteArray(record->album, int(strnlen(record->album, MaxText)));
+        e.title = record->title.bytes();
+        e.artist = record->artist.bytes();
+        e.album = record->album.bytes();
         e.year = record->year;
         e.track = record->track;
         e.gains = record->gains;
@@ -205,7 +200,7 @@ QByteArray TagCache::toBytes(bool dropUnseen) const
         out += char((e.hasRecord ? 1 : 0) | (e.isUtf8 ? 2 : 0));
         if (e.hasRecord) {
             for (const QByteArray* t : {&e.title, &e.artist, &e.album}) {
-                out += char(t->size());
+                put(out, uint64_t(t->size()), 2);
                 out += *t;
             }
             put(out, uint32_t(e.year), 4);
@@ -259,7 +254,7 @@ bool TagCache::fromBytes(const QByteArray& bytes)
         e.isUtf8 = flags & 2;
         if (e.hasRecord) {
             for (QByteArray* t : {&e.title, &e.artist, &e.album}) {
-                const qsizetype n = qsizetype(r.number(1));
+                const qsizetype n = qsizetype(r.number(2));
                 if (n > MaxText)
                     return false;
                 *t = r.text(n);

@@ -27,9 +27,9 @@ TrackDescription::TrackDescription(QWidget* parent, const char* name)
 
 void TrackDescription::setDescription(AudioInfo* info)
 {
-    m_first = info && info->title[0] ? stripped(info->title) : QString();
-    m_second = info && info->artist[0] ? stripped(info->artist) : QString();
-    if (info && info->album[0]) {
+    m_first = info ? stripped(info->title) : QString();
+    m_second = info ? stripped(info->artist) : QString();
+    if (info && !info->album.isEmpty()) {
         if (!m_second.isEmpty())
             m_second += QStringLiteral(" - ");
         m_second += stripped(info->album);
@@ -43,16 +43,21 @@ QString TrackDescription::elideText(const QString& text, int width) const
     if (fm.horizontalAdvance(text) < width)
         return text;
     const QString dots = QStringLiteral("...");
+    // The longest start that fits with the dots, found by halving: titles can be long.
     int n = 0;
-    for (int i = 1; i <= text.size(); ++i) {
-        // Never cut a surrogate pair in half.
-        if (i < text.size() && text.at(i - 1).isHighSurrogate())
-            continue;
-        if (fm.horizontalAdvance(dots + text.left(i)) < width)
-            n = i;
-        else
-            break;
+    int lo = 1, hi = int(text.size());
+    while (lo <= hi) {
+        const int mid = (lo + hi) / 2;
+        if (fm.horizontalAdvance(dots + text.left(mid)) < width) {
+            n = mid;
+            lo = mid + 1;
+        } else {
+            hi = mid - 1;
+        }
     }
+    // Never cut a surrogate pair in half.
+    if (n > 0 && n < text.size() && text.at(n - 1).isHighSurrogate())
+        --n;
     if (n == 0 && !text.isEmpty())
         n = text.at(0).isHighSurrogate() && text.size() > 1 ? 2 : 1;
     return text.left(n) + dots;

@@ -368,8 +368,8 @@ QByteArray image(const Catalogue& c)
 {
     QByteArray out;
     for (const auto& r : c)
-        out += r->fileNameBytes() + QByteArray(r->title, AudioInfo::TextSize) + QByteArray(r->artist, AudioInfo::TextSize)
-            + QByteArray(r->album, AudioInfo::TextSize) + QByteArray::number(r->year) + ' ' + QByteArray::number(r->track)
+        out += r->fileNameBytes() + r->title.bytes() + '\0' + r->artist.bytes() + '\0'
+            + r->album.bytes() + '\0' + QByteArray::number(r->year) + ' ' + QByteArray::number(r->track)
             + ' ' + QByteArray::number(r->isUtf8) + '\n';
     return out;
 }

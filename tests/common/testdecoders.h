@@ -51,9 +51,9 @@ public:
         if (info) {
             const auto it = TestTrack::tags.constFind(file);
             if (it != TestTrack::tags.constEnd()) {
-                std::memcpy(info->title, it->title, AudioInfo::TextSize);
-                std::memcpy(info->artist, it->artist, AudioInfo::TextSize);
-                std::memcpy(info->album, it->album, AudioInfo::TextSize);
+                info->title = it->title;
+                info->artist = it->artist;
+                info->album = it->album;
                 info->year = it->year;
                 info->track = it->track;
                 info->isUtf8 = it->isUtf8;

@@ -189,19 +189,6 @@ private slots:
         QCOMPARE(QByteArray(info->album), QByteArray("x y\x7f"));
     }
 
-    void longTextIsCutAtACharacterBoundary()
-    {
-        // Eleven three-byte characters: 33 bytes, cut to ten characters (30 bytes).
-        const QString eleven = QString(11, QChar(0x65e5));
-        auto info = read(QStringLiteral("/m/") + eleven + QStringLiteral(".mp3"));
-        QCOMPARE(QString::fromUtf8(info->title), QString(10, QChar(0x65e5)));
-        // Two-byte characters: 15 fit exactly; a 16th would straddle the end.
-        const QString sixteen = QString(16, QChar(0xe9));
-        info = read(QStringLiteral("/m/") + sixteen + QStringLiteral(".mp3"));
-        QCOMPARE(QString::fromUtf8(info->title), QString(15, QChar(0xe9)));
-        QCOMPARE(info->title[30], '\0');
-    }
-
     void aFileThatDoesNotOpenGivesNoRecord()
     {
         TestTrack::failOpen = true;

@@ -171,7 +171,7 @@ private slots:
         emit library->listView()->returnPressed(library->listView()->itemAtRow(1));
         QCOMPARE(play.count(), 1);
         QCOMPARE(play.at(0).at(0).toString(), QString::fromUtf8("/m/\xc3\xa9.mp3"));
-        QCOMPARE(library->findRecord(play.at(0).at(0).toString())->title, "accent");
+        QCOMPARE(library->findRecord(play.at(0).at(0).toString())->title.bytes(), "accent");
     }
 
     void rebuildSearchesAndResetsFilters()

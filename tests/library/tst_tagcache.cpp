@@ -55,8 +55,7 @@ QByteArray image(const Catalogue& c)
     QByteArray out;
     for (const auto& r : c) {
         out += r->fileNameBytes() + '\n';
-        out += QByteArray(r->title, AudioInfo::TextSize) + QByteArray(r->artist, AudioInfo::TextSize)
-            + QByteArray(r->album, AudioInfo::TextSize);
+        out += r->title.bytes() + '\0' + r->artist.bytes() + '\0' + r->album.bytes() + '\0';
         out += QByteArray::number(r->year) + ' ' + QByteArray::number(r->track) + ' ' + QByteArray::number(r->isUtf8) + '\n';
     }
     return out;
@@ -232,8 +231,8 @@ private slots:
         QTest::newRow("path length past the end") << 0 << QByteArray("\xff\x0f", 2);
         QTest::newRow("empty path") << 0 << QByteArray("\x00\x00", 2);
         QTest::newRow("unknown flags") << 28 << QByteArray("\x09");
-        QTest::newRow("title longer than a field") << 29 << QByteArray("\x1f");
-        QTest::newRow("title holding a NUL") << 30 << QByteArray("\x00", 1);
+        QTest::newRow("title longer than a field") << 29 << QByteArray("\x01\x04", 2);
+        QTest::newRow("title holding a NUL") << 31 << QByteArray("\x00", 1);
     }
     void liesWithASoundChecksumAreRefused()
     {

@@ -113,7 +113,7 @@ int runInfo(const QString& file)
     if (!hasAudio(control.decoderFor(file), file))
         return fail(file, "not an audio file");
     std::printf("file: %s\ntitle: %s\nartist: %s\nalbum: %s\nyear: %d\ntrack: %d\n", info->fileName,
-                info->title, info->artist, info->album, info->year, info->track);
+                info->title.c_str(), info->artist.c_str(), info->album.c_str(), info->year, info->track);
     std::printf("type: %s\n", qPrintable(MimeType(file).id()));
     // ReplayGain as read (dB relative to -18 LUFS; peaks of full scale).
     if (info->gains & AudioInfo::TrackGain)
