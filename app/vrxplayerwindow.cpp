@@ -536,11 +536,15 @@ void VRXPlayerWindow::zoomTo(int size)
 
 void VRXPlayerWindow::mediaFolders()
 {
+    bool changed = false;
     {
         MediaFoldersDialog dlg(this);
         dlg.exec();
+        changed = dlg.changed();
     }
-    reloadLists();
+    // The same folders find the same tracks: playback goes on undisturbed.
+    if (changed)
+        reloadLists();
 }
 
 void VRXPlayerWindow::reloadLists()

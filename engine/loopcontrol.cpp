@@ -40,6 +40,16 @@ public:
     const QString file;
 };
 
+// The first block of a track was decoded: its rate and bit rate can be shown at once,
+// without waiting for the once-a-second position.
+class StreamKnown : public QEvent
+{
+public:
+    explicit StreamKnown(uint32_t generation)
+        : QEvent(QEvent::Type(LoopControl::StreamKnownEvent)), generation(generation) {}
+    const uint32_t generation;
+};
+
 class OutputProblem : public QEvent
 {
 public:
@@ -127,6 +137,7 @@ bool LoopControl::open(const QString& file)
         ok = info && decoder->open(file, nullptr);
         m_trackOpen = ok;
         m_decoderOpen = ok;
+        m_streamKnown = false;
         if (ok)
             takeGains(*info);
     }
@@ -315,6 +326,10 @@ bool LoopControl::event(QEvent* e)
     case OutputProblemEvent:
         emit outputProblem(static_cast<OutputProblem*>(e)->message);
         return true;
+    case StreamKnownEvent:
+        if (static_cast<StreamKnown*>(e)->generation == m_generation)
+            showPosition();
+        return true;
     default:
         return QObject::event(e);
     }
@@ -324,6 +339,11 @@ void LoopControl::timerEvent(QTimerEvent* e)
 {
     if (e->timerId() != m_timer)
         return QObject::timerEvent(e);
+    showPosition();
+}
+
+void LoopControl::showPosition()
+{
     {
         std::lock_guard<std::mutex> lock(m_decoderLock);
         m_shownInfo = m_playInfo;
@@ -401,6 +421,7 @@ bool LoopControl::goOnWithNext(uint32_t generation)
         return false;
     }
     m_decoderOpen = true;
+    m_streamKnown = false;
     m_bytesPlayed = 0;
     takeGains(*info);
     QCoreApplication::postEvent(this, new TrackAdvanced(generation, info.release(), next));
@@ -475,6 +496,10 @@ int LoopControl::decodeStep()
             std::memcpy(block, m_pcmBuffer, size_t(length));
             rate = m_playInfo.rate;
             channels = m_playInfo.channels;
+            if (!m_streamKnown) {
+                m_streamKnown = true;
+                QCoreApplication::postEvent(this, new StreamKnown(generation));
+            }
         }
     }
 

@@ -35,7 +35,13 @@ public:
     static constexpr int BlockSize = 2048;
     enum State { Playing = 0, Stopped = 1, Paused = 2, Resumed = 3 };
     // Custom events posted to this object.
-    enum { DisplayControlEvent = 1001, EndOfTrackEvent = 1003, TrackAdvancedEvent = 1004, OutputProblemEvent = 1005 };
+    enum {
+        DisplayControlEvent = 1001,
+        EndOfTrackEvent = 1003,
+        TrackAdvancedEvent = 1004,
+        OutputProblemEvent = 1005,
+        StreamKnownEvent = 1006
+    };
 
     explicit LoopControl(QObject* parent = nullptr);
     ~LoopControl() override;
@@ -116,6 +122,8 @@ private:
     // Lets what the device holds play out (before a change of format), unless interrupted.
     void playOut();
     void reportProblem();
+    // Sends the position and the stream's description to the displays.
+    void showPosition();
 
     Decoder* playbackDecoderFor(const QString& file);
 
@@ -147,6 +155,7 @@ private:
     bool m_trackOpen = false;   // a track is playing, to its end
     bool m_decoderOpen = false; // ... and the decoder holds it (not after a failed change)
     bool m_ended = false;       // the decoder is done: the device plays out, then the end
+    bool m_streamKnown = false; // the track's first block was decoded and reported
     bool m_closeDevice = false; // stop(): drop the queue and close the device
     int m_pauseDevice = -1;     // setPaused(): 1 pause, 0 resume, -1 nothing asked
     QString m_nextFile;

@@ -51,6 +51,8 @@ MediaFoldersDialog::MediaFoldersDialog(QWidget* parent)
         list->setCurrentItem(first);
     currentChanged(list->currentItem());
     processDoc->setChecked(cfg.read(Settings::MediaFolders::Documents));
+    m_openedWith = folderItems();
+    m_documentsOpenedWith = processDoc->isChecked();
 }
 
 MediaFoldersDialog::~MediaFoldersDialog()
@@ -59,6 +61,11 @@ MediaFoldersDialog::~MediaFoldersDialog()
     cfg.write(Settings::MediaFolders::Folders,
               folderItems().join(QLatin1Char(Settings::MediaFolders::ListSeparator)));
     cfg.write(Settings::MediaFolders::Documents, processDoc->isChecked());
+}
+
+bool MediaFoldersDialog::changed() const
+{
+    return folderItems() != m_openedWith || processDoc->isChecked() != m_documentsOpenedWith;
 }
 
 void MediaFoldersDialog::resetStartFolder()

@@ -15,6 +15,10 @@ public:
     // The entries as stored: flag ("1" with subfolders, "0" without) followed by the path.
     QStringList folderItems() const;
 
+    // Whether the folders or the documents choice now differ from what the dialog opened
+    // with: only then does the library need searching again.
+    bool changed() const;
+
     // Forgets the remembered start folder of the folder chooser (tests).
     static void resetStartFolder();
 
@@ -25,5 +29,8 @@ public slots:
     void currentChanged(VRXListViewItem* entry) override;
 
 private:
+    QStringList m_openedWith;
+    bool m_documentsOpenedWith = false;
+
     VRXListViewItem* addEntry(const QString& path, const QString& flag);
 };

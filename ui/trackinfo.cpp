@@ -24,22 +24,34 @@ TrackInfo::TrackInfo(QWidget* parent, const char* name)
 
 QString TrackInfo::minutesSeconds(int seconds)
 {
-    return QTime(0, 0, 0).addSecs(seconds).toString(QStringLiteral("hh:mm:ss")).right(5);
+    // Minutes go on counting past the hour: a long recording's 62 minutes are not 2.
+    seconds = qMax(0, seconds);
+    return QStringLiteral("%1:%2").arg(seconds / 60, 2, 10, QLatin1Char('0')).arg(seconds % 60, 2, 10, QLatin1Char('0'));
 }
 
 void TrackInfo::setPosition(int seconds, PlayInfo* info)
 {
     if (!info) {
         m_time.clear();
+        m_length.clear();
         m_info.clear();
         repaint();
         return;
     }
     m_time = minutesSeconds(seconds);
+    m_length = minutesSeconds(info->length);
     m_info = QStringLiteral("%1 %2 %3 %4 %5 %6")
                  .arg(QString::number(info->bitrate / 1000), tr("kbps"), QString::number(info->rate / 1000),
                       tr("kHz"), info->channels == 1 ? tr("mono") : tr("stereo"), minutesSeconds(info->length));
     repaint();
+}
+
+QString TrackInfo::shownTime() const
+{
+    if (!m_combined || m_time.isEmpty())
+        return m_time;
+    const QString both = m_time + QLatin1Char('/') + m_length;
+    return fontMetrics().horizontalAdvance(both) <= m_timePanel.width() - 6 ? both : m_time;
 }
 
 QString TrackInfo::shownInfo() const
@@ -48,6 +60,8 @@ QString TrackInfo::shownInfo() const
     // a narrow panel never shows half a number.
     const QFontMetrics fm = fontMetrics();
     QStringList words = m_info.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    if (m_combined && !words.isEmpty())
+        words.removeLast(); // the length is in the time panel
     static const int fieldWords[] = {1, 1, 2}; // length; channel mode; "44 kHz"
     for (int drop : fieldWords) {
         const QString line = words.join(QLatin1Char(' '));
@@ -61,7 +75,13 @@ QString TrackInfo::shownInfo() const
 void TrackInfo::resizeEvent(QResizeEvent* e)
 {
     QWidget::resizeEvent(e);
-    const int w0 = fontMetrics().horizontalAdvance(QStringLiteral("000:00"));
+    // Where the longest line and the length do not fit beside the elapsed time, the time
+    // panel shows both times ("01:05/03:35") and the line goes without the length.
+    const QFontMetrics fm = fontMetrics();
+    const int narrow = fm.horizontalAdvance(QStringLiteral("000:00"));
+    const int longest = fm.horizontalAdvance(QStringLiteral("320 %1 48 %2 %3 000:00").arg(tr("kbps"), tr("kHz"), tr("stereo")));
+    m_combined = narrow + 14 + 14 + longest > width();
+    const int w0 = m_combined ? fm.horizontalAdvance(QStringLiteral("00:00/00:00")) : narrow;
     const int H = height();
     const int W = width();
     m_timePanel = QRect(0, 0, w0 + 14, H);
@@ -97,7 +117,7 @@ void TrackInfo::paintEvent(QPaintEvent*)
         QPainter p(&canvas);
         p.setFont(font());
         p.setPen(kTextColour);
-        p.drawText(m_timePanel, Qt::AlignCenter, m_time);
+        p.drawText(m_timePanel, Qt::AlignCenter, shownTime());
         p.drawText(m_infoPanel, Qt::AlignCenter, shownInfo());
     }
     QPainter(this).drawPixmap(0, 0, canvas);
