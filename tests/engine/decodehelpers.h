@@ -12,6 +12,7 @@
 #include <QSignalSpy>
 
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 // A file under tests/data, e.g. fixture("mp3/vbr.mp3").
@@ -34,6 +35,43 @@ inline QString writeFile(const QString& name, const QByteArray& bytes)
     if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
         qFatal("cannot write %s", qPrintable(path));
     return path;
+}
+
+// A 32-bit big-endian field, and an MP4 atom around a body (its length counts itself).
+inline QByteArray be32(uint32_t v)
+{
+    const char b[4] = {char(v >> 24), char(v >> 16), char(v >> 8), char(v)};
+    return QByteArray(b, 4);
+}
+
+inline QByteArray atom(const QByteArray& type, const QByteArray& body)
+{
+    return be32(uint32_t(8 + body.size())) + type + body;
+}
+
+// Makes every page checksum of an edited Ogg stream good again, so that only the edit
+// differs (polynomial 0x04c11db7, no reflection, zero start, over the page with its
+// checksum field zeroed).
+inline void fixOggChecksums(QByteArray& data)
+{
+    for (int pos = 0; pos + 27 <= data.size() && data.mid(pos, 4) == "OggS";) {
+        auto* p = reinterpret_cast<uint8_t*>(data.data() + pos);
+        int length = 27 + p[26];
+        for (int i = 0; i < p[26]; ++i)
+            length += p[27 + i];
+        if (pos + length > data.size())
+            return;
+        std::memset(p + 22, 0, 4);
+        uint32_t crc = 0;
+        for (int i = 0; i < length; ++i) {
+            crc ^= uint32_t(p[i]) << 24;
+            for (int k = 0; k < 8; ++k)
+                crc = crc & 0x80000000u ? crc << 1 ^ 0x04c11db7u : crc << 1;
+        }
+        for (int k = 0; k < 4; ++k)
+            p[22 + k] = uint8_t(crc >> (8 * k));
+        pos += length;
+    }
 }
 
 // A track record as text: title|artist|album|year|track|isUtf8.
