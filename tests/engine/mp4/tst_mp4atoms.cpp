@@ -4,22 +4,9 @@
 
 #include "mp4atoms.h"
 
-#include <QtEndian>
-
 using namespace Mp4Atoms;
 
 namespace {
-QByteArray be32(uint32_t v)
-{
-    v = qToBigEndian(v);
-    return QByteArray(reinterpret_cast<const char*>(&v), 4);
-}
-
-QByteArray atom(const QByteArray& type, const QByteArray& body)
-{
-    return be32(uint32_t(8 + body.size())) + type + body;
-}
-
 // An atom whose length field says something else than its real size.
 QByteArray lyingAtom(const QByteArray& type, const QByteArray& body, uint32_t claimed)
 {
@@ -66,6 +53,7 @@ private slots:
                 + classicText("\251inf", "Info text") << QByteArray("Old Title|||(c) Someone|Info text");
         QTest::newRow("text length beyond the item: cut there") << atom("\251nam", QByteArray("\x01\x00\x00\x00", 4) + "Short") << QByteArray("Short||||");
         QTest::newRow("classic text not UTF-8: taken as Latin-1") << classicText("\251nam", "Caf\xe9") << QByteArray("Caf\xc3\xa9||||");
+        QTest::newRow("Latin-1 capitals DE D3 52 are not UTF-8") << classicText("\251nam", "\xde\xd3R") << QByteArray("\xc3\x9e\xc3\x93R||||");
         QTest::newRow("text stops at a NUL") << classicText("\251nam", QByteArray("ab\0cd", 5)) << QByteArray("ab||||");
         QTest::newRow("item too short for its header: empty") << classicText("\251nam", "x") + atom("\251nam", "ab") << QByteArray("||||");
         QTest::newRow("item list") << meta(ilst) << QByteArray("New Title|An Artist|An Album||");

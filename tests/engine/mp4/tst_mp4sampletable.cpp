@@ -13,6 +13,26 @@ bool readBytes(const QByteArray& bytes, Mp4SampleTable::Track* track, QByteArray
     static int n = 0;
     return Mp4SampleTable::read(writeFile(QStringLiteral("table%1.m4a").arg(++n), bytes), track, why);
 }
+
+// An atom with version and flags 0, then 32-bit fields.
+QByteArray fullAtom(const QByteArray& type, const QList<uint32_t>& fields)
+{
+    QByteArray body = be32(0);
+    for (uint32_t f : fields)
+        body += be32(f);
+    return atom(type, body);
+}
+
+// The payload of a movie whose one sound track has the stereo fixture's sample entry and
+// the tables given, at 44.1 kHz.
+QByteArray movie(const QByteArray& tables)
+{
+    const QByteArray f = readFile(fixture("mp4/stereo-tagged.m4a"));
+    const int stsd = payload(f, "stsd") - 8;
+    const QByteArray stbl = atom("stbl", f.mid(stsd, int(get32(f, stsd))) + tables);
+    return atom("trak", atom("mdia", fullAtom("mdhd", {0, 0, 44100, 10240}) + fullAtom("hdlr", {0, 0x736f756e, 0, 0, 0})
+                                         + atom("minf", stbl)));
+}
 } // namespace
 
 class TestMp4SampleTable : public QObject
@@ -75,41 +95,51 @@ private slots:
         QCOMPARE(track.frameAt(int64_t(1) << 50), expected.size() - 1);
     }
 
-    // The same sizes in a compact table of 16-bit fields, a "free" atom filling the
-    // bytes it saves so no parent length changes.
-    void compactSizeTable()
+    // Ten frames of 6 to 15 bytes in four chunks at 1000, 2000, 3000 and 4000, with the
+    // chunk map's runs (first chunk, frames a chunk) and a size table of each kind.
+    void chunkMap_data()
     {
-        const QByteArray f = readFile(fixture("mp4/stereo-tagged.m4a"));
-        const int at = payload(f, "stsz") - 8;
-        const uint32_t count = get32(f, at + 16);
-        QByteArray stz2(20 + int(count) * 2, 0);
-        put32(stz2, 0, uint32_t(stz2.size()));
-        stz2.replace(4, 4, "stz2");
-        stz2[15] = 16;
-        put32(stz2, 16, count);
-        for (uint32_t i = 0; i < count; ++i) {
-            const uint32_t size = get32(f, at + 20 + int(i) * 4);
-            stz2[20 + int(i) * 2] = char(size >> 8);
-            stz2[21 + int(i) * 2] = char(size & 0xff);
-        }
-        const int oldSize = int(get32(f, at));
-        QByteArray filler(oldSize - stz2.size(), 0);
-        put32(filler, 0, uint32_t(filler.size()));
-        filler.replace(4, 4, "free");
-        const QByteArray compact = f.left(at) + stz2 + filler + f.mid(at + oldSize);
-        QCOMPARE(compact.size(), f.size());
-
-        Mp4SampleTable::Track plain, packed;
-        QVERIFY(readBytes(f, &plain));
-        QVERIFY(readBytes(compact, &packed));
-        QCOMPARE(packed.frames(), 131);
-        QVERIFY(packed.size == plain.size);
-        QVERIFY(packed.offset == plain.offset);
-        QVERIFY(packed.time == plain.time);
-        // A width other than 4, 8 or 16 bits is refused.
-        QByteArray odd = compact;
-        odd[at + 15] = 12;
-        QVERIFY(!readBytes(odd, &packed));
+        QTest::addColumn<QList<uint32_t>>("runs");
+        QTest::addColumn<int>("sizeBits"); // 32: stsz, else stz2 of that width
+        QTest::addColumn<QList<qint64>>("offsets"); // empty: refused
+        const QList<uint32_t> threeTwoTwoThree = {1, 3, 2, 2, 4, 3};
+        const QList<qint64> expected = {1000, 1006, 1013, 2000, 2009, 3000, 3011, 4000, 4013, 4027};
+        QTest::newRow("runs of 3, 2, 2 and 3 frames") << threeTwoTwoThree << 32 << expected;
+        QTest::newRow("one run for every chunk, the last one short")
+            << QList<uint32_t>{1, 3} << 32 << QList<qint64>{1000, 1006, 1013, 2000, 2009, 2019, 3000, 3012, 3025, 4000};
+        QTest::newRow("a run of one chunk between others")
+            << QList<uint32_t>{1, 2, 2, 4, 3, 2} << 32 << QList<qint64>{1000, 1006, 2000, 2008, 2017, 2027, 3000, 3012, 4000, 4014};
+        QTest::newRow("compact 16-bit sizes") << threeTwoTwoThree << 16 << expected;
+        QTest::newRow("compact 8-bit sizes") << threeTwoTwoThree << 8 << expected;
+        QTest::newRow("compact 4-bit sizes") << threeTwoTwoThree << 4 << expected;
+        QTest::newRow("compact 12-bit sizes: refused") << threeTwoTwoThree << 12 << QList<qint64>();
+        QTest::newRow("first run at chunk 2: refused") << QList<uint32_t>{2, 3} << 32 << QList<qint64>();
+        QTest::newRow("first run at chunk 0: refused") << QList<uint32_t>{0, 3} << 32 << QList<qint64>();
+    }
+    void chunkMap()
+    {
+        QFETCH(QList<uint32_t>, runs);
+        QFETCH(int, sizeBits);
+        QFETCH(QList<qint64>, offsets);
+        QList<uint32_t> stsc = {uint32_t(runs.size() / 2)};
+        for (int i = 0; i < runs.size(); i += 2)
+            stsc << runs[i] << runs[i + 1] << 1;
+        const QByteArray packed = sizeBits == 4 ? "\x67\x89\xab\xcd\xef"
+            : sizeBits == 8 ? QByteArray("\x06\x07\x08\x09\x0a\x0b\x0c\x0d\x0e\x0f")
+                            : QByteArray::fromHex("0006000700080009000a000b000c000d000e000f");
+        const QByteArray sizes = sizeBits == 32 ? fullAtom("stsz", {0, 10, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15})
+                                                : atom("stz2", be32(0) + be32(uint32_t(sizeBits)) + be32(10) + packed);
+        const QByteArray moov = movie(fullAtom("stts", {1, 10, 1024}) + fullAtom("stsc", stsc) + sizes
+                                      + fullAtom("stco", {4, 1000, 2000, 3000, 4000}));
+        Mp4SampleTable::Track track;
+        QByteArray why;
+        QCOMPARE(Mp4SampleTable::readMovie(reinterpret_cast<const uint8_t*>(moov.constData()), size_t(moov.size()), 5000, &track, &why),
+                 !offsets.isEmpty());
+        if (offsets.isEmpty())
+            return;
+        QCOMPARE(QList<qint64>(track.offset.begin(), track.offset.end()), offsets);
+        QCOMPARE(QList<uint32_t>(track.size.begin(), track.size.end()), (QList<uint32_t>{6, 7, 8, 9, 10, 11, 12, 13, 14, 15}));
+        QCOMPARE(track.time.back(), int64_t(10240));
     }
 
     // Each row sets one field of the stereo fixture (131 frames in one chunk) to a lie.
