@@ -33,32 +33,14 @@ Run run(const QStringList& args)
     r.errLines = QString::fromUtf8(p.readAllStandardError()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     return r;
 }
-// The Ogg page checksum (polynomial 0x04c11db7, no reflection, zero start), over the
-// page with its checksum field zeroed.
-uint32_t oggCrc(const QByteArray& page)
-{
-    uint32_t crc = 0;
-    for (char c : page) {
-        crc ^= uint32_t(uint8_t(c)) << 24;
-        for (int k = 0; k < 8; ++k)
-            crc = crc & 0x80000000u ? crc << 1 ^ 0x04c11db7u : crc << 1;
-    }
-    return crc;
-}
-
-// The Ogg fixture with the identification header's sample rate set to value, the first
-// page's checksum made good again so only the rate lies.
+// The Ogg fixture with the identification header's sample rate set to value, the page
+// checksums made good again so only the rate lies.
 QByteArray oggWithRate(uint32_t value)
 {
     QByteArray f = readFile(fixture("ogg/stereo.ogg"));
-    const int segments = uchar(f[26]);
-    int pageSize = 27 + segments;
-    for (int i = 0; i < segments; ++i)
-        pageSize += uchar(f[27 + i]);
-    const int header = 27 + segments; // "\x01vorbis", version, channels, rate
-    qToLittleEndian(value, reinterpret_cast<uchar*>(f.data() + header + 12));
-    qToLittleEndian(uint32_t(0), reinterpret_cast<uchar*>(f.data() + 22));
-    qToLittleEndian(oggCrc(f.left(pageSize)), reinterpret_cast<uchar*>(f.data() + 22));
+    // After the page header and its segment table: "\x01vorbis", version, channels, rate.
+    qToLittleEndian(value, reinterpret_cast<uchar*>(f.data() + 27 + uchar(f[26]) + 12));
+    fixOggChecksums(f);
     return f;
 }
 } // namespace

@@ -26,33 +26,14 @@ QByteArray tremorPcm(const QString& file, int fromMs = -1)
     ov_clear(&vf);
     return pcm;
 }
-// A copy of an Ogg file with one comment replaced by another of the same length; the page
-// checksums are recomputed so that Tremor takes the pages.
+// A copy of an Ogg file with one comment replaced by another of the same length.
 QString withComment(const char* fixtureName, const QByteArray& from, const QByteArray& to, const QString& name)
 {
     QByteArray data = readFile(fixture(fixtureName));
-    const int at = data.indexOf(from);
-    if (at < 0 || from.size() != to.size())
+    if (data.indexOf(from) < 0 || from.size() != to.size())
         qFatal("no comment %s to replace", from.constData());
-    data.replace(at, int(from.size()), to);
-    for (int pos = 0; pos + 27 <= data.size() && data.mid(pos, 4) == "OggS";) {
-        auto* p = reinterpret_cast<uint8_t*>(data.data() + pos);
-        int length = 27 + p[26];
-        for (int i = 0; i < p[26]; ++i)
-            length += p[27 + i];
-        if (pos + length > data.size())
-            break;
-        std::memset(p + 22, 0, 4);
-        uint32_t crc = 0;
-        for (int i = 0; i < length; ++i) {
-            crc ^= uint32_t(p[i]) << 24;
-            for (int k = 0; k < 8; ++k)
-                crc = crc & 0x80000000u ? crc << 1 ^ 0x04c11db7u : crc << 1;
-        }
-        for (int k = 0; k < 4; ++k)
-            p[22 + k] = uint8_t(crc >> (8 * k));
-        pos += length;
-    }
+    data.replace(data.indexOf(from), int(from.size()), to);
+    fixOggChecksums(data);
     return writeFile(name, data);
 }
 } // namespace
@@ -131,8 +112,6 @@ private slots:
         // Track numbers are base 10 whatever their leading zeros; DATE gives the year.
         QTest::newRow("TRACKNUMBER=08") << withComment("ogg/upper-case.ogg", "TRACKNUMBER=07", "TRACKNUMBER=08", "08.ogg")
                                         << QByteArray("Upper Title|Upper Artist|Upper Album|0|8|1");
-        QTest::newRow("TRACKNUMBER=09") << withComment("ogg/upper-case.ogg", "TRACKNUMBER=07", "TRACKNUMBER=09", "09.ogg")
-                                        << QByteArray("Upper Title|Upper Artist|Upper Album|0|9|1");
         QTest::newRow("DATE=2020-05-01") << withComment("ogg/upper-case.ogg", "ALBUM=Upper Album", "DATE=2020-05-01  ", "date.ogg")
                                          << QByteArray("Upper Title|Upper Artist||2020|7|1");
         // cut at 30 bytes without splitting a character (the artist's 30th byte starts one)
