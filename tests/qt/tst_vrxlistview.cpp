@@ -40,7 +40,7 @@ private slots:
         QFile::remove(Config::filePath("vrx"));
     }
 
-    void modes()
+    void colourModes()
     {
         VRXListView lv(nullptr, QStringLiteral("listview"));
         fill(lv, 2);
@@ -62,56 +62,49 @@ private slots:
         QVERIFY(!QFile::exists(Config::filePath("Quavrix"))); // reading writes nothing
     }
 
+    // A list's colours live in the program's settings under its name, a "vrx..." list's in
+    // the toolkit's; stored garbage and missing colours fall back to the defaults.
+    void storedColoursAndFiles_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("file"); // empty: nothing stored
+        QTest::newRow("program list") << "listview" << "Quavrix";
+        QTest::newRow("toolkit list") << "vrxList" << "vrx";
+        QTest::newRow("list without a name") << "" << "";
+    }
     void storedColoursAndFiles()
     {
-        {
-            Config c("Quavrix", Config::User);
-            c.setGroup("listview");
+        QFETCH(QString, name);
+        QFETCH(QString, file);
+        if (!file.isEmpty()) {
+            Config c(file, Config::User);
+            c.setGroup(name);
             c.writeEntry("c1", QStringLiteral("#010203"));
             c.writeEntry("c4", QStringLiteral("not a colour"));
         }
-        VRXListView lv(nullptr, QStringLiteral("listview"));
+        VRXListView lv(nullptr, name);
         lv.setColorMode(1);
-        QCOMPARE(lv.color(1), QColor("#010203"));
-        QCOMPARE(lv.color(2), QColor("#e5e5e5"));
-        QCOMPARE(lv.color(4), QColor("#ffffcc")); // garbage falls back to the default
-
-        const QColor a(1, 1, 1), b(2, 2, 2), c(3, 3, 3), d(4, 4, 4);
-        lv.setColors(&a, &b, &c, &d);
-        QCOMPARE(stored("Quavrix", "listview", "c1"), QStringLiteral("#010101"));
-        QCOMPARE(stored("Quavrix", "listview", "c4"), QStringLiteral("#040404"));
-        QVERIFY(!QFile::exists(Config::filePath("vrx")));
-
-        // A "vrx..." list keeps its colours in the toolkit's file.
-        VRXListView tl(nullptr, QStringLiteral("vrxList"));
-        tl.setColors(&d, &c, &b, &a);
-        QCOMPARE(tl.colorMode(), 1);
-        QCOMPARE(stored("vrx", "vrxList", "c1"), QStringLiteral("#040404"));
-        QCOMPARE(stored("Quavrix", "vrxList", "c1"), QStringLiteral("<none>"));
-        VRXListView tl2(nullptr, QStringLiteral("vrxList"));
-        tl2.setColorMode(1);
-        QCOMPARE(tl2.color(2), c);
-
+        QCOMPARE(lv.color(1), file.isEmpty() ? QColor() : QColor("#010203"));
+        if (!file.isEmpty()) {
+            QCOMPARE(lv.color(2), QColor("#e5e5e5"));
+            QCOMPARE(lv.color(4), QColor("#ffffcc"));
+        }
         // Null pointers: the palette's text and base, shown and stored.
-        VRXListView pl(nullptr, QStringLiteral("plain"));
-        pl.setColors(nullptr, nullptr, nullptr, nullptr);
-        const QColor text = pl.palette().color(QPalette::Active, QPalette::Text);
-        const QColor base = pl.palette().color(QPalette::Active, QPalette::Base);
-        QCOMPARE(pl.color(1), text);
-        QCOMPARE(pl.color(2), base);
-        QCOMPARE(stored("Quavrix", "plain", "c3"), text.name());
-        QCOMPARE(stored("Quavrix", "plain", "c4"), base.name());
-
-        // A list without a name loads nothing and writes nothing.
-        QFile::remove(Config::filePath("Quavrix"));
-        QFile::remove(Config::filePath("vrx"));
-        VRXListView unnamed;
-        unnamed.setColorMode(1);
-        QVERIFY(!unnamed.color(1).isValid());
-        unnamed.setColors(&a, nullptr, nullptr, nullptr);
-        QCOMPARE(unnamed.color(1), a);
-        QVERIFY(!QFile::exists(Config::filePath("Quavrix")));
-        QVERIFY(!QFile::exists(Config::filePath("vrx")));
+        const QColor a(1, 1, 1), b(2, 2, 2);
+        lv.setColors(&a, &b, nullptr, nullptr);
+        QCOMPARE(lv.color(2), b);
+        QCOMPARE(lv.color(4), lv.palette().color(QPalette::Active, QPalette::Base));
+        const QString other = file == QLatin1String("vrx") ? QStringLiteral("Quavrix") : QStringLiteral("vrx");
+        if (file.isEmpty()) {
+            QVERIFY(!QFile::exists(Config::filePath("Quavrix")) && !QFile::exists(Config::filePath("vrx")));
+            return;
+        }
+        QCOMPARE(stored(file, name, "c1"), QStringLiteral("#010101"));
+        QCOMPARE(stored(file, name, "c3"), lv.palette().color(QPalette::Active, QPalette::Text).name());
+        QCOMPARE(stored(other, name, "c1"), QStringLiteral("<none>"));
+        VRXListView again(nullptr, name);
+        again.setColorMode(1);
+        QCOMPARE(again.color(2), b);
     }
 
     // Stripes follow the rows, not the viewport, at any scroll position, and go on below

@@ -14,12 +14,12 @@
 #include "vrxrenamedialog.h"
 
 #include <QLabel>
-#include <QMenu>
-#include <QToolButton>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPainter>
 #include <QScreen>
 #include <QSignalSpy>
+#include <QToolButton>
 
 namespace {
 class ZoomWindow : public VRXMainWindow
@@ -32,7 +32,12 @@ public:
 };
 
 const QSize kDisplays[] = {QSize(240, 320), QSize(480, 640)};
+
+QString where(QSize d)
+{
+    return QStringLiteral("%1x%2").arg(d.width()).arg(d.height());
 }
+} // namespace
 
 // Tab widget, main window and dialogs; each dialog is answered through the hook.
 class TestVRXWidgets : public QObject
@@ -48,19 +53,17 @@ private slots:
     void tabWidget()
     {
         VRTabWidget tabs;
-        auto* a = new QLabel("a");
         auto* b = new QLabel("b");
-        QPointer<QLabel> pa(a);
+        QPointer<QLabel> a(new QLabel("a"));
         QCOMPARE(tabs.addTab(a, QStringLiteral("First"), findIconSet("file_audio")), 0);
         QCOMPARE(tabs.addTab(b, QStringLiteral("Second"), findIconSet("folder_audio")), 1);
         QSignalSpy changed(&tabs, &VRTabWidget::currentPageChanged);
         tabs.showPage(b);
+        tabs.showPage(nullptr);
         QCOMPARE(tabs.currentPage(), b);
         QCOMPARE(changed.size(), 1);
         QCOMPARE(changed.last().at(0).value<QWidget*>(), b);
-        QVERIFY(pa); // hidden pages stay alive
-        tabs.showPage(nullptr);
-        QCOMPARE(tabs.currentPage(), b);
+        QVERIFY(a); // hidden pages stay alive
         // Positions 0..3 are north, south, west, east; others are clamped.
         const std::pair<int, QTabWidget::TabPosition> want[] = {
             {-3, QTabWidget::North}, {1, QTabWidget::South}, {2, QTabWidget::West}, {99, QTabWidget::East}};
@@ -71,7 +74,9 @@ private slots:
         }
     }
 
-    void tabWidgetScreenshots()
+    // The three pages' tabs fit side by side: on the small display the tabs that are not
+    // current show only their icons, their label as a tool tip; at the side there is room.
+    void tabsFitTheDisplay()
     {
         for (QSize d : kDisplays) {
             useDisplay(d);
@@ -83,20 +88,15 @@ private slots:
             tabs.setTabPosition(0);
             tabs.show();
             QVERIFY(QTest::qWaitForWindowExposed(&tabs));
-            // All three tabs fit side by side: on the small display the tabs that are not
-            // current show only their icons, their label as a tool tip.
             QVERIFY(tabs.tabBar()->tabRect(2).right() <= d.width());
-            if (d.width() >= 480)
-                QVERIFY(!tabs.isCompact());
-            QCOMPARE(tabs.tabText(1), tabs.isCompact() ? QString() : QStringLiteral("Library"));
-            if (tabs.isCompact())
-                QCOMPARE(tabs.tabToolTip(1), QStringLiteral("Library"));
-            saveScreenshot(&tabs, QStringLiteral("vrtabwidget"), d);
             QVERIFY(tabs.tabBar()->height() >= 24);
+            QCOMPARE(tabs.isCompact(), d.width() < 480);
+            QCOMPARE(tabs.tabText(1), tabs.isCompact() ? QString() : QStringLiteral("Library"));
+            QCOMPARE(tabs.tabToolTip(1).isEmpty(), !tabs.isCompact());
+            saveScreenshot(&tabs, QStringLiteral("vrtabwidget"), d);
             tabs.setTabPosition(2);
             QCoreApplication::processEvents();
-            saveScreenshot(&tabs, QStringLiteral("vrtabwidget-left"), d);
-            QVERIFY(!tabs.isCompact()); // the side has room for the labels
+            QVERIFY(!tabs.isCompact());
             QCOMPARE(tabs.tabText(1), QStringLiteral("Library"));
             QVERIFY(tabs.tabBar()->width() < d.width() / 2);
         }
@@ -112,7 +112,6 @@ private slots:
         QTest::newRow("left: icon turned with the label") << 2;
         QTest::newRow("right: icon turned with the label") << 3;
     }
-
     void tabIconsUpright()
     {
         QFETCH(int, position);
@@ -130,10 +129,8 @@ private slots:
             tabs.setTabPosition(position);
             tabs.show();
             QVERIFY(QTest::qWaitForWindowExposed(&tabs));
-            const QString where = QStringLiteral("%1x%2").arg(d.width()).arg(d.height());
             // Beside the double-size page buttons of a large display a 16-pixel icon is lost.
             QCOMPARE(tabs.tabBar()->iconSize(), d.width() >= 480 ? QSize(24, 24) : QSize(16, 16));
-
             const QImage img = tabs.tabBar()->grab().toImage();
             const QRect r = tabs.tabBar()->tabRect(0);
             QPointF red, blue;
@@ -147,25 +144,19 @@ private slots:
                         blue += QPointF(x, y), ++blues;
                 }
             }
-            QVERIFY2(reds > 20 && blues > 20, qPrintable(where));
+            QVERIFY2(reds > 20 && blues > 20, qPrintable(where(d)));
             red /= reds;
             blue /= blues;
-            QVERIFY2(red.y() + 4 < blue.y(), qPrintable(where));
-            QVERIFY2(qAbs(red.x() - blue.x()) < 2, qPrintable(where));
+            QVERIFY2(red.y() + 4 < blue.y() && qAbs(red.x() - blue.x()) < 2, qPrintable(where(d)));
         }
     }
 
-    void mainWindowActions()
+    void mainWindowZoomKeysAndActions()
     {
         ZoomWindow w;
         VRXActionRegistry* reg = w.actionRegistry();
-        QStringList names;
-        for (QAction* a : reg->actions())
-            names << a->objectName();
-        QCOMPARE(names, QStringList({"Orblane", "zoomin", "zoomout", "exit"}));
         QVERIFY(!w.action("zoomin")->icon().isNull());
         QCOMPARE(w.action("nothing"), nullptr);
-
         // The actions and the zoom keys of the device (0x2010 in, 0x200f out) and of
         // desktop keyboards.
         w.action("zoomin")->trigger();
@@ -176,26 +167,25 @@ private slots:
         }
         QCOMPARE(w.zoomIns, 3);
         QCOMPARE(w.zoomOuts, 2);
-
         // A registry entry replaces one of the same name.
+        const int count = int(reg->actions().size());
         int hits = 0;
         QAction* again = reg->add("zoomin", "viewmag+", "Again", &w, [&hits] { ++hits; });
         QCOMPARE(w.action("zoomin"), again);
-        QCOMPARE(reg->actions().size(), 4);
+        QCOMPARE(reg->actions().size(), count);
         again->trigger();
         QCOMPARE(hits, 1);
         QCOMPARE(w.zoomIns, 3);
-
-        // About: posted to itself, shown through the toolkit's message box.
-        QString caption;
+        // About is posted, so the action returns before its message box is shown.
+        int shown = 0;
         VRXDialogAnswer answer([&](VRXDialog* d) {
-            caption = d->windowTitle();
+            ++shown;
             d->done(1);
         });
         w.action("Orblane")->trigger();
-        QVERIFY(caption.isEmpty());
+        QCOMPARE(shown, 0);
         QCoreApplication::processEvents();
-        QCOMPARE(caption, QStringLiteral("About ..."));
+        QCOMPARE(shown, 1);
     }
 
     void rotation()
@@ -220,11 +210,9 @@ private slots:
     void inputAndRenameDialogs()
     {
         bool ok = false;
-        // Accepted: the typed text; the caption gets " ...".
+        // Accepted: the typed text, the proposal shown first.
         VRXDialog::setAnswerHook([](VRXDialog* d) {
             auto* in = qobject_cast<VRXInputDialog*>(d);
-            QVERIFY(in);
-            QCOMPARE(in->windowTitle(), QStringLiteral("Save Playlist ..."));
             QCOMPARE(in->text(), QStringLiteral("PlayList1"));
             in->setText(QStringLiteral("Road trip"));
             in->accept();
@@ -232,21 +220,20 @@ private slots:
         QCOMPARE(VRXInputDialog::getText("Save Playlist", "Name:", "PlayList1", &ok), QStringLiteral("Road trip"));
         QVERIFY(ok);
         // Cancel, or a hook that answers nothing: the initial text with ok clear.
-        VRXDialog::setAnswerHook([](VRXDialog* d) {
-            qobject_cast<VRXInputDialog*>(d)->setText("typed");
-            d->reject();
-        });
-        QCOMPARE(VRXInputDialog::getText("c", "l", "PlayList1", &ok), QStringLiteral("PlayList1"));
-        QVERIFY(!ok);
-        ok = true;
-        VRXDialog::setAnswerHook([](VRXDialog*) {});
-        QCOMPARE(VRXInputDialog::getText("c", "l", "x", &ok), QStringLiteral("x"));
-        QVERIFY(!ok);
-
+        for (bool answers : {true, false}) {
+            VRXDialog::setAnswerHook([answers](VRXDialog* d) {
+                qobject_cast<VRXInputDialog*>(d)->setText("typed");
+                if (answers)
+                    d->reject();
+            });
+            ok = true;
+            QCOMPARE(VRXInputDialog::getText("c", "l", "PlayList1", &ok), QStringLiteral("PlayList1"));
+            QVERIFY(!ok);
+        }
+        // Renaming shows the old name read-only and proposes it selected for typing over.
         QString newName;
         VRXDialog::setAnswerHook([](VRXDialog* d) {
             auto* r = qobject_cast<VRXRenameDialog*>(d);
-            QVERIFY(r);
             auto* old = r->findChild<QLineEdit*>("oldText");
             QVERIFY(old && old->isReadOnly());
             QCOMPARE(old->text(), QStringLiteral("Old"));
@@ -257,41 +244,29 @@ private slots:
         QVERIFY(VRXRenameDialog::getNewName("Old", newName));
         QCOMPARE(newName, QStringLiteral("New"));
         VRXDialog::setAnswerHook([](VRXDialog* d) { d->reject(); });
-        newName = "unchanged";
         QVERIFY(!VRXRenameDialog::getNewName("Old", newName));
-        QCOMPARE(newName, QStringLiteral("unchanged"));
+        QCOMPARE(newName, QStringLiteral("New"));
     }
 
     void messageBoxes()
     {
-        QString text, caption;
+        // The safe choice comes first and is the default; the one clicked is returned.
         VRXDialog::setAnswerHook([&](VRXDialog* d) {
             auto* box = qobject_cast<VRXMessageBox*>(d);
-            QVERIFY(box);
-            caption = box->windowTitle();
-            text = box->text();
-            QCOMPARE(box->button(1)->text(), QStringLiteral("Cancel"));
             QVERIFY(box->button(1)->isDefault());
             QCOMPARE(box->button(2)->text(), QStringLiteral("Overwrite"));
             box->button(2)->click();
         });
         QCOMPARE(VRXMessageBox::question(nullptr, "Save Playlist", "Playlist already exists!", "Overwrite", "filesave"), 2);
-        QCOMPARE(caption, QStringLiteral("Save Playlist ..."));
-        QCOMPARE(text, QStringLiteral("Playlist already exists!"));
         // User data in a message is shown as it is.
         VRXMessageBox plain("c", "<b>mine</b>", "dialog_critical");
         QCOMPARE(plain.findChild<QLabel*>("text")->textFormat(), Qt::PlainText);
-
-        // Escape chooses the first button.
+        // Escape chooses the first button: nothing is overwritten or deleted.
         VRXDialog::setAnswerHook([](VRXDialog* d) { d->reject(); });
         QCOMPARE(VRXMessageBox::question(nullptr, "c", "t", "Save", "filesave"), 1);
         QVERIFY(!VRXMessageBox::confirmDelete(nullptr, "Delete it?"));
-        VRXDialog::setAnswerHook([&](VRXDialog* d) {
-            caption = d->windowTitle();
-            qobject_cast<VRXMessageBox*>(d)->button(1)->click();
-        });
+        VRXDialog::setAnswerHook([&](VRXDialog* d) { qobject_cast<VRXMessageBox*>(d)->button(1)->click(); });
         QVERIFY(VRXMessageBox::confirmDelete(nullptr, "Delete it?"));
-        QCOMPARE(caption, QStringLiteral("Delete ..."));
     }
 
     void folderChooser()
@@ -306,7 +281,6 @@ private slots:
         // Entering a folder by activation, then choosing a sub-folder; only folders are listed.
         VRXDialog::setAnswerHook([&](VRXDialog* d) {
             auto* fd = qobject_cast<VRFileDialog*>(d);
-            QVERIFY(fd);
             QCOMPARE(fd->listView()->childCount(), 1);
             emit fd->listView()->returnPressed(fd->listView()->itemAtRow(0));
             QCOMPARE(fd->directory(), music);
@@ -340,33 +314,27 @@ private slots:
         b.choose(QColor()); // invalid colours are ignored
         QCOMPARE(spy.size(), 1);
         // The icon's bottom bar shows the colour.
-        const QImage icon = b.icon().pixmap(24, 24).toImage();
-        QCOMPARE(QColor(icon.pixel(12, 21)), b.color());
+        QCOMPARE(QColor(b.icon().pixmap(24, 24).toImage().pixel(12, 21)), b.color());
     }
 
-    void dialogScreenshots()
+    // Every dialog fits the display; the message box shows its (red) icon.
+    void dialogsFitTheDisplay()
     {
         for (QSize d : kDisplays) {
             useDisplay(d);
             QTemporaryDir dir;
             QDir(dir.path()).mkpath("Music/Rock");
-            QDir(dir.path()).mkpath("Music/Jazz");
             VRXInputDialog in("Save Playlist", "Name:", "PlayList1");
             VRXRenameDialog rn("Road trip");
             VRXMessageBox q("Save Playlist", "Playlist already exists!", "dialog_critical");
             q.addButton("Cancel", "button_cancel");
             q.addButton("Overwrite", "filesave");
             VRFileDialog fd(VRFileDialog::Directory, dir.path(), "Select Media Folder");
-            const QList<QPair<QDialog*, QString>> all = {
-                {&in, "vrxinputdialog"}, {&rn, "vrxrenamedialog"}, {&q, "vrxmessagebox"}, {&fd, "vrfiledialog"}};
-            for (const auto& [dlg, name] : all) {
+            for (QDialog* dlg : std::initializer_list<QDialog*>{&in, &rn, &q, &fd}) {
                 dlg->adjustSize();
-                QVERIFY2(dlg->width() <= d.width(), qPrintable(name));
-                if (name == "vrfiledialog")
-                    dlg->resize(d.width() - 20, d.height() / 2);
-                saveScreenshot(dlg, name, d);
+                QVERIFY2(dlg->width() <= d.width(), dlg->metaObject()->className());
             }
-            // The message box shows its icon: some pixel of the icon label is red.
+            saveScreenshot(&q, QStringLiteral("vrxmessagebox"), d);
             auto* icon = q.findChild<QLabel*>("icon");
             QVERIFY(icon && !icon->pixmap().isNull());
             const QImage pm = icon->pixmap().toImage();
@@ -424,26 +392,21 @@ private slots:
         QVERIFY(path);
         QCOMPARE(path->text(), QDir::cleanPath(deep));
         QVERIFY(path->width() < path->fontMetrics().horizontalAdvance(deep)); // else nothing to elide
-        // What is drawn: read back the label's pixels against its text drawn whole and elided.
-        const QImage shown = path->grab().toImage();
-        auto drawn = [&](const QString& text) {
-            QImage img(path->size(), QImage::Format_ARGB32);
-            img.fill(path->palette().color(path->backgroundRole()));
-            QPainter p(&img);
-            path->style()->drawItemText(&p, path->contentsRect(), path->alignment() | Qt::TextSingleLine,
-                                        path->palette(), true, text, path->foregroundRole());
-            return img;
-        };
+        // What is drawn: the label's pixels against its text drawn elided in the middle.
         const QString middle = path->fontMetrics().elidedText(deep, Qt::ElideMiddle, path->contentsRect().width());
         QVERIFY(middle.endsWith("/Final") && middle.contains(QChar(0x2026)));
-        QVERIFY(shown.convertToFormat(QImage::Format_RGB32) == drawn(middle).convertToFormat(QImage::Format_RGB32));
-        useDisplay(QSize(480, 640));
+        QImage drawn(path->size(), QImage::Format_ARGB32);
+        drawn.fill(path->palette().color(path->backgroundRole()));
+        QPainter p(&drawn);
+        path->style()->drawItemText(&p, path->contentsRect(), path->alignment() | Qt::TextSingleLine, path->palette(),
+                                    true, middle, path->foregroundRole());
+        p.end();
+        QVERIFY(path->grab().toImage().convertToFormat(QImage::Format_RGB32) == drawn.convertToFormat(QImage::Format_RGB32));
     }
 
-    void pictureSheet()
+    void everyPictureTheProgramNamesExists()
     {
-        // Every picture the program names, drawn on one sheet for review.
-        const QStringList names = {
+        const char* const names[] = {
             "play", "pause", "stop", "exit", "back", "forward", "prev", "next", "volume", "bookmark",
             "bookmark_add", "audio", "file_audio", "folder_audio", "cd_audio", "cd_audio_add", "kuser",
             "cabinet", "up", "down", "remove", "remove2", "rename", "rename2", "delete", "mouse",
@@ -453,18 +416,8 @@ private slots:
             "h2", "h3"};
         for (QSize d : kDisplays) {
             useDisplay(d);
-            const int cell = d.width() >= 480 ? 100 : 56;
-            QImage sheet(cell * 8, cell * ((names.size() + 7) / 8), QImage::Format_ARGB32);
-            sheet.fill(QColor("#d8dde3"));
-            QPainter p(&sheet);
-            for (int i = 0; i < names.size(); ++i) {
-                const QImage img = findImage(names[i]);
-                QVERIFY2(!img.isNull(), qPrintable(names[i]));
-                const QPoint at((i % 8) * cell + 2, (i / 8) * cell + 2);
-                p.drawImage(QRect(at, img.size().boundedTo(QSize(cell - 4, cell - 4))), img);
-            }
-            p.end();
-            sheet.save(screenshotPath("pictures", d), "PNG");
+            for (const char* name : names)
+                QVERIFY2(!findImage(name).isNull(), name);
             // Large displays get the double-size pictures, small ones the normal size.
             QCOMPARE(findImage("play").width(), d.width() >= 480 ? 40 : 20);
             QCOMPARE(findImage("frame").width(), 40);
