@@ -235,27 +235,27 @@ private slots:
         QCOMPARE(dspBytes().size(), 0);
     }
 
+    // The position is what reached the device, counted from the start of the track; a
+    // second open without a stop starts again at 0. Once a second while playing the
+    // elapsed seconds and the live record go out.
     void positionFollowsBytesWritten()
     {
         TestTrack::totalBytes = 1 << 30;
-        TestTrack::blockDelayUs = 1000;
+        TestTrack::blockDelayUs = 500;
         LoopControl control;
         QSignalSpy position(&control, &LoopControl::positionChanged);
         QVERIFY(control.open(m_track));
         control.play();
-        QTRY_VERIFY(dspBytes().size() > 40 * 2048);
+        QTRY_VERIFY_WITH_TIMEOUT(position.size() >= 1 && control.positionMs() > 1000, 5000);
+        auto* info = position[0][1].value<PlayInfo*>();
+        QVERIFY(info && info->rate == 44100 && info->channels == 2);
+        QVERIFY(control.open(m_track));
+        const int64_t before = dspBytes().size(); // the device file collects both tracks
+        control.play();
+        QTRY_VERIFY(dspBytes().size() >= before + 4 * 2048);
         control.setPaused(true);
         QTest::qWait(30); // a step in progress finishes
-        const int64_t written = dspBytes().size();
-        QCOMPARE(control.positionMs(), written * 1000 / 44100 / 2 / 2);
-        // Once a second while playing: the elapsed seconds and the live record.
-        control.setPaused(false);
-        QTRY_VERIFY_WITH_TIMEOUT(position.size() >= 1, 3000);
-        auto* info = position[0][1].value<PlayInfo*>();
-        QVERIFY(info);
-        QCOMPARE(info->rate, 44100);
-        QCOMPARE(info->channels, 2);
-        QVERIFY(position[0][0].toInt() >= 0);
+        QCOMPARE(control.positionMs(), (dspBytes().size() - before) * 1000 / 44100 / 4);
         control.stop();
     }
 
@@ -295,26 +295,6 @@ private slots:
         QTRY_VERIFY(dspBytes().size() >= 2048);
         control.stop();
         QCOMPARE(dspBytes().left(2048), pattern(int64_t(20) * 44100 * 4, 2048));
-    }
-
-    void secondOpenRestartsThePosition()
-    {
-        TestTrack::totalBytes = 1 << 30;
-        TestTrack::blockDelayUs = 500;
-        LoopControl control;
-        QVERIFY(control.open(m_track));
-        control.play();
-        QTRY_VERIFY(control.positionMs() > 1000);
-        // The next track, without a stop in between: its position counts from its start.
-        QVERIFY(control.open(m_track));
-        const int64_t before = dspBytes().size(); // the device file collects both tracks
-        control.play();
-        QTRY_VERIFY(dspBytes().size() >= before + 4 * 2048);
-        control.setPaused(true);
-        QTest::qWait(30); // a step in progress finishes
-        const int64_t written = dspBytes().size() - before;
-        QCOMPARE(control.positionMs(), written * 1000 / 44100 / 4);
-        control.stop();
     }
 
     void playWithoutATrackDoesNoHarm()
@@ -381,8 +361,27 @@ private slots:
         }
     }
 
+    // Playing keeps the screen on (saver mode 2), a pause or stop gives it back (100); the
+    // display options turn the light down (0) and the display off (-5) while playing and
+    // back on (-3) after. Each change is said once.
+    void displayControlMessages_data()
+    {
+        QTest::addColumn<bool>("backlightOff");
+        QTest::addColumn<bool>("displayOff");
+        QTest::addColumn<QStringList>("onPlay");
+        QTest::addColumn<QStringList>("onStop");
+        const QString keepOn = QStringLiteral("setScreenSaverMode(int) 2"), giveBack = QStringLiteral("setScreenSaverMode(int) 100");
+        QTest::newRow("no options") << false << false << QStringList{keepOn} << QStringList{giveBack};
+        QTest::newRow("light and display off")
+            << true << true << QStringList{keepOn, "setBacklight(int) -5", "setBacklight(int) 0"} << QStringList{giveBack, "setBacklight(int) -3"};
+        QTest::newRow("light off") << true << false << QStringList{keepOn, "setBacklight(int) 0"} << QStringList{giveBack, "setBacklight(int) -3"};
+    }
     void displayControlMessages()
     {
+        QFETCH(bool, backlightOff);
+        QFETCH(bool, displayOff);
+        QFETCH(QStringList, onPlay);
+        QFETCH(QStringList, onStop);
         TestTrack::totalBytes = 1 << 30;
         TestTrack::blockDelayUs = 2000;
         QCopChannel system(QStringLiteral("QPE/System"));
@@ -391,38 +390,19 @@ private slots:
             sent << QString::fromLatin1(msg) + QLatin1Char(' ') + QString::number(QCopChannel::intArguments(data).value(0));
         });
         LoopControl control;
+        control.setDisplayOptions(backlightOff, displayOff);
         QCoreApplication::processEvents();
         QVERIFY(sent.isEmpty()); // stopped at start: nothing to say
-
         QVERIFY(control.open(m_track));
         control.play();
-        QTRY_COMPARE(sent, QStringList{QStringLiteral("setScreenSaverMode(int) 2")});
+        QTRY_COMPARE(sent, onPlay);
+        sent.clear();
         control.setPaused(true);
-        QTRY_COMPARE(sent.size(), 2);
-        QCOMPARE(sent[1], QStringLiteral("setScreenSaverMode(int) 100"));
+        QTRY_COMPARE(sent, onStop);
         control.stop(); // already halted: nothing more
         control.stop();
         QTest::qWait(20);
-        QCOMPARE(sent.size(), 2);
-
-        sent.clear();
-        control.setDisplayOptions(true, true);
-        QVERIFY(control.open(m_track));
-        control.play();
-        QTRY_COMPARE(sent, (QStringList{QStringLiteral("setScreenSaverMode(int) 2"), QStringLiteral("setBacklight(int) -5"),
-                                        QStringLiteral("setBacklight(int) 0")}));
-        sent.clear();
-        control.stop();
-        QTRY_COMPARE(sent, (QStringList{QStringLiteral("setScreenSaverMode(int) 100"), QStringLiteral("setBacklight(int) -3")}));
-
-        sent.clear();
-        control.setDisplayOptions(true, false);
-        QVERIFY(control.open(m_track));
-        control.play();
-        QTRY_COMPARE(sent, (QStringList{QStringLiteral("setScreenSaverMode(int) 2"), QStringLiteral("setBacklight(int) 0")}));
-        control.stop();
-        QTRY_COMPARE(sent.size(), 4);
-        QCOMPARE(sent[3], QStringLiteral("setBacklight(int) -3"));
+        QCOMPARE(sent, onStop);
     }
 };
 
