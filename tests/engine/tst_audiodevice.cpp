@@ -8,53 +8,31 @@
 #include <QSignalSpy>
 
 namespace {
-struct Request
-{
-    unsigned long request;
-    int value;
-};
-QList<Request> g_requests;
+using D = VRAudioDevice;
+QList<QPair<unsigned long, int>> g_requests; // request, the value passed
 int g_mixerWord = 0;
 bool g_failWrites = false;
 
 int recordingIoctl(int, unsigned long request, void* arg)
 {
-    int value = arg ? *static_cast<int*>(arg) : 0;
-    g_requests.append({request, value});
-    if (request == VRAudioDevice::MixerReadVolume)
+    g_requests.append({request, arg ? *static_cast<int*>(arg) : 0});
+    if (request == D::MixerReadVolume)
         *static_cast<int*>(arg) = g_mixerWord;
-    if (request == VRAudioDevice::MixerWriteVolume) {
-        if (g_failWrites)
-            return -1;
-        g_mixerWord = value;
-    }
-    return 0;
+    if (request == D::MixerWriteVolume && !g_failWrites)
+        g_mixerWord = *static_cast<int*>(arg);
+    return request == D::MixerWriteVolume && g_failWrites ? -1 : 0;
+}
+
+QList<QPair<unsigned long, int>> takeRequests()
+{
+    return std::exchange(g_requests, {});
 }
 } // namespace
-
-// A plain file as the OSS mixer: its requests go to the recorded ioctl function.
-static bool useFileMixer()
-{
-    const QString mixer = quavrixTestRoot() + QStringLiteral("/mixer");
-    QFile f(mixer);
-    if (!f.open(QIODevice::WriteOnly))
-        return false;
-    qputenv("QUAVRIX_MIXER", mixer.toUtf8());
-    return true;
-}
 
 class TestAudioDevice : public QObject
 {
     Q_OBJECT
     QString m_dsp;
-
-    static QList<unsigned long> requestsOnly()
-    {
-        QList<unsigned long> r;
-        for (const Request& q : g_requests)
-            r << q.request;
-        return r;
-    }
 
 private slots:
     void initTestCase()
@@ -69,29 +47,24 @@ private slots:
         QFile::remove(m_dsp);
     }
 
-    // The OSS set-up: capabilities, fragments, format, rate before channels; again only
-    // when the format changes.
+    // The OSS set-up: capabilities, 16 fragments of 256 bytes, 16-bit samples, the rate
+    // before the channels; again only when the format changes. Closing drops what is queued.
     void configureIssuesFiveRequestsOnlyOnChange()
     {
-        using D = VRAudioDevice;
-        const QList<unsigned long> five{D::GetCaps, D::SetFragment, D::SetFormat, D::Speed, D::Channels};
-        auto values = [] { return QList<int>{g_requests[1].value, g_requests[2].value, g_requests[3].value, g_requests[4].value}; };
+        auto setUp = [](int rate) {
+            return QList<QPair<unsigned long, int>>{{D::GetCaps, 0}, {D::SetFragment, 0x00080010}, {D::SetFormat, 16}, {D::Speed, rate}, {D::Channels, 2}};
+        };
         {
             VRAudioDevice device(44000, 2);
             QCOMPARE(device.backend(), VRAudioDevice::Oss);
-            QCOMPARE(requestsOnly(), five);
-            QCOMPARE(values(), (QList<int>{0x00080010, 16, 44000, 2}));
-            g_requests.clear();
+            QCOMPARE(takeRequests(), setUp(44000));
             device.configure(44000, 2);
-            QVERIFY(g_requests.isEmpty());
+            QVERIFY(takeRequests().isEmpty());
             device.configure(22050, 2);
             device.configure(22050, 2);
-            QCOMPARE(requestsOnly(), five);
-            QCOMPARE(values(), (QList<int>{0x00080010, 16, 22050, 2}));
-            g_requests.clear();
+            QCOMPARE(takeRequests(), setUp(22050));
         }
-        // Destruction drops queued audio at once.
-        QCOMPARE(requestsOnly(), QList<unsigned long>{VRAudioDevice::Reset});
+        QCOMPARE(takeRequests(), (QList<QPair<unsigned long, int>>{{D::Reset, 0}}));
     }
 
     void pcmArrivesBitExact()
@@ -107,55 +80,56 @@ private slots:
         QFile f(m_dsp);
         QVERIFY(f.open(QIODevice::ReadOnly));
         QCOMPARE(f.readAll(), pcm);
-    }
-
-    void namedDeviceThatCannotOpenFallsBackToTheClock()
-    {
+        // A named device that cannot be opened: the clock takes the sound.
         qputenv("QUAVRIX_DSP", quavrixTestRoot().toUtf8() + "/no/such/dir/dsp");
-        {
-            VRAudioDevice device(44100, 2);
-            QCOMPARE(device.backend(), VRAudioDevice::Clock);
-            const QByteArray block(2048, 0);
-            QCOMPARE(device.write(block.constData(), block.size()), block.size());
-        }
+        VRAudioDevice clock(44100, 2);
         qputenv("QUAVRIX_DSP", m_dsp.toUtf8());
+        QCOMPARE(clock.backend(), VRAudioDevice::Clock);
+        QCOMPARE(clock.write(pcm.constData(), 2048), 2048);
     }
 
     // Both channels step by 2 within 0..100; the mixer word's upper bits are not volume. A
-    // change is announced to the platform, a refused write is not.
+    // change is announced to the platform, a refused write or a missing mixer is not.
     void volumeStepsAndTheMessage_data()
     {
+        QTest::addColumn<QString>("mixer");
         QTest::addColumn<int>("start");
         QTest::addColumn<bool>("up");
         QTest::addColumn<bool>("refused");
         QTest::addColumn<int>("expected");
-        QTest::newRow("99/99 up") << (99 | 99 << 8) << true << false << (100 | 100 << 8);
-        QTest::newRow("1/0 down") << (1 | 0 << 8) << false << false << 0;
-        QTest::newRow("50/30 up") << (50 | 30 << 8) << true << false << (52 | 32 << 8);
-        QTest::newRow("50/30 down") << (50 | 30 << 8) << false << false << (48 | 28 << 8);
-        QTest::newRow("upper bits ignored") << (0x7f0000 | 10 | 20 << 8) << true << false << (12 | 22 << 8);
-        QTest::newRow("above 100 limited") << (120 | 101 << 8) << false << false << (100 | 99 << 8);
-        QTest::newRow("write refused: no message") << (50 | 50 << 8) << true << true << (50 | 50 << 8);
+        const QString file = QStringLiteral("mixer");
+        QTest::newRow("99/99 up") << file << (99 | 99 << 8) << true << false << (100 | 100 << 8);
+        QTest::newRow("1/0 down") << file << (1 | 0 << 8) << false << false << 0;
+        QTest::newRow("50/30 up") << file << (50 | 30 << 8) << true << false << (52 | 32 << 8);
+        QTest::newRow("50/30 down") << file << (50 | 30 << 8) << false << false << (48 | 28 << 8);
+        QTest::newRow("upper bits ignored") << file << (0x7f0000 | 10 | 20 << 8) << true << false << (12 | 22 << 8);
+        QTest::newRow("above 100 limited") << file << (120 | 101 << 8) << false << false << (100 | 99 << 8);
+        QTest::newRow("write refused") << file << (50 | 50 << 8) << true << true << (50 | 50 << 8);
+        QTest::newRow("no mixer") << "no/mixer" << (50 | 50 << 8) << true << false << (50 | 50 << 8);
     }
     void volumeStepsAndTheMessage()
     {
+        QFETCH(QString, mixer);
         QFETCH(int, start);
         QFETCH(bool, up);
         QFETCH(bool, refused);
-        QVERIFY(useFileMixer());
+        // A plain file as the OSS mixer: its requests go to the recording function.
+        QFile f(quavrixTestRoot() + QStringLiteral("/mixer"));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        qputenv("QUAVRIX_MIXER", (quavrixTestRoot() + QLatin1Char('/') + mixer).toUtf8());
         QCopChannel system(QStringLiteral("QPE/System"));
         QSignalSpy spy(&system, &QCopChannel::received);
         g_mixerWord = start;
         g_failWrites = refused;
         up ? VRAudioDevice::volumeUp() : VRAudioDevice::volumeDown();
         g_failWrites = false;
-        QCOMPARE(requestsOnly(), (QList<unsigned long>{VRAudioDevice::MixerReadVolume, VRAudioDevice::MixerWriteVolume}));
         QTEST(g_mixerWord, "expected");
-        QCOMPARE(spy.size(), refused ? 0 : 1);
-        if (!refused) {
-            QCOMPARE(spy[0][0].toByteArray(), QByteArray("volumeChange(bool)"));
-            QCOMPARE(QCopChannel::intArguments(spy[0][1].toByteArray()), QList<qint32>{0});
-        }
+        const bool changed = mixer == QLatin1String("mixer") && !refused;
+        QCOMPARE(g_requests.size(), mixer == QLatin1String("mixer") ? 2 : 0);
+        QCOMPARE(spy.size(), changed ? 1 : 0);
+        if (changed)
+            QCOMPARE(spy[0][0].toByteArray() + QByteArray::number(QCopChannel::intArguments(spy[0][1].toByteArray()).value(-1)),
+                     QByteArray("volumeChange(bool)0"));
     }
 
     // Steps in the mixer's own units: 2 % of a small range still moves by one unit.
@@ -183,17 +157,6 @@ private slots:
         QFETCH(int, percent);
         QFETCH(int, expected);
         QCOMPARE(VRAudioDevice::stepLevel(value, min, max, percent), long(expected));
-    }
-
-    void missingMixerDoesNothing()
-    {
-        qputenv("QUAVRIX_MIXER", quavrixTestRoot().toUtf8() + "/no/mixer");
-        QCopChannel system(QStringLiteral("QPE/System"));
-        QSignalSpy spy(&system, &QCopChannel::received);
-        VRAudioDevice::volumeUp();
-        VRAudioDevice::volumeDown();
-        QVERIFY(g_requests.isEmpty());
-        QCOMPARE(spy.size(), 0);
     }
 };
 
