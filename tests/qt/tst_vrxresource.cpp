@@ -109,28 +109,6 @@ private slots:
         QCOMPARE(findSizedPixmap("s", fm).width(), pictureSizeBucket(fm.height()));
     }
 
-    void disabledLook()
-    {
-        // Grey (11 r + 16 g + 5 b) / 32, lifted by a quarter of what is left to white;
-        // alpha lowered by 63. Colour-table images: every entry converted and made opaque.
-        const QList<QRgb> in = {qRgba(0, 0, 0, 255), qRgba(255, 255, 255, 255), qRgba(200, 100, 50, 255), qRgba(10, 20, 30, 100)};
-        QImage img(4, 1, QImage::Format_ARGB32);
-        for (int x = 0; x < 4; ++x)
-            img.setPixel(x, 0, in[x]);
-        const QImage d = disabledImage(img);
-        const QList<QRgb> out = {d.pixel(0, 0), d.pixel(1, 0), d.pixel(2, 0), d.pixel(3, 0)};
-        QCOMPARE(out, (QList<QRgb>{qRgba(63, 63, 63, 192), qRgba(255, 255, 255, 192), qRgba(158, 158, 158, 192), qRgba(77, 77, 77, 75)}));
-        QCOMPARE(img.pixel(0, 0), in[0]); // the original is untouched
-        QImage idx(2, 1, QImage::Format_Indexed8);
-        idx.setColorTable({in[0], qRgba(200, 100, 50, 10)});
-        QCOMPARE(disabledImage(idx).colorTable(), QList<QRgb>({qRgba(63, 63, 63, 255), qRgba(158, 158, 158, 255)}));
-        // Icon sets carry the look for their disabled state (premultiplied: one step of rounding).
-        img.fill(qRgba(0, 0, 0, 255));
-        const QRgb p = iconSetFromImage(img).pixmap(QSize(4, 1), QIcon::Disabled).toImage().convertToFormat(QImage::Format_ARGB32).pixel(1, 0);
-        QVERIFY2(qAlpha(p) == 192 && qAbs(qRed(p) - 63) <= 1 && qRed(p) == qGreen(p) && qGreen(p) == qBlue(p), qPrintable(QString::number(p, 16)));
-        QVERIFY(iconSetFromImage(QImage()).isNull());
-    }
-
     void borderedGeometry()
     {
         // Picture 20x12 per frame, two frames; borders left 3, right 4, top 2, bottom 5.
