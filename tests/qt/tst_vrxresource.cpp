@@ -2,15 +2,11 @@
 
 #include "screen.h"
 #include "vrxresource.h"
-#include "vrxstyleloader.h"
 
 #include <QFontMetrics>
-#include <QPainter>
-#include <QStyle>
 
-#include <tuple>
 
-// Picture lookup, icon sets, bordered pictures and the style library.
+// Picture lookup by display size, sized pictures, and bordered pictures of sizes that do not fit.
 class TestVRXResource : public QObject
 {
     Q_OBJECT
@@ -109,43 +105,6 @@ private slots:
         QCOMPARE(findSizedPixmap("s", fm).width(), pictureSizeBucket(fm.height()));
     }
 
-    void borderedGeometry()
-    {
-        // Picture 20x12 per frame, two frames; borders left 3, right 4, top 2, bottom 5.
-        // Frame 1 is drawn; frame 0 is all black so any leak shows. Each of the nine
-        // parts has its own colour; a marker at the first middle pixel shows the tiling.
-        const int L = 3, R = 4, T = 2, B = 5, PW = 20, PH = 12;
-        QImage img(PW, 2 * PH, QImage::Format_ARGB32);
-        img.fill(Qt::black);
-        QPainter p(&img);
-        const int xs[] = {0, L, PW - R, PW}, ys[] = {0, T, PH - B, PH};
-        auto part = [](int col, int row) { return QColor(10 + 80 * col, 10 + 80 * row, 200); };
-        for (int row = 0; row < 3; ++row)
-            for (int col = 0; col < 3; ++col)
-                p.fillRect(QRect(QPoint(xs[col], PH + ys[row]), QPoint(xs[col + 1] - 1, PH + ys[row + 1] - 1)), part(col, row));
-        p.end();
-        img.setPixel(L, PH + T, qRgb(99, 0, 99));
-
-        const QSize size(57, 31);
-        const QImage out = drawBorderedImage(size, img, 1, 2, L, R, T, B, nullptr).toImage();
-        QCOMPARE(out.size(), size);
-        auto at = [&](int x, int y) { return QColor(out.pixel(x, y)); };
-        // Corners keep their size, edges stretch between them.
-        const std::tuple<int, int, int, int> checks[] = {
-            {0, 0, 0, 0}, {L - 1, T - 1, 0, 0}, {56, 0, 2, 0}, {56 - R + 1, T - 1, 2, 0}, {0, 30, 0, 2},
-            {56, 30, 2, 2}, {56 - R + 1, 31 - B, 2, 2}, {L, 0, 1, 0}, {56 - R, T - 1, 1, 0}, {30, 30, 1, 2},
-            {0, 15, 0, 1}, {56, 15, 2, 1}, {L + 1, T + 1, 1, 1}};
-        for (const auto& [x, y, col, row] : checks)
-            QVERIFY2(at(x, y) == part(col, row), qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
-        QCOMPARE(at(L, T), QColor(99, 0, 99));
-        QCOMPARE(at(L + (PW - L - R), T + (PH - T - B)), QColor(99, 0, 99)); // tiled
-
-        const QColor fill(1, 2, 3);
-        const QImage filled = drawBorderedImage(size, img, 1, 2, L, R, T, B, &fill).toImage();
-        QCOMPARE(QColor(filled.pixel(L, T)), fill);
-        QCOMPARE(QColor(filled.pixel(0, 0)), part(0, 0));
-    }
-
     void borderedNull_data()
     {
         QTest::addColumn<QSize>("size");
@@ -177,47 +136,6 @@ private slots:
         QCOMPARE(drawBorderedImage(size, QImage(), b[0], b[1], b[2], b[3], b[4], b[5], nullptr).isNull(), !drawn);
     }
 
-    void styleLibrary()
-    {
-        QTemporaryDir qpe;
-        QDir().mkpath(qpe.path() + "/lib");
-        qputenv("QUAVRIX_QPEDIR", qpe.path().toUtf8());
-        VRXStyleLoader loader;
-        // No library: nothing happens.
-        QVERIFY(!loader.load());
-        QVERIFY(!loader.unload());
-
-        QVERIFY(QFile::copy(QStringLiteral(STYLE_PLUGIN), qpe.path() + "/lib/libvrxstyle.so"));
-        QVERIFY(loader.load());
-        QVERIFY(loader.isLoaded());
-        QCOMPARE(QApplication::style()->objectName(), QStringLiteral("xp"));
-        QPointer<QStyle> first = QApplication::style();
-        // Loading again keeps the handle and installs a fresh style object.
-        QVERIFY(loader.load());
-        QVERIFY(QApplication::style() != first.data());
-        QCOMPARE(QApplication::style()->objectName(), QStringLiteral("xp"));
-
-        VRXStyleLoader::replaceLibraryStyle();
-        QVERIFY(QApplication::style()->objectName() != QStringLiteral("xp"));
-        QVERIFY(loader.unload());
-        QVERIFY(!loader.isLoaded());
-        // Unloading while the library's style is installed replaces it first.
-        QVERIFY(loader.load());
-        QCOMPARE(QApplication::style()->objectName(), QStringLiteral("xp"));
-        QVERIFY(loader.unload());
-        QVERIFY(QApplication::style()->objectName() != QStringLiteral("xp"));
-        QWidget().grab(); // painting with the replacement style works
-
-        // A library without the entry point leaves the style alone.
-        QFile::remove(qpe.path() + "/lib/libvrxstyle.so");
-        QVERIFY(QFile::copy(QStringLiteral(STYLE_PLUGIN_NOSYM), qpe.path() + "/lib/libvrxstyle.so"));
-        const QString styleBefore = QApplication::style()->objectName();
-        QVERIFY(!loader.load());
-        QVERIFY(loader.isLoaded());
-        QCOMPARE(QApplication::style()->objectName(), styleBefore);
-        QVERIFY(loader.unload());
-        qputenv("QUAVRIX_QPEDIR", m_tree.path().toUtf8());
-    }
 };
 
 QUAVRIX_TEST_MAIN(TestVRXResource)

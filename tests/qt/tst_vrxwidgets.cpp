@@ -18,10 +18,9 @@ namespace {
 class ZoomWindow : public VRXMainWindow
 {
 public:
-    int zoomIns = 0, zoomOuts = 0, rotations = 0;
+    int zoomIns = 0, zoomOuts = 0;
     void zoomin() override { ++zoomIns; }
     void zoomout() override { ++zoomOuts; }
-    void rotate() override { ++rotations; }
 };
 
 const QSize kDisplays[] = {QSize(240, 320), QSize(480, 640)};
@@ -78,25 +77,6 @@ private slots:
         }
         QCOMPARE(w.zoomIns, 3);
         QCOMPARE(w.zoomOuts, 2);
-    }
-
-    void rotation()
-    {
-        useDisplay(QSize(240, 320));
-        ZoomWindow w;
-        QVERIFY(w.portrait());
-        w.resize(240, 300);
-        w.show();
-        QCoreApplication::processEvents();
-        const int before = w.rotations;
-        setDisplaySize(QSize(320, 240));
-        w.resize(320, 240);
-        QCoreApplication::processEvents();
-        QVERIFY(!w.portrait());
-        QCOMPARE(w.rotations, before + 1);
-        w.resize(310, 230); // still landscape
-        QCoreApplication::processEvents();
-        QCOMPARE(w.rotations, before + 1);
     }
 
     void inputAndRenameDialogs()
