@@ -1,5 +1,6 @@
-// The playback controller: states, signals on the GUI thread, position, pause and seek,
-// end of track, the races between the worker and stop/open, and display control.
+// The playback controller: states, the end of a track and the next one without a gap,
+// position, pause and seek, the races between the worker and stop/open, a device that
+// blocks, and display control.
 #include "testmain.h"
 #include "testdecoders.h"
 
@@ -20,9 +21,7 @@ class TestLoopControl : public QObject
 {
     Q_OBJECT
 
-    QString m_dsp;
-    QString m_track;
-    QString m_track2;
+    QString m_dsp, m_track, m_track2;
 
     QByteArray dspBytes() const
     {
@@ -30,6 +29,7 @@ class TestLoopControl : public QObject
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
 
+    // What the pattern decoder plays from a byte offset on.
     static QByteArray pattern(int64_t from, int64_t n)
     {
         QByteArray b(int(n), Qt::Uninitialized);
@@ -68,167 +68,127 @@ private slots:
 
     void cleanup() { QCOMPARE(PatternDecoder::closedDecodes.load(), 0); }
 
-    // Pause, resume and stop with or without a track: the states in order, no end, and
-    // the description of an opened track.
+    // Play, pause, resume and stop after an open that worked, failed or never was: the
+    // states in order, no end, and a description only for the track that opened.
     void stateSequence_data()
     {
-        QTest::addColumn<bool>("withTrack");
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<bool>("damaged");
         QTest::addColumn<QList<int>>("states");
-        QTest::newRow("a track") << true << QList<int>{1, 0, 2, 3, 1};
-        QTest::newRow("no track") << false << QList<int>{0, 2, 3, 1};
+        QTest::newRow("a track") << "track.mp3" << false << QList<int>{1, 0, 2, 3, 1};
+        QTest::newRow("no track") << "" << false << QList<int>{0, 2, 3, 1};
+        QTest::newRow("missing file") << "absent.mp3" << false << QList<int>{1, 0, 2, 3, 1};
+        QTest::newRow("decoder cannot open it") << "track.mp3" << true << QList<int>{1, 0, 2, 3, 1};
     }
     void stateSequence()
     {
-        QFETCH(bool, withTrack);
+        QFETCH(QString, file);
+        QFETCH(bool, damaged);
         TestTrack::totalBytes = 1 << 30; // does not end during the test
         TestTrack::blockDelayUs = 2000;
         TestTrack::tags.insert(m_track, makeTags("Song", "Band"));
+        TestTrack::failOpen = damaged;
         LoopControl control;
         QSignalSpy state(&control, &LoopControl::stateChanged);
         QSignalSpy finished(&control, &LoopControl::finished);
-        QString described;
-        connect(&control, &LoopControl::setTrackDescription, this, [&](AudioInfo* info) { described = QString::fromUtf8(info->title); });
-        QVERIFY(!withTrack || control.open(m_track));
-        QCOMPARE(described, withTrack ? QStringLiteral("Song") : QString());
+        QStringList described;
+        connect(&control, &LoopControl::setTrackDescription, this, [&](AudioInfo* info) { described << QString::fromUtf8(info->title); });
+        if (damaged)
+            QTest::ignoreMessage(QtDebugMsg, QRegularExpression(QStringLiteral("^Canot open ")));
+        if (!file.isEmpty())
+            QCOMPARE(control.open(quavrixTestRoot() + QLatin1Char('/') + file), file == QLatin1String("track.mp3") && !damaged);
         control.play();
         control.setPaused(true);
         control.setPaused(false);
         QTest::qWait(20);
         control.stop();
         QTEST(states(state), "states");
+        QCOMPARE(described, file == QLatin1String("track.mp3") && !damaged ? QStringList{QStringLiteral("Song")} : QStringList());
         QCOMPARE(finished.size(), 0);
         QCOMPARE(control.positionMs(), 0);
     }
 
-    void fileThatDoesNotOpenGivesNoDescription_data()
-    {
-        QTest::addColumn<bool>("exists");
-        QTest::newRow("missing file") << false;
-        QTest::newRow("decoder cannot open it") << true;
-    }
-    void fileThatDoesNotOpenGivesNoDescription()
-    {
-        QFETCH(bool, exists);
-        LoopControl control;
-        QSignalSpy state(&control, &LoopControl::stateChanged);
-        QSignalSpy described(&control, &LoopControl::setTrackDescription);
-        TestTrack::failOpen = exists;
-        if (exists)
-            QTest::ignoreMessage(QtDebugMsg, QRegularExpression(QStringLiteral("^Canot open ")));
-        QVERIFY(!control.open(exists ? m_track : quavrixTestRoot() + QStringLiteral("/absent.mp3")));
-        QCOMPARE(states(state), QList<int>{1});
-        QCOMPARE(described.size(), 0);
-    }
-
-    void trackPlaysToItsEndBitExactAndFinishesOnce_data()
+    // A track plays to its last byte and finishes once, on the GUI thread. With a next file
+    // the worker goes on at once: both tracks reach the device whole and back to back, and
+    // finished() says which file it went on with; the last end says none.
+    void endOfTrackAndTheNextWithoutAGap_data()
     {
         QTest::addColumn<int>("bytes");
-        QTest::newRow("ends inside a block") << 10 * 2048 + 100;
-        QTest::newRow("empty track") << 0;
-    }
-    void trackPlaysToItsEndBitExactAndFinishesOnce()
-    {
-        QFETCH(int, bytes);
-        TestTrack::totalBytes = bytes;
-        LoopControl control;
-        QSignalSpy finished(&control, &LoopControl::finished);
-        QSignalSpy state(&control, &LoopControl::stateChanged);
-        bool onGuiThread = true;
-        connect(&control, &LoopControl::finished, this,
-                [&] { onGuiThread = onGuiThread && QThread::currentThread() == qApp->thread(); });
-        QVERIFY(control.open(m_track));
-        control.play();
-        QTRY_COMPARE(finished.size(), 1);
-        QVERIFY(onGuiThread);
-        QCOMPARE(states(state).mid(1), (QList<int>{0, 1}));
-        QCOMPARE(dspBytes(), pattern(0, bytes));
-        QCOMPARE(control.continuedWith(), QString());
-        QTest::qWait(50);
-        QCOMPARE(finished.size(), 1);
-    }
-
-    // With a next file the worker goes on at once: both tracks reach the device whole and
-    // back to back; finished() says which file it went on with, and the last end says none.
-    void goesOnWithTheNextFileWithoutAGap_data()
-    {
         QTest::addColumn<QString>("next");
         QTest::addColumn<bool>("continues");
-        QTest::newRow("next track of another type") << "other.ogg" << true;
-        QTest::newRow("next file gone: the track simply ends") << "gone.mp3" << false;
+        QTest::newRow("ends inside a block") << 10 * 2048 + 100 << "" << false;
+        QTest::newRow("empty track") << 0 << "" << false;
+        QTest::newRow("next track of another type") << 6 * 2048 + 100 << "other.ogg" << true;
+        QTest::newRow("next file gone: the track simply ends") << 6 * 2048 + 100 << "gone.mp3" << false;
     }
-    void goesOnWithTheNextFileWithoutAGap()
+    void endOfTrackAndTheNextWithoutAGap()
     {
+        QFETCH(int, bytes);
         QFETCH(QString, next);
         QFETCH(bool, continues);
-        next = quavrixTestRoot() + QLatin1Char('/') + next;
-        TestTrack::totalBytes = 6 * 2048 + 100;
+        next = next.isEmpty() ? next : quavrixTestRoot() + QLatin1Char('/') + next;
+        TestTrack::totalBytes = bytes;
         TestTrack::tags.insert(m_track, makeTags("First"));
         TestTrack::tags.insert(m_track2, makeTags("Second"));
         LoopControl control;
+        QSignalSpy state(&control, &LoopControl::stateChanged);
         QStringList ends, titles;
-        connect(&control, &LoopControl::finished, this, [&] { ends << control.continuedWith() + QLatin1Char('|') + control.currentFile(); });
+        bool onGuiThread = true;
+        connect(&control, &LoopControl::finished, this, [&] {
+            ends << control.continuedWith() + QLatin1Char('|') + control.currentFile();
+            onGuiThread = onGuiThread && QThread::currentThread() == qApp->thread();
+        });
         connect(&control, &LoopControl::setTrackDescription, this, [&](AudioInfo* info) { titles << QString::fromUtf8(info->title); });
         QVERIFY(control.open(m_track));
         control.setNext(next);
-        if (!continues)
+        if (!next.isEmpty() && !continues)
             QTest::ignoreMessage(QtDebugMsg, QRegularExpression(QStringLiteral("^\\+ cannot go on with ")));
         control.play();
         QTRY_COMPARE(ends.size(), continues ? 2 : 1);
         QTest::qWait(50);
-        const QByteArray one = pattern(0, TestTrack::totalBytes);
-        if (continues) {
-            QCOMPARE(ends, (QStringList{next + QLatin1Char('|') + next, QStringLiteral("|")}));
-            QCOMPARE(titles, (QStringList{QStringLiteral("First"), QStringLiteral("Second")}));
-            QCOMPARE(dspBytes(), one + one);
-        } else {
-            QCOMPARE(ends, QStringList{QStringLiteral("|")});
-            QCOMPARE(dspBytes(), one);
-        }
+        QVERIFY(onGuiThread);
+        QCOMPARE(ends.join(QLatin1Char(' ')), continues ? next + QLatin1Char('|') + next + QStringLiteral(" |") : QStringLiteral("|"));
+        QCOMPARE(titles.join(QLatin1Char(' ')), continues ? QStringLiteral("First Second") : QStringLiteral("First"));
+        QCOMPARE(dspBytes(), continues ? pattern(0, bytes) + pattern(0, bytes) : pattern(0, bytes));
+        QCOMPARE(states(state).mid(1), (QList<int>{0, 1}));
     }
 
-    // A device write that blocks (a full pipe here, a slow clock-paced device with a
-    // damaged rate in the field) must not hold the lock the GUI thread takes for the
-    // position and the analyzer.
-    void blockedDeviceWriteLeavesTheDecoderLockFree()
+    // The worker has reported the end (of the track, or of the next one it went on with)
+    // and the report waits in the queue when the user stops or opens another track: that
+    // track was ended by the user, no finished() and no new description may follow.
+    void userEndingATrackWinsOverItsReportedEnd_data()
     {
-        const QString fifo = quavrixTestRoot() + QStringLiteral("/dsp.fifo");
-        QVERIFY(::mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0);
-        const int reader = ::open(QFile::encodeName(fifo).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-        QVERIFY(reader >= 0);
-        qputenv("QUAVRIX_DSP", QFile::encodeName(fifo));
-        TestTrack::totalBytes = 4 << 20;
-        {
-            LoopControl control;
-            QVERIFY(control.open(m_track));
-            control.play();
-            // The worker fills the pipe and then waits in its write.
-            int queued = 0;
-            QTRY_VERIFY((::ioctl(reader, FIONREAD, &queued), queued >= 60000));
-            QTest::qWait(50);
-            auto locked = std::async(std::launch::async, [&] {
-                control.withDecoderLock([] {});
-                return true;
-            });
-            const bool free = locked.wait_for(std::chrono::seconds(5)) == std::future_status::ready;
-
-            // Let the worker go, whatever happened, so the controller can stop.
-            std::atomic<bool> draining{true};
-            std::thread drain([&] {
-                char buffer[65536];
-                while (draining) {
-                    if (::read(reader, buffer, sizeof buffer) <= 0)
-                        QThread::msleep(5);
-                }
-            });
-            locked.wait();
+        QTest::addColumn<bool>("withNext");
+        QTest::addColumn<bool>("byOpen");
+        QTest::newRow("stop") << false << false;
+        QTest::newRow("open of another track") << false << true;
+        QTest::newRow("stop after it went on with the next file") << true << false;
+    }
+    void userEndingATrackWinsOverItsReportedEnd()
+    {
+        QFETCH(bool, withNext);
+        QFETCH(bool, byOpen);
+        TestTrack::totalBytes = 3 * 2048;
+        LoopControl control;
+        QSignalSpy finished(&control, &LoopControl::finished);
+        QVERIFY(control.open(m_track));
+        if (withNext)
+            control.setNext(m_track2);
+        control.play();
+        // No events are handled here, so the report cannot be delivered before the stop.
+        QElapsedTimer clock;
+        clock.start();
+        while (control.isPlaying() && clock.elapsed() < 5000)
+            QThread::msleep(1);
+        QVERIFY(!control.isPlaying());
+        QSignalSpy described(&control, &LoopControl::setTrackDescription);
+        if (byOpen)
+            QVERIFY(control.open(m_track2));
+        else
             control.stop();
-            draining = false;
-            drain.join();
-            QVERIFY(free);
-        }
-        ::close(reader);
-        QFile::remove(fifo);
-        qputenv("QUAVRIX_DSP", QFile::encodeName(m_dsp));
+        QTest::qWait(50);
+        QCOMPARE(finished.size(), 0);
+        QCOMPARE(described.size(), byOpen ? 1 : 0);
     }
 
     // The position is what reached the device, counted from the start of the track; a
@@ -295,42 +255,47 @@ private slots:
         control.stop();
     }
 
-    // The worker has reported the end (of the track, or of the next one it went on with)
-    // and the report waits in the queue when the user stops or opens another track: that
-    // track was ended by the user, no finished() and no new description may follow.
-    void userEndingATrackWinsOverItsReportedEnd_data()
+    // A device write that blocks (a full pipe here, a slow clock-paced device with a
+    // damaged rate in the field) must not hold the lock the GUI thread takes for the
+    // position and the analyzer.
+    void blockedDeviceWriteLeavesTheDecoderLockFree()
     {
-        QTest::addColumn<bool>("withNext");
-        QTest::addColumn<bool>("byOpen");
-        QTest::newRow("stop") << false << false;
-        QTest::newRow("open of another track") << false << true;
-        QTest::newRow("stop after it went on with the next file") << true << false;
-    }
-    void userEndingATrackWinsOverItsReportedEnd()
-    {
-        QFETCH(bool, withNext);
-        QFETCH(bool, byOpen);
-        TestTrack::totalBytes = 3 * 2048;
-        LoopControl control;
-        QSignalSpy finished(&control, &LoopControl::finished);
-        QVERIFY(control.open(m_track));
-        if (withNext)
-            control.setNext(m_track2);
-        control.play();
-        // No events are handled here, so the report cannot be delivered before the stop.
-        QElapsedTimer clock;
-        clock.start();
-        while (control.isPlaying() && clock.elapsed() < 5000)
-            QThread::msleep(1);
-        QVERIFY(!control.isPlaying());
-        QSignalSpy described(&control, &LoopControl::setTrackDescription);
-        if (byOpen)
-            QVERIFY(control.open(m_track2));
-        else
+        const QString fifo = quavrixTestRoot() + QStringLiteral("/dsp.fifo");
+        QVERIFY(::mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0);
+        const int reader = ::open(QFile::encodeName(fifo).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        QVERIFY(reader >= 0);
+        qputenv("QUAVRIX_DSP", QFile::encodeName(fifo));
+        TestTrack::totalBytes = 4 << 20;
+        {
+            LoopControl control;
+            QVERIFY(control.open(m_track));
+            control.play();
+            // The worker fills the pipe and then waits in its write.
+            int queued = 0;
+            QTRY_VERIFY((::ioctl(reader, FIONREAD, &queued), queued >= 60000));
+            QTest::qWait(50);
+            auto locked = std::async(std::launch::async, [&] {
+                control.withDecoderLock([] {});
+                return true;
+            });
+            const bool free = locked.wait_for(std::chrono::seconds(5)) == std::future_status::ready;
+            // Let the worker go, whatever happened, so the controller can stop.
+            std::atomic<bool> draining{true};
+            std::thread drain([&] {
+                char buffer[65536];
+                while (draining)
+                    if (::read(reader, buffer, sizeof buffer) <= 0)
+                        QThread::msleep(5);
+            });
+            locked.wait();
             control.stop();
-        QTest::qWait(50);
-        QCOMPARE(finished.size(), 0);
-        QCOMPARE(described.size(), byOpen ? 1 : 0);
+            draining = false;
+            drain.join();
+            QVERIFY(free);
+        }
+        ::close(reader);
+        QFile::remove(fifo);
+        qputenv("QUAVRIX_DSP", QFile::encodeName(m_dsp));
     }
 
     void destroyingWhilePlayingIsClean()
