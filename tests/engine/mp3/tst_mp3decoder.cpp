@@ -3,7 +3,6 @@
 
 #include "../decodehelpers.h"
 
-#include "mp3/layer3.h"
 #include "mp3decoder.h"
 #include "mp3frames.h"
 
@@ -32,35 +31,6 @@ class TestMp3Decoder : public QObject
     Q_OBJECT
 
 private slots:
-    // Frame lengths as ISO/IEC 11172-3 and 13818-3 give them; 0: not a frame we play.
-    void frameHeaders_data()
-    {
-        QTest::addColumn<QByteArray>("header");
-        QTest::addColumn<int>("length");
-        QTest::addColumn<int>("rate");
-        QTest::newRow("MPEG-1 128k 44.1 kHz") << QByteArray("\xFF\xFB\x90\x64") << 417 << 44100;
-        QTest::newRow("padded") << QByteArray("\xFF\xFB\x92\xC4") << 418 << 44100;
-        QTest::newRow("MPEG-1 320k 48 kHz") << QByteArray("\xFF\xFB\xE4\x00", 4) << 960 << 48000;
-        QTest::newRow("MPEG-1 32k 32 kHz") << QByteArray("\xFF\xFB\x18\x00", 4) << 144 << 32000;
-        QTest::newRow("MPEG-2 64k 22.05 kHz") << QByteArray("\xFF\xF3\x80\x00", 4) << 208 << 22050;
-        QTest::newRow("MPEG-2 32k 16 kHz") << QByteArray("\xFF\xF3\x48\xC0", 4) << 144 << 16000;
-        QTest::newRow("Layer II") << QByteArray("\xFF\xFD\x90\x00", 4) << 0 << 0;
-        QTest::newRow("bit-rate index 15") << QByteArray("\xFF\xFB\xF0\x00", 4) << 0 << 0;
-        QTest::newRow("sampling index 3") << QByteArray("\xFF\xFB\x9C\x00", 4) << 0 << 0;
-        QTest::newRow("no 12-bit sync") << QByteArray("\xFF\xEB\x90\x00", 4) << 0 << 0;
-    }
-    void frameHeaders()
-    {
-        QFETCH(QByteArray, header);
-        QFETCH(int, length);
-        mp3::FrameHeader h;
-        QCOMPARE(mp3::parseHeader(reinterpret_cast<const uint8_t*>(header.constData()), h), length > 0);
-        if (length > 0) {
-            QCOMPARE(mp3::frameLength(h), length);
-            QTEST(h.sampleRate, "rate");
-        }
-    }
-
     // Block types, stereo modes, MPEG-2 rates, CRC, free format, VBR and tags; "plain" rows
     // take the transforms without vectors (other processors), "avx2" rows those without
     // 512-bit vectors. loud-linbits.mp3 holds granules hundreds of times full scale: the
@@ -136,22 +106,6 @@ private slots:
         QVERIFY(decodeAll(d, &info).isEmpty());
         d.close();
         QCOMPARE(d.seek(1), int64_t(-1));
-    }
-
-    void upsampledMpeg2FollowsTheNativeSignal()
-    {
-        const QByteArray native = decodeMp3(track("mpeg2-22k.mp3"), 2304, true);
-        const QByteArray doubled = decodeMp3(track("mpeg2-22k.mp3"), 4608);
-        QCOMPARE(native.size() * 2, doubled.size());
-        // Interpolation, not noise: each native sample against the mean of its two.
-        const int16_t *a = samples(native), *b = samples(doubled);
-        double err = 0, sig = 0;
-        for (int i = 1000; i < native.size() / 4 - 1000; ++i) {
-            const double x = a[2 * i], y = 0.5 * (b[4 * i] + b[4 * i + 2]);
-            err += (x - y) * (x - y);
-            sig += x * x;
-        }
-        QVERIFY2(err < sig * 0.02, qPrintable(QString::number(err / sig)));
     }
 
     void tags()
