@@ -40,21 +40,6 @@ private slots:
         QCOMPARE(MimeType(file).id(), id);
     }
 
-    void applicationFilesLiveInTheDataFolder()
-    {
-        const QString path = Global::applicationFileName(QStringLiteral("QuavrixData"), QStringLiteral("bookmarks"));
-        QCOMPARE(path, qEnvironmentVariable("XDG_DATA_HOME") + QStringLiteral("/QuavrixData/bookmarks"));
-        QVERIFY(QFileInfo(QFileInfo(path).absolutePath()).isDir());
-    }
-
-    void qpeDirFollowsTheEnvironmentOrTheExecutable()
-    {
-        qputenv("QUAVRIX_QPEDIR", "/opt/q");
-        QCOMPARE(Global::qpeDir(), QStringLiteral("/opt/q"));
-        qunsetenv("QUAVRIX_QPEDIR");
-        QCOMPARE(Global::qpeDir(), QDir::cleanPath(QCoreApplication::applicationDirPath() + QStringLiteral("/../share/quavrix")));
-    }
-
     void documentsFoundByTypeOnceEach()
     {
         QTemporaryDir tmp;

@@ -41,24 +41,26 @@ private slots:
     }
     void cleanup() { QDir(m_scratch + QStringLiteral("/quavrix-") + QString::number(::getuid())).removeRecursively(); }
 
-    void socketsLiveInTheSessionRuntimeFolder()
+    // The session's runtime folder, else <tmp>/quavrix-<uid> made 0700 (not a bare name
+    // in /tmp): the instance socket and the message folder (0700) live there.
+    void socketsLiveInAPrivateFolder_data()
     {
-        const QString runtime = QString::fromLocal8Bit(m_runtime);
-        QCOMPARE(RuntimeFolder::path(), runtime);
-        QCOMPARE(QCopChannel::messageFolder(), runtime + QStringLiteral("/quavrix-qcop"));
-        QCOMPARE(modeOf(QCopChannel::messageFolder()), 0700);
-        QVERIFY(QPEApplication::instanceName().startsWith(runtime + QLatin1Char('/')));
+        QTest::addColumn<bool>("session");
+        QTest::newRow("session runtime folder") << true;
+        QTest::newRow("without one: a folder of our own") << false;
     }
-
-    // Without a session folder: <tmp>/quavrix-<uid>, made 0700, not a bare name in /tmp.
-    void withoutOneAPrivateFolderOfOurOwn()
+    void socketsLiveInAPrivateFolder()
     {
-        qunsetenv("XDG_RUNTIME_DIR");
-        const QString own = m_scratch + QStringLiteral("/quavrix-") + QString::number(::getuid());
-        QCOMPARE(RuntimeFolder::path(), own);
-        QCOMPARE(modeOf(own), 0700);
-        QVERIFY(QPEApplication::instanceName().startsWith(own + QLatin1Char('/')));
-        QVERIFY(QCopChannel::messageFolder().startsWith(own + QLatin1Char('/')));
+        QFETCH(bool, session);
+        if (!session)
+            qunsetenv("XDG_RUNTIME_DIR");
+        const QString folder = session ? QString::fromLocal8Bit(m_runtime) : m_scratch + QStringLiteral("/quavrix-") + QString::number(::getuid());
+        QCOMPARE(RuntimeFolder::path(), folder);
+        if (!session)
+            QCOMPARE(modeOf(folder), 0700);
+        QCOMPARE(QCopChannel::messageFolder(), folder + QStringLiteral("/quavrix-qcop"));
+        QCOMPARE(modeOf(QCopChannel::messageFolder()), 0700);
+        QVERIFY(QPEApplication::instanceName().startsWith(folder + QLatin1Char('/')));
     }
 
     // What another user could have put at the predictable name is not used.
