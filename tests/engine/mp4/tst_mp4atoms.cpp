@@ -1,10 +1,14 @@
-// The user-data walk and the decoder configuration, on hand-built data.
+// MP4 files taken apart: the user-data walk and the decoder configuration on hand-built
+// data; the sample tables against the frames ffmpeg's demuxer reported for the fixtures,
+// on built tables, and with lying fields that must be refused or cut, never believed.
 
-#include "../decodehelpers.h"
+#include "mp4damage.h"
 
 #include "mp4atoms.h"
+#include "mp4sampletable.h"
 
 using namespace Mp4Atoms;
+using namespace Mp4Damage;
 
 namespace {
 // An atom whose length field says something else than its real size.
@@ -35,6 +39,31 @@ QByteArray walk(const QByteArray& udta)
     Tags t;
     parseUserData(reinterpret_cast<const uint8_t*>(udta.constData()), size_t(udta.size()), &t);
     return t.name + '|' + t.artist + '|' + t.album + '|' + t.notice + '|' + t.info;
+}
+bool readBytes(const QByteArray& bytes, Mp4SampleTable::Track* track, QByteArray* why = nullptr)
+{
+    static int n = 0;
+    return Mp4SampleTable::read(writeFile(QStringLiteral("table%1.m4a").arg(++n), bytes), track, why);
+}
+
+// An atom with version and flags 0, then 32-bit fields.
+QByteArray fullAtom(const QByteArray& type, const QList<uint32_t>& fields)
+{
+    QByteArray body = be32(0);
+    for (uint32_t f : fields)
+        body += be32(f);
+    return atom(type, body);
+}
+
+// The payload of a movie whose one sound track has the stereo fixture's sample entry and
+// the tables given, at 44.1 kHz.
+QByteArray movie(const QByteArray& tables)
+{
+    const QByteArray f = readFile(fixture("mp4/stereo-tagged.m4a"));
+    const int stsd = payload(f, "stsd") - 8;
+    const QByteArray stbl = atom("stbl", f.mid(stsd, int(get32(f, stsd))) + tables);
+    return atom("trak", atom("mdia", fullAtom("mdhd", {0, 0, 44100, 10240}) + fullAtom("hdlr", {0, 0x736f756e, 0, 0, 0})
+                                         + atom("minf", stbl)));
 }
 } // namespace
 
@@ -173,6 +202,181 @@ private slots:
         QVERIFY(makeAdtsHeader(c, 8191 - 7, h));
         QVERIFY(!makeAdtsHeader(c, 8191 - 6, h));
         QVERIFY(!makeAdtsHeader(AudioConfig(), 100, h));
+    }
+
+    void sameFramesAsFfmpeg_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("packets");
+        QTest::addColumn<int>("timescale");
+        QTest::addColumn<int>("rate");
+        QTest::addColumn<QByteArray>("config");
+        QTest::addColumn<bool>("fastStart");
+        // AudioSpecificConfig: AAC LC, the rate's index, the channel count.
+        QTest::newRow("stereo") << "mp4/stereo-tagged.m4a" << "mp4/stereo-tagged.packets" << 44100 << 44100
+                                << QByteArray("\x12\x10\x56\xe5\x00", 5) << false;
+        QTest::newRow("mono") << "mp4/mono.m4a" << "mp4/mono.packets" << 22050 << 22050
+                              << QByteArray("\x13\x88\x56\xe5\x00", 5) << false;
+        QTest::newRow("stereo, movie first") << "mp4/stereo-tagged.m4a" << "mp4/stereo-tagged.packets" << 44100
+                                             << 44100 << QByteArray("\x12\x10\x56\xe5\x00", 5) << true;
+    }
+    void sameFramesAsFfmpeg()
+    {
+        QFETCH(QString, file);
+        QFETCH(QString, packets);
+        QFETCH(int, timescale);
+        QFETCH(QByteArray, config);
+        QFETCH(bool, fastStart);
+        const QList<Packet> expected = Mp4Damage::packets(qPrintable(packets));
+        QVERIFY(expected.size() > 40);
+        QByteArray bytes = readFile(fixture(qPrintable(file)));
+        const int shift = fastStart ? int(get32(bytes, payload(bytes, "moov") - 8)) : 0;
+        if (fastStart)
+            bytes = Mp4Damage::fastStart(bytes);
+
+        Mp4SampleTable::Track track;
+        QByteArray why;
+        QVERIFY2(readBytes(bytes, &track, &why), why.constData());
+        QCOMPARE(track.fourcc, QByteArray("mp4a"));
+        QCOMPARE(track.decoderConfig, config);
+        QCOMPARE(track.objectTypeIndication, 0x40);
+        QCOMPARE(track.timescale, int64_t(timescale));
+        QVERIFY(!track.truncated);
+        QCOMPARE(track.frames(), expected.size());
+        // ffmpeg shows times shifted by the edit list's start: 1024 samples of priming.
+        QCOMPARE(track.editStart, int64_t(-expected.first().dts));
+        for (int i = 0; i < expected.size(); ++i) {
+            const Packet& p = expected[i];
+            QCOMPARE(track.offset[size_t(i)], p.position + shift);
+            QCOMPARE(track.size[size_t(i)], p.size);
+            QCOMPARE(track.time[size_t(i)] - track.editStart, p.dts);
+            QCOMPARE(track.time[size_t(i) + 1] - track.time[size_t(i)], p.duration);
+        }
+        // Seeking looks frames up by time.
+        QCOMPARE(track.frameAt(0), 0);
+        QCOMPARE(track.frameAt(expected[5].dts - expected[0].dts), 5);
+        QCOMPARE(track.frameAt(expected[5].dts - expected[0].dts + 1), 5);
+        QCOMPARE(track.frameAt(int64_t(1) << 50), expected.size() - 1);
+    }
+
+    // Ten frames of 6 to 15 bytes in four chunks at 1000, 2000, 3000 and 4000, with the
+    // chunk map's runs (first chunk, frames a chunk) and a size table of each kind.
+    void chunkMap_data()
+    {
+        QTest::addColumn<QList<uint32_t>>("runs");
+        QTest::addColumn<int>("sizeBits"); // 32: stsz, else stz2 of that width
+        QTest::addColumn<QList<qint64>>("offsets"); // empty: refused
+        const QList<uint32_t> threeTwoTwoThree = {1, 3, 2, 2, 4, 3};
+        const QList<qint64> expected = {1000, 1006, 1013, 2000, 2009, 3000, 3011, 4000, 4013, 4027};
+        QTest::newRow("runs of 3, 2, 2 and 3 frames") << threeTwoTwoThree << 32 << expected;
+        QTest::newRow("one run for every chunk, the last one short")
+            << QList<uint32_t>{1, 3} << 32 << QList<qint64>{1000, 1006, 1013, 2000, 2009, 2019, 3000, 3012, 3025, 4000};
+        QTest::newRow("a run of one chunk between others")
+            << QList<uint32_t>{1, 2, 2, 4, 3, 2} << 32 << QList<qint64>{1000, 1006, 2000, 2008, 2017, 2027, 3000, 3012, 4000, 4014};
+        QTest::newRow("compact 16-bit sizes") << threeTwoTwoThree << 16 << expected;
+        QTest::newRow("compact 8-bit sizes") << threeTwoTwoThree << 8 << expected;
+        QTest::newRow("compact 4-bit sizes") << threeTwoTwoThree << 4 << expected;
+        QTest::newRow("compact 12-bit sizes: refused") << threeTwoTwoThree << 12 << QList<qint64>();
+        QTest::newRow("first run at chunk 2: refused") << QList<uint32_t>{2, 3} << 32 << QList<qint64>();
+        QTest::newRow("first run at chunk 0: refused") << QList<uint32_t>{0, 3} << 32 << QList<qint64>();
+    }
+    void chunkMap()
+    {
+        QFETCH(QList<uint32_t>, runs);
+        QFETCH(int, sizeBits);
+        QFETCH(QList<qint64>, offsets);
+        QList<uint32_t> stsc = {uint32_t(runs.size() / 2)};
+        for (int i = 0; i < runs.size(); i += 2)
+            stsc << runs[i] << runs[i + 1] << 1;
+        const QByteArray packed = sizeBits == 4 ? "\x67\x89\xab\xcd\xef"
+            : sizeBits == 8 ? QByteArray("\x06\x07\x08\x09\x0a\x0b\x0c\x0d\x0e\x0f")
+                            : QByteArray::fromHex("0006000700080009000a000b000c000d000e000f");
+        const QByteArray sizes = sizeBits == 32 ? fullAtom("stsz", {0, 10, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15})
+                                                : atom("stz2", be32(0) + be32(uint32_t(sizeBits)) + be32(10) + packed);
+        const QByteArray moov = movie(fullAtom("stts", {1, 10, 1024}) + fullAtom("stsc", stsc) + sizes
+                                      + fullAtom("stco", {4, 1000, 2000, 3000, 4000}));
+        Mp4SampleTable::Track track;
+        QByteArray why;
+        QCOMPARE(Mp4SampleTable::readMovie(reinterpret_cast<const uint8_t*>(moov.constData()), size_t(moov.size()), 5000, &track, &why),
+                 !offsets.isEmpty());
+        if (offsets.isEmpty())
+            return;
+        QCOMPARE(QList<qint64>(track.offset.begin(), track.offset.end()), offsets);
+        QCOMPARE(QList<uint32_t>(track.size.begin(), track.size.end()), (QList<uint32_t>{6, 7, 8, 9, 10, 11, 12, 13, 14, 15}));
+        QCOMPARE(track.time.back(), int64_t(10240));
+    }
+
+    // Each row sets one field of the stereo fixture (131 frames in one chunk) to a lie.
+    void lyingFields_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<bool>("reads");
+        QTest::addColumn<int>("frames");
+        QTest::addColumn<bool>("truncated");
+        const QByteArray f = readFile(fixture("mp4/stereo-tagged.m4a"));
+        // stsz payload: version, constant size, count, sizes; stco/stsc/stts: version, count.
+        QTest::newRow("stsz count 0x7fffffff: no allocation of 2^31 sizes") << with32(f, "stsz", 8, 0x7fffffff) << false << 0 << false;
+        QTest::newRow("stsz count 0xffffffff") << with32(f, "stsz", 8, 0xffffffff) << false << 0 << false;
+        QTest::newRow("stsz constant size 0xfffffff0: no frame fits") << with32(f, "stsz", 4, 0xfffffff0) << false << 0 << false;
+        QTest::newRow("stco count 0xffffffff") << with32(f, "stco", 4, 0xffffffff) << false << 0 << false;
+        QTest::newRow("stsc count 0x7fffffff") << with32(f, "stsc", 4, 0x7fffffff) << false << 0 << false;
+        QTest::newRow("stsc count 0") << with32(f, "stsc", 4, 0) << false << 0 << false;
+        QTest::newRow("stts count 0xffffffff") << with32(f, "stts", 4, 0xffffffff) << false << 0 << false;
+        QTest::newRow("stsd count 0") << with32(f, "stsd", 4, 0) << false << 0 << false;
+        QTest::newRow("stsd count 0xffffffff: the first entry still reads") << with32(f, "stsd", 4, 0xffffffff) << true << 131 << false;
+        QTest::newRow("trak length 0x7fffffff: longer than the movie") << with32(f, "trak", -8, 0x7fffffff) << false << 0 << false;
+        QTest::newRow("mdhd time scale 0") << with32(f, "mdhd", 12, 0) << false << 0 << false;
+        // One sample size of 0xfffffff0 (the sixth): the frames before it are what is there.
+        QTest::newRow("sixth sample size 0xfffffff0: five frames") << with32(f, "stsz", 12 + 5 * 4, 0xfffffff0) << true << 5 << true;
+        QTest::newRow("chunk offset past the end of the file") << with32(f, "stco", 8, 0x7ffffff0) << false << 0 << false;
+        // stsc says 0xffffffff frames a chunk: still only the 131 frames stsz has.
+        QTest::newRow("frames per chunk 0xffffffff") << with32(f, "stsc", 12, 0xffffffff) << true << 131 << false;
+        // The durations cover only 130 frames (the first run 0x82 long, the second 0).
+        QTest::newRow("durations for fewer frames") << with32(f, "stts", 16, 0) << true << 130 << false;
+        QTest::newRow("stts delta 0xffffffff: times still rise") << with32(f, "stts", 12, 0xffffffff) << true << 131 << false;
+        // esds: descriptor lengths past their parents.
+        QByteArray longInfo = f;
+        const int info = longInfo.indexOf(QByteArray("\x05\x80\x80\x80\x05\x12\x10", 7));
+        QVERIFY(info > 0);
+        longInfo[info + 4] = char(0x7f);
+        QTest::newRow("decoder specific info longer than its descriptor") << longInfo << false << 0 << false;
+        QByteArray zeroed = f;
+        const int moov = payload(f, "moov");
+        zeroed.replace(moov + 100, 400, QByteArray(400, 0));
+        QTest::newRow("a zeroed range over the movie") << zeroed << false << 0 << false;
+        QTest::newRow("cut to 73 %, movie first: the whole frames") << fastStart(f).left(f.size() * 73 / 100) << true << 93 << true;
+        QTest::newRow("movie atom cut off") << f.left(f.size() - 100) << false << 0 << false;
+        QTest::newRow("empty file") << QByteArray() << false << 0 << false;
+    }
+    void lyingFields()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(bool, reads);
+        QFETCH(int, frames);
+        QFETCH(bool, truncated);
+        Mp4SampleTable::Track track;
+        QByteArray why;
+        QCOMPARE(readBytes(file, &track, &why), reads);
+        if (!reads) {
+            QVERIFY(!why.isEmpty());
+            return;
+        }
+        QCOMPARE(track.frames(), frames);
+        QCOMPARE(track.truncated, truncated);
+        QCOMPARE(track.offset.size(), size_t(frames));
+        QCOMPARE(track.time.size(), size_t(frames) + 1);
+        for (int i = 0; i < frames; ++i) {
+            QVERIFY(track.offset[size_t(i)] + track.size[size_t(i)] <= file.size());
+            QVERIFY(track.time[size_t(i) + 1] >= track.time[size_t(i)]);
+        }
+    }
+
+    void specialFiles()
+    {
+        Mp4SampleTable::Track track;
+        QVERIFY(!Mp4SampleTable::read(QStringLiteral("/no/such/file.m4a"), &track));
+        QVERIFY(!Mp4SampleTable::read(quavrixTestRoot(), &track));
+        QVERIFY(!Mp4SampleTable::readMovie(nullptr, 0, 0, &track));
     }
 };
 

@@ -1,5 +1,7 @@
 // Mp4Decoder with the real AAC decoder program on ffmpeg-made files (tests/data/mp4/README),
-// against FAAD2 decoding the same frames in this process; and through the controller.
+// against FAAD2 decoding the same frames in this process, and through the controller; and
+// the player's side of the program's protocol against a scripted program
+// (fakeaacdecoder.cpp): a track ends whatever the program does.
 
 #include "mp4damage.h"
 
@@ -48,13 +50,40 @@ QByteArray referencePcm(bool mono)
 }
 } // namespace
 
+using namespace AacProtocol;
+
 class TestMp4Decoder : public QObject
 {
     Q_OBJECT
 
+    QString m_key;
+    int m_case = 0;
+    int m_defaultTimeout = AACDecoder::turnTimeoutMs();
+
+    // The scripted program, with a key file (and so a segment), script and log of its own.
+    void useScript(const QStringList& steps)
+    {
+        AACDecoder::removeSharedObjects(); // the previous key's, if any
+        m_key = quavrixTestRoot() + QStringLiteral("/key%1").arg(++m_case);
+        qputenv(KeyFileVariable, QFile::encodeName(m_key));
+        qputenv("QUAVRIX_AACDECODER", QUAVRIX_TESTS_BIN_DIR "/fake_aacdecoder");
+        AACDecoder::setTurnTimeoutMs(400);
+        writeAacScript(steps);
+    }
+
+    QStringList log() const
+    {
+        return QString::fromUtf8(readFile(m_key + QStringLiteral(".log"))).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    }
+
 private slots:
-    void initTestCase() { qputenv("QUAVRIX_AACDECODER", QUAVRIX_BIN_DIR "/aacdecoder"); }
-    void cleanupTestCase() { AACDecoder::removeSharedObjects(); }
+    void init()
+    {
+        qputenv("QUAVRIX_AACDECODER", QUAVRIX_BIN_DIR "/aacdecoder");
+        qunsetenv(KeyFileVariable);
+        AACDecoder::setTurnTimeoutMs(m_defaultTimeout);
+    }
+    void cleanup() { AACDecoder::removeSharedObjects(); }
 
     // Exactly the track, priming and end padding gone, equal to the reference; the
     // bit rate is audio bytes over the duration (the files were made at 64 and 32 kbit/s).
@@ -116,9 +145,8 @@ private slots:
     void trackInformation()
     {
         // A key file of its own shows that an information read makes no connection.
-        const QByteArray keyFile = qgetenv("QUAVRIX_AAC_KEYFILE");
         const QString fresh = quavrixTestRoot() + "/info-key";
-        qputenv("QUAVRIX_AAC_KEYFILE", QFile::encodeName(fresh));
+        qputenv(KeyFileVariable, QFile::encodeName(fresh));
         Mp4Decoder decoder;
         AudioInfo tagged, plain;
         QVERIFY(decoder.open(fixture(kStereo), &tagged));
@@ -127,7 +155,6 @@ private slots:
         QCOMPARE(describe(plain), QByteArray("|||0|0|1"));
         QVERIFY(!QFile::exists(fresh));
         QVERIFY(decodeAll(decoder).isEmpty()); // and leaves the decoder closed
-        qputenv("QUAVRIX_AAC_KEYFILE", keyFile);
     }
 
     // Damaged copies of the fixtures, and files that are not MP4 at all: each is refused
@@ -203,15 +230,112 @@ private slots:
         QVERIFY(playThroughLoopControl(fixture(kMono), 20000, &device));
         QVERIFY(device == referencePcm(true));
         // A decoder program that dies mid-track ends it.
-        qputenv("QUAVRIX_AAC_KEYFILE", QFile::encodeName(quavrixTestRoot() + "/dies-key"));
-        writeAacScript({"want 4096", "out 4096", "want 4096", "die"});
-        qputenv("QUAVRIX_AACDECODER", QUAVRIX_TESTS_BIN_DIR "/fake_aacdecoder");
-        const bool ended = playThroughLoopControl(fixture(kStereo), 10000, &device);
-        qputenv("QUAVRIX_AACDECODER", QUAVRIX_BIN_DIR "/aacdecoder");
-        AACDecoder::removeSharedObjects();
-        qunsetenv("QUAVRIX_AAC_KEYFILE");
-        QVERIFY(ended);
+        useScript({"want 4096", "out 4096", "want 4096", "die"});
+        QVERIFY(playThroughLoopControl(fixture(kStereo), 10000, &device));
         QVERIFY(device.size() <= 4096);
+    }
+
+    // Output the program delivers beyond the room given is not written (the real program's
+    // output and input are checked against the reference in tst_mp4decoder).
+    void outputBeyondTheRoomIsNotWritten()
+    {
+        useScript({"want 4096", "out 3000", "want 4096"});
+        AACDecoder proxy;
+        proxy.init();
+        char out[64] = {};
+        int outLength = 0;
+        proxy.decode(out, &outLength, "abc", 3, 10);
+        proxy.decode(out, &outLength, "def", 3, 10);
+        QCOMPARE(outLength, 10);
+        QCOMPARE(out[10], '\0');
+    }
+
+    void finishedStaysFinished()
+    {
+        useScript({"want 4096", "finish"});
+        AACDecoder proxy;
+        proxy.init();
+        char out[1024];
+        int outLength = 0;
+        proxy.decode(out, &outLength, "abc", 3, sizeof out);
+        QVERIFY(!proxy.finished());
+        proxy.decode(out, &outLength, "def", 3, sizeof out);
+        QVERIFY(proxy.finished());
+        const int turns = log().size();
+        // Later calls return at once, without output and without a turn.
+        QCOMPARE(proxy.decode(out, &outLength, "ghi", 3, sizeof out), 3);
+        QCOMPARE(outLength, 0);
+        proxy.drain(out, &outLength, sizeof out);
+        QCOMPARE(outLength, 0);
+        QCOMPARE(log().size(), turns);
+        QVERIFY(proxy.process() > 0); // not waited for, nor taken for hung and killed
+    }
+
+    void trackClosedBeforeItsFirstFrameLeavesTheNextOneWorking()
+    {
+        useScript({});
+        {
+            AACDecoder proxy;
+            proxy.init();
+            proxy.close();
+            QCOMPARE(proxy.process(), -1);
+            QVERIFY(log().isEmpty()); // nothing was started
+        }
+        writeAacScript({"want 4096", "out 100", "want 4096"});
+        AACDecoder next;
+        next.init();
+        char out[1024];
+        int outLength = 0;
+        next.decode(out, &outLength, "abc", 3, sizeof out);
+        next.decode(out, &outLength, "def", 3, sizeof out);
+        QCOMPARE(outLength, 100);
+        QVERIFY(!next.finished());
+    }
+
+    // The track ends whatever the program does: dies, stops answering, never starts.
+    void failingProgramEndsTheTrack_data()
+    {
+        QTest::addColumn<QStringList>("script");
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<int>("turnsBeforeEnd");
+        const QString fake = QStringLiteral(QUAVRIX_TESTS_BIN_DIR "/fake_aacdecoder");
+        QTest::newRow("dies") << QStringList({"want 4096", "die"}) << fake << 1;
+        QTest::newRow("hangs") << QStringList({"hang"}) << fake << 0;
+        QTest::newRow("cannot start") << QStringList() << quavrixTestRoot() + "/no-such-program" << 0;
+    }
+    void failingProgramEndsTheTrack()
+    {
+        QFETCH(QStringList, script);
+        QFETCH(QString, program);
+        QFETCH(int, turnsBeforeEnd);
+        useScript(script);
+        qputenv("QUAVRIX_AACDECODER", QFile::encodeName(program));
+        if (script.isEmpty())
+            QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^Can not start .*no-such-program, error '.+'$"));
+        AACDecoder proxy;
+        proxy.init();
+        char out[1024];
+        int outLength = 0;
+        for (int i = 0; i < turnsBeforeEnd; ++i) {
+            proxy.decode(out, &outLength, "abc", 3, sizeof out);
+            QVERIFY(!proxy.finished());
+        }
+        QCOMPARE(proxy.decode(out, &outLength, "def", 3, sizeof out), 3);
+        QVERIFY(proxy.finished());
+        QCOMPARE(outLength, 0);
+        QCOMPARE(proxy.process(), -1); // killed and reaped
+    }
+
+    void keyFileIsNotFollowed()
+    {
+        // A link planted at the key file's place is not opened (nor created through).
+        const QString target = quavrixTestRoot() + "/link-target";
+        const QString link = quavrixTestRoot() + "/linked-key";
+        QVERIFY(QFile::link(target, link));
+        qputenv(KeyFileVariable, QFile::encodeName(link));
+        AACDecoder proxy;
+        proxy.init();
+        QVERIFY(!QFile::exists(target));
     }
 };
 
