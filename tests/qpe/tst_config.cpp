@@ -33,60 +33,33 @@ private slots:
         QDir(QFileInfo(Config::filePath(QStringLiteral("x"))).absolutePath()).removeRecursively();
     }
 
+    // What a first start sees, key by key (in the order of settingskeys.h).
     void defaultsOfEveryKeyWithoutAFile()
     {
         using namespace Settings;
-        Config cfg(QString::fromLatin1(AppFile));
-        QCOMPARE(cfg.read(Options::KeyVolumeUp), 4115);
-        QCOMPARE(cfg.read(Options::KeyVolumeDown), 4117);
-        QCOMPARE(cfg.read(Options::KeyPlay), 32);
-        QCOMPARE(cfg.read(Options::KeyNext), 4116);
-        QCOMPARE(cfg.read(Options::KeyPrev), 4114);
-        QCOMPARE(cfg.read(Options::KeyForward), 0);
-        QCOMPARE(cfg.read(Options::KeyRewind), 0);
-        QCOMPARE(cfg.read(Options::Cancel), false);
-        QCOMPARE(cfg.read(Options::Interval), 5);
-        QCOMPARE(cfg.read(Options::Loop), 0);
-        QCOMPARE(cfg.read(Options::Random), 0);
-        QCOMPARE(cfg.read(Options::Backlight), 0);
-        QCOMPARE(cfg.read(Options::DisplayOff), 0);
-        QCOMPARE(cfg.read(Options::PowerOnDelay), 0);
-        QCOMPARE(cfg.read(Options::TabPosition), 4);
-        QCOMPARE(cfg.read(Options::OptionsPage), 1);
-        QCOMPARE(cfg.read(Options::Page), QStringLiteral("MediaLibrary"));
-        QCOMPARE(cfg.read(Options::Zoom(11)), 11);
-        QCOMPARE(cfg.read(Options::File), QString());
-        QCOMPARE(cfg.read(Options::Position), -1);
-
-        for (bool small : {true, false}) {
-            QCOMPARE(cfg.read(Analyzer::Visible(small)), small ? 1 : 0);
-            QCOMPARE(cfg.read(Analyzer::Peaks(small)), small ? 1 : 0);
-            QCOMPARE(cfg.read(Analyzer::Bars(small)), small ? 17 : 14);
-            QCOMPARE(cfg.read(Analyzer::Width(small)), small ? 7 : 14);
-            QCOMPARE(cfg.read(Analyzer::Space(small)), small ? 2 : 6);
-            QCOMPARE(cfg.read(Analyzer::Height(small)), small ? 50 : 100);
-        }
-        QCOMPARE(cfg.read(MediaFolders::Folders), QString());
-        QCOMPARE(cfg.read(MediaFolders::Documents), true);
-        QCOMPARE(cfg.read(MediaFolders::StartWith("/home/u")), QStringLiteral("/home/u"));
-        QCOMPARE(cfg.read(PlayList::Name), QString());
-        QCOMPARE(cfg.read(PlayList::Names), QString());
-
-        Config vrx(QString::fromLatin1(ToolkitFile));
-        QCOMPARE(vrx.read(Style::Id), -1);
-        Config fd(QString::fromLatin1(FileDialogFile));
-        QCOMPARE(fd.read(FileDialog::Detail), true);
-        QCOMPARE(fd.read(FileDialog::List), false);
-        QCOMPARE(fd.read(FileDialog::DirsToo), true);
-        QCOMPARE(fd.read(FileDialog::HiddenToo), true);
-        QCOMPARE(fd.read(FileDialog::Sort), 0);
-        Config qpe(QString::fromLatin1(PlatformFile));
-        QCOMPARE(qpe.read(Platform::AmPm), true);
-        QCOMPARE(qpe.read(Platform::Monday), false);
-        QCOMPARE(qpe.read(Platform::DateSeparator), QStringLiteral("/"));
-        QCOMPARE(qpe.read(Platform::ShortOrder), 273);
-        QCOMPARE(qpe.read(Platform::LongOrder), 273);
-
+        Config cfg(QString::fromLatin1(AppFile)), vrx(QString::fromLatin1(ToolkitFile));
+        Config fd(QString::fromLatin1(FileDialogFile)), qpe(QString::fromLatin1(PlatformFile));
+        const QList<int> numbers = {
+            cfg.read(Options::KeyVolumeUp), cfg.read(Options::KeyVolumeDown), cfg.read(Options::KeyPlay), cfg.read(Options::KeyNext),
+            cfg.read(Options::KeyPrev), cfg.read(Options::KeyForward), cfg.read(Options::KeyRewind), cfg.read(Options::Interval),
+            cfg.read(Options::Loop), cfg.read(Options::Random), cfg.read(Options::Backlight), cfg.read(Options::DisplayOff),
+            cfg.read(Options::PowerOnDelay), cfg.read(Options::TabPosition), cfg.read(Options::OptionsPage),
+            cfg.read(Options::Zoom(11)), cfg.read(Options::Position), vrx.read(Style::Id), fd.read(FileDialog::Sort),
+            qpe.read(Platform::ShortOrder), qpe.read(Platform::LongOrder)};
+        QCOMPARE(numbers, (QList<int>{4115, 4117, 32, 4116, 4114, 0, 0, 5, 0, 0, 0, 0, 0, 4, 1, 11, -1, -1, 0, 273, 273}));
+        QList<int> analyzer;
+        for (bool small : {true, false})
+            analyzer << cfg.read(Analyzer::Visible(small)) << cfg.read(Analyzer::Peaks(small)) << cfg.read(Analyzer::Bars(small))
+                     << cfg.read(Analyzer::Width(small)) << cfg.read(Analyzer::Space(small)) << cfg.read(Analyzer::Height(small));
+        QCOMPARE(analyzer, (QList<int>{1, 1, 17, 7, 2, 50, 0, 0, 14, 14, 6, 100}));
+        const QList<bool> flags = {cfg.read(Options::Cancel), cfg.read(MediaFolders::Documents), fd.read(FileDialog::Detail),
+                                   fd.read(FileDialog::List), fd.read(FileDialog::DirsToo), fd.read(FileDialog::HiddenToo),
+                                   qpe.read(Platform::AmPm), qpe.read(Platform::Monday)};
+        QCOMPARE(flags, (QList<bool>{false, true, true, false, true, true, true, false}));
+        const QStringList texts = {cfg.read(Options::Page), cfg.read(Options::File), cfg.read(MediaFolders::Folders),
+                                   cfg.read(MediaFolders::StartWith("/home/u")), cfg.read(PlayList::Name), cfg.read(PlayList::Names),
+                                   qpe.read(Platform::DateSeparator)};
+        QCOMPARE(texts, (QStringList{"MediaLibrary", "", "", "/home/u", "", "", "/"}));
         // Reading creates nothing.
         QVERIFY(!QFile::exists(Config::filePath(QStringLiteral("Quavrix"))));
     }

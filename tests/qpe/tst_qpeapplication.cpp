@@ -49,19 +49,6 @@ private slots:
         QVERIFY(!app->arguments().contains(QStringLiteral("320x240")));
     }
 
-    void resizingTheWindowChangesTheDisplay()
-    {
-        window.resize(240, 320);
-        QTRY_COMPARE(displaySize(), QSize(240, 320));
-        QVERIFY(isPortrait());
-        QVERIFY(isSmallScreen()); // kept from the first answer
-        resetScreenCache();
-        window.resize(640, 480);
-        QTRY_COMPARE(displaySize(), QSize(640, 480));
-        QVERIFY(isLargeScreen());
-        QVERIFY(!isPortrait());
-    }
-
     void secondStartHandsItsDocumentOverAndExits()
     {
         const QString program = QStringLiteral(QUAVRIX_BIN_DIR "/quavrix");
