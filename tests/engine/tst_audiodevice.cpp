@@ -1,5 +1,6 @@
-// The audio device: OSS requests in order with their values, PCM arriving bit-exact, the
-// mixer steps and the platform message.
+// The audio device: OSS requests in order with their values, the clock when there is no
+// device, the mixer steps and the platform message. (What reaches the device, bit-exact, is
+// checked through the controller.)
 #include "testmain.h"
 
 #include "qcop.h"
@@ -65,27 +66,12 @@ private slots:
             QCOMPARE(takeRequests(), setUp(22050));
         }
         QCOMPARE(takeRequests(), (QList<QPair<unsigned long, int>>{{D::Reset, 0}}));
-    }
-
-    void pcmArrivesBitExact()
-    {
-        QByteArray pcm(3 * 2048 + 6, Qt::Uninitialized);
-        for (int i = 0; i < pcm.size(); ++i)
-            pcm[i] = char(i * 131 + (i >> 8));
-        {
-            VRAudioDevice device(44100, 2);
-            for (int at = 0; at < pcm.size(); at += 2048)
-                QCOMPARE(device.write(pcm.constData() + at, qMin(2048, int(pcm.size()) - at)), qMin(2048, int(pcm.size()) - at));
-        }
-        QFile f(m_dsp);
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        QCOMPARE(f.readAll(), pcm);
         // A named device that cannot be opened: the clock takes the sound.
         qputenv("QUAVRIX_DSP", quavrixTestRoot().toUtf8() + "/no/such/dir/dsp");
         VRAudioDevice clock(44100, 2);
         qputenv("QUAVRIX_DSP", m_dsp.toUtf8());
         QCOMPARE(clock.backend(), VRAudioDevice::Clock);
-        QCOMPARE(clock.write(pcm.constData(), 2048), 2048);
+        QCOMPARE(clock.write(QByteArray(2048, 0).constData(), 2048), 2048);
     }
 
     // Both channels step by 2 within 0..100; the mixer word's upper bits are not volume. A

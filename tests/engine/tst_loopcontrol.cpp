@@ -298,17 +298,6 @@ private slots:
         qputenv("QUAVRIX_DSP", QFile::encodeName(m_dsp));
     }
 
-    void destroyingWhilePlayingIsClean()
-    {
-        TestTrack::totalBytes = 1 << 30;
-        for (int i = 0; i < 20; ++i) {
-            LoopControl control;
-            QVERIFY(control.open(m_track));
-            control.play();
-            QThread::usleep(500);
-        }
-    }
-
     // Playing keeps the screen on (saver mode 2), a pause or stop gives it back (100); the
     // display options turn the light down (0) and the display off (-5) while playing and
     // back on (-3) after. Each change is said once.

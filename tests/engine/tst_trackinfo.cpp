@@ -134,22 +134,6 @@ private slots:
         QTEST(describe(*info), "record");
     }
 
-    void mp4ItemTextIsUtf8AndCarriesTrackAndYear()
-    {
-        auto item = [](const QByteArray& type, const QByteArray& value) {
-            return atom(type, atom("data", be32(1) + be32(0) + value));
-        };
-        const QByteArray ilst = atom("ilst", item("\251nam", "Caf\xc3\xa9 M\xc3\xbcller (AAC)") + item("\251ART", "ABBA")
-                                                 + item("trkn", QByteArray("\0\0\0\x08\0\x0c\0\0", 8))
-                                                 + item("\251day", "2020-05-01T00:00:00Z"));
-        const QByteArray file = atom("ftyp", "M4A ") + atom("moov", atom("udta", atom("meta", QByteArray(4, 0) + ilst)));
-        LoopControl control;
-        const QString path = writeFile(QStringLiteral("item list.m4a"), file);
-        std::unique_ptr<AudioInfo> info(LoopControl::readTrackInfo(control.decoderFor(path), path));
-        QVERIFY(info);
-        QCOMPARE(describe(*info), QByteArray("Caf\xc3\xa9 M\xc3\xbcller (AAC)|ABBA||2020|8|1"));
-    }
-
     // Control characters become spaces in any tag; words of a version 1 tag are lowered
     // after their first letter, UTF-8 tags keep theirs.
     void controlCharactersBecomeSpaces_data()

@@ -209,20 +209,6 @@ private slots:
         QCOMPARE(decodeMp3(padded, false, 4), all);
     }
 
-    void overlapDrainsToExactSilence()
-    {
-        // A loud tone, then digital silence: the sound decays and then is exactly zero.
-        const QByteArray pcm = decodeMp3(track("tone-then-silence.mp3"), false, 4);
-        const int16_t* s = samples(pcm);
-        QVERIFY(pcm.size() / 4 > 40000);
-        int loud = 0;
-        for (int i = 4000; i < 20000; ++i)
-            loud = std::max(loud, std::abs(int(s[2 * i])));
-        QVERIFY(loud > 20000);
-        for (int i = 26000; i < pcm.size() / 4; ++i)
-            QCOMPARE(s[2 * i], int16_t(0));
-    }
-
     void garbageTruncatedAndMissingFiles()
     {
         // Random bytes: opens (the file is readable) and ends without a crash.

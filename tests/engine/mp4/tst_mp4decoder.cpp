@@ -71,11 +71,6 @@ class TestMp4Decoder : public QObject
         writeAacScript(steps);
     }
 
-    QStringList log() const
-    {
-        return QString::fromUtf8(readFile(m_key + QStringLiteral(".log"))).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    }
-
 private slots:
     void init()
     {
@@ -233,63 +228,6 @@ private slots:
         useScript({"want 4096", "out 4096", "want 4096", "die"});
         QVERIFY(playThroughLoopControl(fixture(kStereo), 10000, &device));
         QVERIFY(device.size() <= 4096);
-    }
-
-    // Output the program delivers beyond the room given is not written (the real program's
-    // output and input are checked against the reference in tst_mp4decoder).
-    void outputBeyondTheRoomIsNotWritten()
-    {
-        useScript({"want 4096", "out 3000", "want 4096"});
-        AACDecoder proxy;
-        proxy.init();
-        char out[64] = {};
-        int outLength = 0;
-        proxy.decode(out, &outLength, "abc", 3, 10);
-        proxy.decode(out, &outLength, "def", 3, 10);
-        QCOMPARE(outLength, 10);
-        QCOMPARE(out[10], '\0');
-    }
-
-    void finishedStaysFinished()
-    {
-        useScript({"want 4096", "finish"});
-        AACDecoder proxy;
-        proxy.init();
-        char out[1024];
-        int outLength = 0;
-        proxy.decode(out, &outLength, "abc", 3, sizeof out);
-        QVERIFY(!proxy.finished());
-        proxy.decode(out, &outLength, "def", 3, sizeof out);
-        QVERIFY(proxy.finished());
-        const int turns = log().size();
-        // Later calls return at once, without output and without a turn.
-        QCOMPARE(proxy.decode(out, &outLength, "ghi", 3, sizeof out), 3);
-        QCOMPARE(outLength, 0);
-        proxy.drain(out, &outLength, sizeof out);
-        QCOMPARE(outLength, 0);
-        QCOMPARE(log().size(), turns);
-        QVERIFY(proxy.process() > 0); // not waited for, nor taken for hung and killed
-    }
-
-    void trackClosedBeforeItsFirstFrameLeavesTheNextOneWorking()
-    {
-        useScript({});
-        {
-            AACDecoder proxy;
-            proxy.init();
-            proxy.close();
-            QCOMPARE(proxy.process(), -1);
-            QVERIFY(log().isEmpty()); // nothing was started
-        }
-        writeAacScript({"want 4096", "out 100", "want 4096"});
-        AACDecoder next;
-        next.init();
-        char out[1024];
-        int outLength = 0;
-        next.decode(out, &outLength, "abc", 3, sizeof out);
-        next.decode(out, &outLength, "def", 3, sizeof out);
-        QCOMPARE(outLength, 100);
-        QVERIFY(!next.finished());
     }
 
     // The track ends whatever the program does: dies, stops answering, never starts.
