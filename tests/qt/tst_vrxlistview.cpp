@@ -1,7 +1,6 @@
 #include "testmain.h"
 
 #include "config.h"
-#include "screenshot.h"
 #include "vrxlistview.h"
 
 #include <QSignalSpy>
