@@ -1,11 +1,10 @@
 // The playback controller: states, the end of a track and the next one without a gap,
-// position, pause and seek, the races between the worker and stop/open, a device that
-// blocks, and display control.
+// position, pause and seek, the races between the worker and stop/open, and a device that
+// blocks. (What it tells the display is checked through the player window.)
 #include "testmain.h"
 #include "testdecoders.h"
 
 #include "loopcontrol.h"
-#include "qcop.h"
 
 #include <QSignalSpy>
 #include <QThread>
@@ -296,50 +295,6 @@ private slots:
         ::close(reader);
         QFile::remove(fifo);
         qputenv("QUAVRIX_DSP", QFile::encodeName(m_dsp));
-    }
-
-    // Playing keeps the screen on (saver mode 2), a pause or stop gives it back (100); the
-    // display options turn the light down (0) and the display off (-5) while playing and
-    // back on (-3) after. Each change is said once.
-    void displayControlMessages_data()
-    {
-        QTest::addColumn<bool>("backlightOff");
-        QTest::addColumn<bool>("displayOff");
-        QTest::addColumn<QStringList>("onPlay");
-        QTest::addColumn<QStringList>("onStop");
-        const QString keepOn = QStringLiteral("setScreenSaverMode(int) 2"), giveBack = QStringLiteral("setScreenSaverMode(int) 100");
-        QTest::newRow("no options") << false << false << QStringList{keepOn} << QStringList{giveBack};
-        QTest::newRow("light and display off")
-            << true << true << QStringList{keepOn, "setBacklight(int) -5", "setBacklight(int) 0"} << QStringList{giveBack, "setBacklight(int) -3"};
-        QTest::newRow("light off") << true << false << QStringList{keepOn, "setBacklight(int) 0"} << QStringList{giveBack, "setBacklight(int) -3"};
-    }
-    void displayControlMessages()
-    {
-        QFETCH(bool, backlightOff);
-        QFETCH(bool, displayOff);
-        QFETCH(QStringList, onPlay);
-        QFETCH(QStringList, onStop);
-        TestTrack::totalBytes = 1 << 30;
-        TestTrack::blockDelayUs = 2000;
-        QCopChannel system(QStringLiteral("QPE/System"));
-        QStringList sent;
-        connect(&system, &QCopChannel::received, this, [&](const QByteArray& msg, const QByteArray& data) {
-            sent << QString::fromLatin1(msg) + QLatin1Char(' ') + QString::number(QCopChannel::intArguments(data).value(0));
-        });
-        LoopControl control;
-        control.setDisplayOptions(backlightOff, displayOff);
-        QCoreApplication::processEvents();
-        QVERIFY(sent.isEmpty()); // stopped at start: nothing to say
-        QVERIFY(control.open(m_track));
-        control.play();
-        QTRY_COMPARE(sent, onPlay);
-        sent.clear();
-        control.setPaused(true);
-        QTRY_COMPARE(sent, onStop);
-        control.stop(); // already halted: nothing more
-        control.stop();
-        QTest::qWait(20);
-        QCOMPARE(sent, onStop);
     }
 };
 

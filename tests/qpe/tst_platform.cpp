@@ -95,15 +95,6 @@ private slots:
         QVERIFY(!TextCodec::exists("KOI8-R"));
     }
 
-    void codecsDecode()
-    {
-        const QString nihongo = QString::fromUtf8(utf8);
-        QCOMPARE(TextCodec::toUnicode("SJIS", sjis), nihongo);
-        QCOMPARE(TextCodec::toUnicode("eucJP", eucjp), nihongo);
-        QCOMPARE(TextCodec::toUnicode("UTF-8", utf8), nihongo);
-        QCOMPARE(TextCodec::toUnicode("ISO-8859-1", latin1), QStringLiteral("Café Über"));
-    }
-
     // Qt's keys and modifiers to the platform's codes and back.
     void keyCodesConvertAtTheEdge()
     {
