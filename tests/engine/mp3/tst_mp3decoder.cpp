@@ -167,7 +167,7 @@ private slots:
         QCOMPARE(d.seek(1), int64_t(-1));
     }
 
-    void tags()
+    void id3v1Tags()
     {
         Mp3Decoder d;
         AudioInfo info, none, v10;
@@ -180,18 +180,8 @@ private slots:
         data[data.size() - 3] = data[data.size() - 2] = ' ';
         QVERIFY(d.open(writeFile(QStringLiteral("v10.mp3"), data), &v10));
         QCOMPARE(v10.track, 32);
-
-        // A version 2 tag before the audio is skipped: the same sound and seeks as without.
-        const QByteArray tagged = readFile(track("tagged-v2.mp3"));
-        const int64_t tagSize = Mp3Decoder::id3v2Size(track("tagged-v2.mp3"));
-        QVERIFY(tagSize > 3000 && tagSize < tagged.size());
-        Mp3Decoder a, b;
-        QVERIFY(a.open(track("tagged-v2.mp3"), nullptr));
-        QVERIFY(b.open(writeFile(QStringLiteral("stripped.mp3"), tagged.mid(int(tagSize))), nullptr));
-        QCOMPARE(a.length(), b.length());
-        QCOMPARE(a.seekOffset(1), b.seekOffset(1) + tagSize);
-        QVERIFY(b.seekOffset(1) > 0);
-        QCOMPARE(decodeAll(a, nullptr, 4), decodeAll(b, nullptr, 4));
+        // (A version 2 tag before the audio is skipped: tagged-v2.mp3 in the accuracy and
+        // seek tables.)
     }
 
     void blocksOfAnySizeGiveTheSameSound()
