@@ -118,31 +118,25 @@ private slots:
                      QByteArray("volumeChange(bool)0"));
     }
 
-    // Steps in the mixer's own units: 2 % of a small range still moves by one unit.
+    // Steps in the mixer's own units (value, least, most, percent): 2 % of a small range
+    // still moves by one unit.
     void volumeStepsOnSmallMixers_data()
     {
-        QTest::addColumn<int>("value");
-        QTest::addColumn<int>("min");
-        QTest::addColumn<int>("max");
-        QTest::addColumn<int>("percent");
+        QTest::addColumn<QList<int>>("step");
         QTest::addColumn<int>("expected");
-        QTest::newRow("0-31 up from 10: one step, not stuck") << 10 << 0 << 31 << 2 << 11;
-        QTest::newRow("0-31 down from 10") << 10 << 0 << 31 << -2 << 9;
-        QTest::newRow("0-87 up from 32") << 32 << 0 << 87 << 2 << 33;
-        QTest::newRow("0-65536 up: 2 % of the range") << 1000 << 0 << 65536 << 2 << 2310;
-        QTest::newRow("-6000..0 (dB) down") << -100 << -6000 << 0 << -2 << -220;
-        QTest::newRow("at the top stays there") << 31 << 0 << 31 << 2 << 31;
-        QTest::newRow("at the bottom stays there") << 0 << 0 << 31 << -2 << 0;
-        QTest::newRow("empty range") << 5 << 3 << 3 << 2 << 3;
+        QTest::newRow("0-31 up from 10: one step, not stuck") << QList<int>{10, 0, 31, 2} << 11;
+        QTest::newRow("0-31 down from 10") << QList<int>{10, 0, 31, -2} << 9;
+        QTest::newRow("0-87 up from 32") << QList<int>{32, 0, 87, 2} << 33;
+        QTest::newRow("0-65536 up: 2 % of the range") << QList<int>{1000, 0, 65536, 2} << 2310;
+        QTest::newRow("-6000..0 (dB) down") << QList<int>{-100, -6000, 0, -2} << -220;
+        QTest::newRow("at the top stays there") << QList<int>{31, 0, 31, 2} << 31;
+        QTest::newRow("at the bottom stays there") << QList<int>{0, 0, 31, -2} << 0;
+        QTest::newRow("empty range") << QList<int>{5, 3, 3, 2} << 3;
     }
     void volumeStepsOnSmallMixers()
     {
-        QFETCH(int, value);
-        QFETCH(int, min);
-        QFETCH(int, max);
-        QFETCH(int, percent);
-        QFETCH(int, expected);
-        QCOMPARE(VRAudioDevice::stepLevel(value, min, max, percent), long(expected));
+        QFETCH(QList<int>, step);
+        QTEST(int(VRAudioDevice::stepLevel(step[0], step[1], step[2], step[3])), "expected");
     }
 };
 

@@ -190,30 +190,6 @@ private slots:
         QCOMPARE(described.size(), byOpen ? 1 : 0);
     }
 
-    // The position is what reached the device, counted from the start of the track; a
-    // second open without a stop starts again at 0. Once a second while playing the
-    // elapsed seconds and the live record go out.
-    void positionFollowsBytesWritten()
-    {
-        TestTrack::totalBytes = 1 << 30;
-        TestTrack::blockDelayUs = 500;
-        LoopControl control;
-        QSignalSpy position(&control, &LoopControl::positionChanged);
-        QVERIFY(control.open(m_track));
-        control.play();
-        QTRY_VERIFY_WITH_TIMEOUT(position.size() >= 1 && control.positionMs() > 1000, 5000);
-        auto* info = position[0][1].value<PlayInfo*>();
-        QVERIFY(info && info->rate == 44100 && info->channels == 2);
-        QVERIFY(control.open(m_track));
-        const int64_t before = dspBytes().size(); // the device file collects both tracks
-        control.play();
-        QTRY_VERIFY(dspBytes().size() >= before + 4 * 2048);
-        control.setPaused(true);
-        QTest::qWait(30); // a step in progress finishes
-        QCOMPARE(control.positionMs(), (dspBytes().size() - before) * 1000 / 44100 / 4);
-        control.stop();
-    }
-
     // A seek asked while paused is applied on resume, one asked while stopped to the
     // next track: what reaches the device next is the track from there, and the
     // position counts from there.

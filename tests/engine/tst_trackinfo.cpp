@@ -241,13 +241,6 @@ private slots:
         QCOMPARE(info->title[30], '\0');
     }
 
-    void aFileThatDoesNotOpenGivesNoRecord()
-    {
-        TestTrack::failOpen = true;
-        QTest::ignoreMessage(QtDebugMsg, "Canot open /m/bad.mp3");
-        QVERIFY(!read(QStringLiteral("/m/bad.mp3")));
-    }
-
     void ordering()
     {
         AudioInfo a = makeTags("B", "Artist", "Album", 1999, 2);
@@ -395,13 +388,6 @@ private slots:
         QVERIFY(!Id3v2::readFile(QStringLiteral("/nonexistent/file.mp3"), &t));
     }
 
-    void lameTagReadFromAFixture()
-    {
-        Id3v2::Tag t;
-        QVERIFY(Id3v2::readFile(fixture("mp3/tagged-v2.mp3"), &t));
-        QCOMPARE(t.version, 3);
-        QCOMPARE(describe(t), QByteArray("Title|Artist||0|0"));
-    }
 };
 
 QUAVRIX_TEST_MAIN(TestTrackInfo)
