@@ -1,8 +1,6 @@
-// File types, data paths, the document store, tag-text codecs and key codes.
+// File types, tag-text codecs and key codes.
 #include "testmain.h"
 
-#include "doclnk.h"
-#include "global.h"
 #include "keycodes.h"
 #include "mimetype.h"
 #include "textcodec.h"
@@ -38,29 +36,6 @@ private slots:
         QFETCH(QString, file);
         QFETCH(QString, id);
         QCOMPARE(MimeType(file).id(), id);
-    }
-
-    void documentsFoundByTypeOnceEach()
-    {
-        QTemporaryDir tmp;
-        QDir d(tmp.path());
-        d.mkpath(QStringLiteral("music/sub"));
-        d.mkpath(QStringLiteral("music/.hidden"));
-        for (const char* f : {"music/a.mp3", "music/sub/b.OGG", "music/sub/c.m4a", "music/d.txt", "music/.hidden/e.mp3"}) {
-            QFile file(tmp.filePath(QString::fromLatin1(f)));
-            QVERIFY(file.open(QIODevice::WriteOnly));
-        }
-        // A link back up must not make the walk go round for ever.
-        QVERIFY(QFile::link(tmp.filePath(QStringLiteral("music")), tmp.filePath(QStringLiteral("music/sub/loop"))));
-        qputenv("QUAVRIX_DOCUMENTS", (tmp.filePath(QStringLiteral("music")) + QLatin1Char(':') + tmp.filePath(QStringLiteral("music/sub"))).toUtf8());
-        DocLnkSet set;
-        Global::findDocuments(&set, QStringLiteral("audio/mpeg;audio/ogg"));
-        QStringList files;
-        for (const DocLnk& l : set.children())
-            files << QDir(tmp.path()).relativeFilePath(l.file());
-        files.sort();
-        QCOMPARE(files, (QStringList{QStringLiteral("music/a.mp3"), QStringLiteral("music/sub/b.OGG")}));
-        qunsetenv("QUAVRIX_DOCUMENTS");
     }
 
     // How well tag bytes fit each codec: -1 not at all, 0 no evidence (ASCII), 1 a fit.

@@ -10,12 +10,6 @@ class TestVRXListView : public QObject
 {
     Q_OBJECT
 private:
-    static QString stored(const QString& file, const QString& group, const QString& key)
-    {
-        Config c(file, Config::User);
-        c.setGroup(group);
-        return c.readEntry(key, QStringLiteral("<none>"));
-    }
     static void fill(VRXListView& lv, int n)
     {
         lv.addColumn("a");
@@ -103,46 +97,6 @@ private slots:
         QCOMPARE(colours(lv, lv.itemAtRow(1)), qMakePair(QColor(Qt::red), QColor(Qt::green)));
         QCOMPARE(colours(lv, lv.itemAtRow(0)).second, base);
         QVERIFY(!QFile::exists(Config::filePath("Quavrix"))); // reading writes nothing
-    }
-
-    // A list's colours live in the program's settings under its name, a "vrx..." list's in
-    // the toolkit's; stored garbage and missing colours fall back to the defaults.
-    void storedColoursAndFiles_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("file"); // empty: nothing stored
-        QTest::newRow("program list") << "listview" << "Quavrix";
-        QTest::newRow("toolkit list") << "vrxList" << "vrx";
-        QTest::newRow("list without a name") << "" << "";
-    }
-    void storedColoursAndFiles()
-    {
-        QFETCH(QString, name);
-        QFETCH(QString, file);
-        if (!file.isEmpty()) {
-            Config c(file, Config::User);
-            c.setGroup(name);
-            c.writeEntry("c1", QStringLiteral("#010203"));
-            c.writeEntry("c4", QStringLiteral("not a colour"));
-        }
-        VRXListView lv(nullptr, name);
-        lv.setColorMode(1);
-        QCOMPARE(lv.color(1), file.isEmpty() ? QColor() : QColor("#010203"));
-        QCOMPARE(lv.color(4), file.isEmpty() ? QColor() : QColor("#ffffcc"));
-        // Null pointers: the palette's text and base, shown and stored.
-        const QColor a(1, 1, 1), b(2, 2, 2);
-        lv.setColors(&a, &b, nullptr, nullptr);
-        QCOMPARE(lv.color(4), lv.palette().color(QPalette::Active, QPalette::Base));
-        if (file.isEmpty()) {
-            QVERIFY(!QFile::exists(Config::filePath("Quavrix")) && !QFile::exists(Config::filePath("vrx")));
-            return;
-        }
-        QCOMPARE(stored(file, name, "c1"), QStringLiteral("#010101"));
-        QCOMPARE(stored(file, name, "c3"), lv.palette().color(QPalette::Active, QPalette::Text).name());
-        QCOMPARE(stored(file == QLatin1String("vrx") ? QStringLiteral("Quavrix") : QStringLiteral("vrx"), name, "c1"), QStringLiteral("<none>"));
-        VRXListView again(nullptr, name);
-        again.setColorMode(1);
-        QCOMPARE(again.color(2), b);
     }
 };
 

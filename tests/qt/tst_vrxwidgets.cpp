@@ -1,7 +1,6 @@
-// The toolkit: dialogs' answers (each dialog is answered through the hook) and the zoom keys.
+// The toolkit: the message box's answers (each answered through the hook) and the zoom keys.
 #include "testmain.h"
 
-#include "vrxinputdialog.h"
 #include "vrxmainwindow.h"
 #include "vrxmessagebox.h"
 #include "vrxpushbutton.h"
@@ -24,31 +23,6 @@ class TestVRXWidgets : public QObject
     Q_OBJECT
 private slots:
     void cleanup() { VRXDialog::setAnswerHook(nullptr); }
-
-    void inputDialogAnswers()
-    {
-        bool ok = false;
-        // Accepted: the typed text, the proposal shown first.
-        VRXDialog::setAnswerHook([](VRXDialog* d) {
-            auto* in = qobject_cast<VRXInputDialog*>(d);
-            QCOMPARE(in->text(), QStringLiteral("PlayList1"));
-            in->setText(QStringLiteral("Road trip"));
-            in->accept();
-        });
-        QCOMPARE(VRXInputDialog::getText("Save Playlist", "Name:", "PlayList1", &ok), QStringLiteral("Road trip"));
-        QVERIFY(ok);
-        // Cancel, or a hook that answers nothing: the initial text with ok clear.
-        for (bool answers : {true, false}) {
-            VRXDialog::setAnswerHook([answers](VRXDialog* d) {
-                qobject_cast<VRXInputDialog*>(d)->setText("typed");
-                if (answers)
-                    d->reject();
-            });
-            ok = true;
-            QCOMPARE(VRXInputDialog::getText("c", "l", "PlayList1", &ok), QStringLiteral("PlayList1"));
-            QVERIFY(!ok);
-        }
-    }
 
     void messageBoxes()
     {
