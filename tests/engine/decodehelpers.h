@@ -1,7 +1,7 @@
 #pragma once
 
 // What the decoder tests share: fixtures, scratch files, whole-file decoding, PCM
-// comparison, playback through the controller and scripts for the fake AAC decoder.
+// comparison and playback through the controller.
 
 #include "audioinfo.h"
 #include "decoder.h"
@@ -133,14 +133,4 @@ inline bool playThroughLoopControl(const QString& file, int timeoutMs, QByteArra
     control.stop();
     *device = readFile(dsp);
     return true;
-}
-
-// The script the fake AAC decoder program follows (see mp4/fakeaacdecoder.cpp), next to
-// the key file the environment names.
-inline void writeAacScript(const QStringList& steps)
-{
-    QFile script(QFile::decodeName(qgetenv("QUAVRIX_AAC_KEYFILE")) + QStringLiteral(".script"));
-    if (!script.open(QIODevice::WriteOnly))
-        qFatal("cannot write the script");
-    script.write(steps.join(QLatin1Char('\n')).toUtf8() + '\n');
 }

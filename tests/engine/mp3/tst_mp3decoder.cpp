@@ -307,23 +307,6 @@ private slots:
         QVERIFY2(err < sig * 0.02, qPrintable(QString::number(err / sig)));
     }
 
-    void withoutTagNothingIsTrimmed()
-    {
-        // The same stream with the encoder's tag made unreadable plays every frame, and the
-        // trimmed sound is that, less the delays at the start.
-        QByteArray data = readFile(track("stereo128.mp3"));
-        const int tag = data.indexOf("LAME");
-        QVERIFY(tag > 0 && tag < 200);
-        data.replace(tag, 4, QByteArray(4, '\0'));
-        Mp3Decoder plain;
-        const QByteArray all = decodeMp3(writeFile(QStringLiteral("untagged.mp3"), data), false, 4096, &plain);
-        QCOMPARE(plain.encoderDelay(), -1);
-        QCOMPARE(all.size(), (frames(data).size() - 1) * 1152 * 4); // the Info frame is not played
-        const QByteArray trimmed = decodeMp3(track("stereo128.mp3"), false);
-        QVERIFY(trimmed.size() < all.size() - (kEncoderDelay + kDecoderDelay) * 4);
-        QCOMPARE(trimmed, all.mid((kEncoderDelay + kDecoderDelay) * 4, trimmed.size()));
-    }
-
     // Tags and counts that lie: each row edits the Info frame of gapless-cbr.mp3 (67 audio
     // frames of 1152 samples, delay 576, padding 1638) and keeps the first frames of the file.
     void lyingTags_data()

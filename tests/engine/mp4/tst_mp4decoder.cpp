@@ -68,7 +68,7 @@ class TestMp4Decoder : public QObject
         qputenv(KeyFileVariable, QFile::encodeName(m_key));
         qputenv("QUAVRIX_AACDECODER", QUAVRIX_TESTS_BIN_DIR "/fake_aacdecoder");
         AACDecoder::setTurnTimeoutMs(400);
-        writeAacScript(steps);
+        writeFile(QStringLiteral("key%1.script").arg(m_case), steps.join(QLatin1Char('\n')).toUtf8() + '\n');
     }
 
 private slots:

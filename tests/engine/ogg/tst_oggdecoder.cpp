@@ -168,12 +168,9 @@ private slots:
         QVERIFY(decodeAll(decoder) == tremorPcm(fixture("ogg/mono-untagged.ogg")));
     }
 
-    void aLyingRateIsAllThatIsRefused()
+    void aFileThatCannotBeReadStillGetsARecord()
     {
-        // The same file with its own rate written back plays whole.
-        const QString file = writeFile(QStringLiteral("goodrate.ogg"), withRate(readFile(fixture("ogg/stereo.ogg")), 44100));
-        QVERIFY(decodeFile(OggDecoder(), file) == tremorPcm(fixture("ogg/stereo.ogg")));
-        // A file that cannot be read still gets a record, which is then named after the file.
+        // Named after the file by the caller.
         OggDecoder decoder;
         AudioInfo missing;
         QVERIFY(decoder.open(QStringLiteral("/no/such/file.ogg"), &missing));
