@@ -1,6 +1,5 @@
-// The audio device: OSS requests in order with their values, the clock when there is no
-// device, the mixer steps and the platform message. (What reaches the device, bit-exact, is
-// checked through the controller.)
+// The mixer: volume steps in the mixer's own units and the platform message. (What reaches
+// the sound device, bit-exact, is checked through the controller.)
 #include "testmain.h"
 
 #include "qcop.h"
@@ -23,56 +22,16 @@ int recordingIoctl(int, unsigned long request, void* arg)
         g_mixerWord = *static_cast<int*>(arg);
     return request == D::MixerWriteVolume && g_failWrites ? -1 : 0;
 }
-
-QList<QPair<unsigned long, int>> takeRequests()
-{
-    return std::exchange(g_requests, {});
-}
 } // namespace
 
 class TestAudioDevice : public QObject
 {
     Q_OBJECT
-    QString m_dsp;
 
 private slots:
-    void initTestCase()
-    {
-        m_dsp = qEnvironmentVariable("QUAVRIX_DSP");
-        VRAudioDevice::setIoctlFunction(recordingIoctl);
-    }
+    void initTestCase() { VRAudioDevice::setIoctlFunction(recordingIoctl); }
     void cleanupTestCase() { VRAudioDevice::setIoctlFunction(nullptr); }
-    void init()
-    {
-        g_requests.clear();
-        QFile::remove(m_dsp);
-    }
-
-    // The OSS set-up: capabilities, 16 fragments of 256 bytes, 16-bit samples, the rate
-    // before the channels; again only when the format changes. Closing drops what is queued.
-    void configureIssuesFiveRequestsOnlyOnChange()
-    {
-        auto setUp = [](int rate) {
-            return QList<QPair<unsigned long, int>>{{D::GetCaps, 0}, {D::SetFragment, 0x00080010}, {D::SetFormat, 16}, {D::Speed, rate}, {D::Channels, 2}};
-        };
-        {
-            VRAudioDevice device(44000, 2);
-            QCOMPARE(device.backend(), VRAudioDevice::Oss);
-            QCOMPARE(takeRequests(), setUp(44000));
-            device.configure(44000, 2);
-            QVERIFY(takeRequests().isEmpty());
-            device.configure(22050, 2);
-            device.configure(22050, 2);
-            QCOMPARE(takeRequests(), setUp(22050));
-        }
-        QCOMPARE(takeRequests(), (QList<QPair<unsigned long, int>>{{D::Reset, 0}}));
-        // A named device that cannot be opened: the clock takes the sound.
-        qputenv("QUAVRIX_DSP", quavrixTestRoot().toUtf8() + "/no/such/dir/dsp");
-        VRAudioDevice clock(44100, 2);
-        qputenv("QUAVRIX_DSP", m_dsp.toUtf8());
-        QCOMPARE(clock.backend(), VRAudioDevice::Clock);
-        QCOMPARE(clock.write(QByteArray(2048, 0).constData(), 2048), 2048);
-    }
+    void init() { g_requests.clear(); }
 
     // Both channels step by 2 within 0..100; the mixer word's upper bits are not volume. A
     // change is announced to the platform, a refused write or a missing mixer is not.

@@ -1,6 +1,6 @@
 // The playback controller: states, the end of a track and the next one without a gap,
-// position, pause and seek, the races between the worker and stop/open, and a device that
-// blocks. (What it tells the display is checked through the player window.)
+// pause, seek and the position, and the races between the worker and stop/open. (What it
+// tells the display is checked through the player window.)
 #include "testmain.h"
 #include "testdecoders.h"
 
@@ -9,12 +9,6 @@
 #include <QSignalSpy>
 #include <QThread>
 
-#include <fcntl.h>
-#include <future>
-#include <sys/ioctl.h>
-#include <sys/stat.h>
-#include <thread>
-#include <unistd.h>
 
 class TestLoopControl : public QObject
 {
@@ -228,49 +222,6 @@ private slots:
         QCOMPARE(all.mid(before, 2048), pattern(seekBytes, 2048));
         QCOMPARE(control.positionMs(), (seekBytes + all.size() - before) * 1000 / 44100 / 4);
         control.stop();
-    }
-
-    // A device write that blocks (a full pipe here, a slow clock-paced device with a
-    // damaged rate in the field) must not hold the lock the GUI thread takes for the
-    // position and the analyzer.
-    void blockedDeviceWriteLeavesTheDecoderLockFree()
-    {
-        const QString fifo = quavrixTestRoot() + QStringLiteral("/dsp.fifo");
-        QVERIFY(::mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0);
-        const int reader = ::open(QFile::encodeName(fifo).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-        QVERIFY(reader >= 0);
-        qputenv("QUAVRIX_DSP", QFile::encodeName(fifo));
-        TestTrack::totalBytes = 4 << 20;
-        {
-            LoopControl control;
-            QVERIFY(control.open(m_track));
-            control.play();
-            // The worker fills the pipe and then waits in its write.
-            int queued = 0;
-            QTRY_VERIFY((::ioctl(reader, FIONREAD, &queued), queued >= 60000));
-            QTest::qWait(50);
-            auto locked = std::async(std::launch::async, [&] {
-                control.withDecoderLock([] {});
-                return true;
-            });
-            const bool free = locked.wait_for(std::chrono::seconds(5)) == std::future_status::ready;
-            // Let the worker go, whatever happened, so the controller can stop.
-            std::atomic<bool> draining{true};
-            std::thread drain([&] {
-                char buffer[65536];
-                while (draining)
-                    if (::read(reader, buffer, sizeof buffer) <= 0)
-                        QThread::msleep(5);
-            });
-            locked.wait();
-            control.stop();
-            draining = false;
-            drain.join();
-            QVERIFY(free);
-        }
-        ::close(reader);
-        QFile::remove(fifo);
-        qputenv("QUAVRIX_DSP", QFile::encodeName(m_dsp));
     }
 };
 

@@ -241,27 +241,6 @@ private slots:
         QCOMPARE(info->title[30], '\0');
     }
 
-    void ordering()
-    {
-        AudioInfo a = makeTags("B", "Artist", "Album", 1999, 2);
-        AudioInfo b = makeTags("A", "Artist", "Album", 1999, 2);
-        QVERIFY(b < a);
-        QVERIFY(a > b);
-        QVERIFY(!(a == b));
-        b = makeTags("B", "Artist", "Album", 1999, 2);
-        QVERIFY(a == b);
-        QCOMPARE(compareAudioInfo(a, b), 0);
-        // Artist decides before album, album before year, year before track.
-        QVERIFY(makeTags("Z", "A", "Z", 2000, 9) < makeTags("A", "B", "A", 1, 1));
-        QVERIFY(makeTags("Z", "A", "A", 2000, 9) < makeTags("A", "A", "B", 1, 1));
-        QVERIFY(makeTags("Z", "A", "A", 1999, 9) < makeTags("A", "A", "A", 2000, 1));
-        QVERIFY(makeTags("Z", "A", "A", 1999, 1) < makeTags("A", "A", "A", 1999, 2));
-        // Byte-wise: bytes above 0x7f sort after ASCII.
-        QVERIFY(makeTags("", "Zed") < makeTags("", "\xc3\x89t\xc3\xa9"));
-        QCOMPARE(compareAudioInfo(makeTags("", "b"), makeTags("", "a")), 1);
-        QCOMPARE(compareAudioInfo(makeTags("", "a"), makeTags("", "b")), -1);
-    }
-
     void frames_data()
     {
         QTest::addColumn<QByteArray>("tag");

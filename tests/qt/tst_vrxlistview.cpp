@@ -1,36 +1,15 @@
 #include "testmain.h"
 
-#include "config.h"
 #include "vrxlistview.h"
 
 #include <QSignalSpy>
 
-// The list behaviour the track lists use, and its colours (modes, settings files, defaults).
+// The list behaviour the track lists use: columns, sorting by key, current entry, keys and
+// signals. (Its colours are checked through the options page.)
 class TestVRXListView : public QObject
 {
     Q_OBJECT
-private:
-    static void fill(VRXListView& lv, int n)
-    {
-        lv.addColumn("a");
-        for (int i = 0; i < n; ++i)
-            new VRXListViewItem(&lv, QStringLiteral("row %1").arg(i));
-    }
-    // Text and fill colour of a row as the list paints it.
-    static QPair<QColor, QColor> colours(VRXListView& lv, VRXListViewItem* item, int y = 0)
-    {
-        QColor t, f;
-        lv.rowColors(item, t, f, y, 10);
-        return {t, f};
-    }
-
 private slots:
-    void init()
-    {
-        QFile::remove(Config::filePath("Quavrix"));
-        QFile::remove(Config::filePath("vrx"));
-    }
-
     void sortingColumnsKeysAndSignals()
     {
         VRXListView lv(nullptr, QStringLiteral("vrxTest"));
@@ -75,28 +54,6 @@ private slots:
         lv.clear();
         QCOMPARE(lv.currentItem(), nullptr);
         QCOMPARE(current.last().at(0).value<VRXListViewItem*>(), nullptr);
-    }
-
-    void colourModes()
-    {
-        VRXListView lv(nullptr, QStringLiteral("listview"));
-        fill(lv, 2);
-        const QColor text = lv.palette().color(QPalette::Active, QPalette::Text);
-        const QColor base = lv.palette().color(QPalette::Active, QPalette::Base);
-        QCOMPARE(lv.colorMode(), 0);
-        QCOMPARE(colours(lv, lv.itemAtRow(0)), qMakePair(text, base));
-        // Mode 1: alternating defaults; without an item the position decides.
-        lv.setColorMode(1);
-        QCOMPARE(colours(lv, lv.itemAtRow(0)), qMakePair(QColor("#336699"), QColor("#e5e5e5")));
-        QCOMPARE(colours(lv, lv.itemAtRow(1)), qMakePair(QColor("#000000"), QColor("#ffffcc")));
-        QCOMPARE(colours(lv, nullptr, 35).second, QColor("#ffffcc"));
-        QCOMPARE(colours(lv, nullptr, 40).second, QColor("#e5e5e5"));
-        // Mode 2: the item's own colours, else the palette.
-        lv.itemAtRow(1)->setItemColors(Qt::red, Qt::green);
-        lv.setColorMode(2);
-        QCOMPARE(colours(lv, lv.itemAtRow(1)), qMakePair(QColor(Qt::red), QColor(Qt::green)));
-        QCOMPARE(colours(lv, lv.itemAtRow(0)).second, base);
-        QVERIFY(!QFile::exists(Config::filePath("Quavrix"))); // reading writes nothing
     }
 };
 
