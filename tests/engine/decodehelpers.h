@@ -93,12 +93,6 @@ inline QByteArray decodeAll(Decoder& d, PlayInfo* info = nullptr, int block = 20
     return out;
 }
 
-// Opens and decodes a whole file; empty when it does not open.
-inline QByteArray decodeFile(Decoder&& d, const QString& file, int block = 2048)
-{
-    return d.open(file, nullptr) ? decodeAll(d, nullptr, block) : QByteArray();
-}
-
 inline const int16_t* samples(const QByteArray& pcm)
 {
     return reinterpret_cast<const int16_t*>(pcm.constData());

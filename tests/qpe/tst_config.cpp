@@ -28,10 +28,7 @@ private:
     }
 
 private slots:
-    void init()
-    {
-        QDir(QFileInfo(Config::filePath(QStringLiteral("x"))).absolutePath()).removeRecursively();
-    }
+    void init() { QDir(QFileInfo(Config::filePath(QStringLiteral("x"))).absolutePath()).removeRecursively(); }
 
     // What a first start sees, key by key (in the order of settingskeys.h).
     void defaultsOfEveryKeyWithoutAFile()
