@@ -102,18 +102,6 @@ private slots:
         ::rmdir(name.constData());
     }
 
-    // Inside the session folder too: a message folder others can write into is refused.
-    void openMessageFolderIsRefused()
-    {
-        const QString folder = QString::fromLocal8Bit(m_runtime) + QStringLiteral("/quavrix-qcop");
-        QDir(folder).removeRecursively();
-        QVERIFY(QDir().mkpath(folder));
-        QVERIFY(::chmod(QFile::encodeName(folder).constData(), 0777) == 0);
-        QCOMPARE(QCopChannel::messageFolder(), QString());
-        QVERIFY(::chmod(QFile::encodeName(folder).constData(), 0700) == 0);
-        QCOMPARE(QCopChannel::messageFolder(), folder);
-    }
-
     void peerCheck()
     {
         int pair[2];

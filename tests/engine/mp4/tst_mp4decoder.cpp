@@ -264,17 +264,6 @@ private slots:
         QCOMPARE(proxy.process(), -1); // killed and reaped
     }
 
-    void keyFileIsNotFollowed()
-    {
-        // A link planted at the key file's place is not opened (nor created through).
-        const QString target = quavrixTestRoot() + "/link-target";
-        const QString link = quavrixTestRoot() + "/linked-key";
-        QVERIFY(QFile::link(target, link));
-        qputenv(KeyFileVariable, QFile::encodeName(link));
-        AACDecoder proxy;
-        proxy.init();
-        QVERIFY(!QFile::exists(target));
-    }
 };
 
 QUAVRIX_TEST_MAIN(TestMp4Decoder)
