@@ -1,7 +1,7 @@
 // The playback controller: states, the end of a track and the next one without a gap,
 // pause, seek and the position, and the races between the worker and stop/open. (What it
 // tells the display is checked through the player window.)
-#include "testmain.h"
+#include "decodehelpers.h"
 #include "testdecoders.h"
 
 #include "loopcontrol.h"
@@ -15,12 +15,6 @@ class TestLoopControl : public QObject
     Q_OBJECT
 
     QString m_dsp, m_track, m_track2;
-
-    QByteArray dspBytes() const
-    {
-        QFile f(m_dsp);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
 
     // What the pattern decoder plays from a byte offset on.
     static QByteArray pattern(int64_t from, int64_t n)
@@ -44,12 +38,8 @@ private slots:
     {
         setDecoderFactory(makePatternDecoder);
         m_dsp = qEnvironmentVariable("QUAVRIX_DSP");
-        m_track = quavrixTestRoot() + QStringLiteral("/track.mp3");
-        m_track2 = quavrixTestRoot() + QStringLiteral("/other.ogg");
-        for (const QString& f : {m_track, m_track2}) {
-            QFile file(f);
-            QVERIFY(file.open(QIODevice::WriteOnly));
-        }
+        m_track = writeFile(QStringLiteral("track.mp3"), QByteArray());
+        m_track2 = writeFile(QStringLiteral("other.ogg"), QByteArray());
     }
 
     void init()
@@ -142,7 +132,7 @@ private slots:
         QVERIFY(onGuiThread);
         QCOMPARE(ends.join(QLatin1Char(' ')), continues ? next + QLatin1Char('|') + next + QStringLiteral(" |") : QStringLiteral("|"));
         QCOMPARE(titles.join(QLatin1Char(' ')), continues ? QStringLiteral("First Second") : QStringLiteral("First"));
-        QCOMPARE(dspBytes(), continues ? pattern(0, bytes) + pattern(0, bytes) : pattern(0, bytes));
+        QCOMPARE(readFile(m_dsp), continues ? pattern(0, bytes) + pattern(0, bytes) : pattern(0, bytes));
         QCOMPARE(states(state).mid(1), (QList<int>{0, 1}));
     }
 
@@ -205,19 +195,19 @@ private slots:
         control.play();
         int before = 0;
         if (whilePaused) {
-            QTRY_VERIFY(dspBytes().size() > 4 * 2048);
+            QTRY_VERIFY(readFile(m_dsp).size() > 4 * 2048);
             control.setPaused(true);
             QTest::qWait(30);
-            before = int(dspBytes().size());
+            before = int(readFile(m_dsp).size());
             control.seek(10);
             QTest::qWait(50);
-            QCOMPARE(int(dspBytes().size()), before); // nothing happens while paused
+            QCOMPARE(int(readFile(m_dsp).size()), before); // nothing happens while paused
             control.setPaused(false);
         }
-        QTRY_VERIFY(dspBytes().size() > before + 2048);
+        QTRY_VERIFY(readFile(m_dsp).size() > before + 2048);
         control.setPaused(true);
         QTest::qWait(30);
-        const QByteArray all = dspBytes();
+        const QByteArray all = readFile(m_dsp);
         const int64_t seekBytes = int64_t(10) * 44100 * 4;
         QCOMPARE(all.mid(before, 2048), pattern(seekBytes, 2048));
         QCOMPARE(control.positionMs(), (seekBytes + all.size() - before) * 1000 / 44100 / 4);
