@@ -4,11 +4,7 @@
 #include "decodehelpers.h"
 #include "testdecoders.h"
 
-#include "loopcontrol.h"
-
-#include <QSignalSpy>
 #include <QThread>
-
 
 class TestLoopControl : public QObject
 {

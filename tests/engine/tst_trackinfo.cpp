@@ -1,11 +1,10 @@
 // Track descriptions: the ID3 version 2 reader on hand-built tags (versions, text
 // encodings, unsynchronisation, extended headers, frame flags, sizes that lie), and
-// readTrackInfo's normalisation, codec guessing and ordering.
+// readTrackInfo's normalisation and codec guessing.
 #include "decodehelpers.h"
 #include "testdecoders.h"
 
 #include "id3v2tag.h"
-#include "loopcontrol.h"
 
 #include <memory>
 

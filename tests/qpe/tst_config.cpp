@@ -3,7 +3,6 @@
 #include "config.h"
 #include "settingskeys.h"
 
-#include <QFile>
 #include <QSettings>
 
 #include <sys/stat.h>

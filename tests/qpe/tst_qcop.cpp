@@ -1,13 +1,12 @@
-// Messages between the program and the platform,
-// and the folder their sockets live in: the session's runtime folder, else a private
-// folder of our own that another local user cannot have prepared for us; the peer check.
+// Messages between the program and the platform, and the folder their sockets live in:
+// the session's runtime folder, else a private folder of our own that another local user
+// cannot have prepared for us; the peer check.
 #include "testmain.h"
 
 #include "qcop.h"
 #include "qpeapplication.h"
 #include "runtimefolder.h"
 
-#include <QFileInfo>
 #include <QSignalSpy>
 
 #include <sys/socket.h>

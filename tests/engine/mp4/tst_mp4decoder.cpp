@@ -6,7 +6,6 @@
 #include "mp4damage.h"
 
 #include "aacdecoder.h"
-#include "audioinfo.h"
 #include "mp4decoder.h"
 
 #include <neaacdec.h>

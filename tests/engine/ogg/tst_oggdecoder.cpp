@@ -2,7 +2,6 @@
 
 #include "../decodehelpers.h"
 
-#include "audioinfo.h"
 #include "oggdecoder.h"
 
 #include <tremor/ivorbisfile.h>
