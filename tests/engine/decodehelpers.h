@@ -1,7 +1,7 @@
 #pragma once
 
 // What the decoder tests share: fixtures, scratch files, whole-file decoding, PCM
-// comparison, playback through the controller and scripts for the fake AAC decoder.
+// comparison and playback through the controller.
 
 #include "audioinfo.h"
 #include "decoder.h"
@@ -12,6 +12,7 @@
 #include <QSignalSpy>
 
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 // A file under tests/data, e.g. fixture("mp3/vbr.mp3").
@@ -36,6 +37,43 @@ inline QString writeFile(const QString& name, const QByteArray& bytes)
     return path;
 }
 
+// A 32-bit big-endian field, and an MP4 atom around a body (its length counts itself).
+inline QByteArray be32(uint32_t v)
+{
+    const char b[4] = {char(v >> 24), char(v >> 16), char(v >> 8), char(v)};
+    return QByteArray(b, 4);
+}
+
+inline QByteArray atom(const QByteArray& type, const QByteArray& body)
+{
+    return be32(uint32_t(8 + body.size())) + type + body;
+}
+
+// Makes every page checksum of an edited Ogg stream good again, so that only the edit
+// differs (polynomial 0x04c11db7, no reflection, zero start, over the page with its
+// checksum field zeroed).
+inline void fixOggChecksums(QByteArray& data)
+{
+    for (int pos = 0; pos + 27 <= data.size() && data.mid(pos, 4) == "OggS";) {
+        auto* p = reinterpret_cast<uint8_t*>(data.data() + pos);
+        int length = 27 + p[26];
+        for (int i = 0; i < p[26]; ++i)
+            length += p[27 + i];
+        if (pos + length > data.size())
+            return;
+        std::memset(p + 22, 0, 4);
+        uint32_t crc = 0;
+        for (int i = 0; i < length; ++i) {
+            crc ^= uint32_t(p[i]) << 24;
+            for (int k = 0; k < 8; ++k)
+                crc = crc & 0x80000000u ? crc << 1 ^ 0x04c11db7u : crc << 1;
+        }
+        for (int k = 0; k < 4; ++k)
+            p[22 + k] = uint8_t(crc >> (8 * k));
+        pos += length;
+    }
+}
+
 // A track record as text: title|artist|album|year|track|isUtf8.
 inline QByteArray describe(const AudioInfo& i)
 {
@@ -53,12 +91,6 @@ inline QByteArray decodeAll(Decoder& d, PlayInfo* info = nullptr, int block = 20
     for (int i = 0; i < maxCalls && d.decode(buffer.data(), block, &produced, info ? info : &scratch) && produced > 0; ++i)
         out.append(buffer.data(), produced);
     return out;
-}
-
-// Opens and decodes a whole file; empty when it does not open.
-inline QByteArray decodeFile(Decoder&& d, const QString& file, int block = 2048)
-{
-    return d.open(file, nullptr) ? decodeAll(d, nullptr, block) : QByteArray();
 }
 
 inline const int16_t* samples(const QByteArray& pcm)
@@ -95,14 +127,4 @@ inline bool playThroughLoopControl(const QString& file, int timeoutMs, QByteArra
     control.stop();
     *device = readFile(dsp);
     return true;
-}
-
-// The script the fake AAC decoder program follows (see mp4/fakeaacdecoder.cpp), next to
-// the key file the environment names.
-inline void writeAacScript(const QStringList& steps)
-{
-    QFile script(QFile::decodeName(qgetenv("QUAVRIX_AAC_KEYFILE")) + QStringLiteral(".script"));
-    if (!script.open(QIODevice::WriteOnly))
-        qFatal("cannot write the script");
-    script.write(steps.join(QLatin1Char('\n')).toUtf8() + '\n');
 }

@@ -1,36 +1,18 @@
-// The playback controller: states, signals on the GUI thread, position, pause and seek,
-// end of track, the races between the worker and stop/open, and display control.
-#include "testmain.h"
+// The playback controller: states, the end of a track and the next one without a gap,
+// pause, seek and the position, and the races between the worker and stop/open. (What it
+// tells the display is checked through the player window.)
+#include "decodehelpers.h"
 #include "testdecoders.h"
 
-#include "loopcontrol.h"
-#include "qcop.h"
-
-#include <QSignalSpy>
 #include <QThread>
-
-#include <fcntl.h>
-#include <future>
-#include <random>
-#include <sys/ioctl.h>
-#include <sys/stat.h>
-#include <thread>
-#include <unistd.h>
 
 class TestLoopControl : public QObject
 {
     Q_OBJECT
 
-    QString m_dsp;
-    QString m_track;
-    QString m_track2;
+    QString m_dsp, m_track, m_track2;
 
-    QByteArray dspBytes() const
-    {
-        QFile f(m_dsp);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
-
+    // What the pattern decoder plays from a byte offset on.
     static QByteArray pattern(int64_t from, int64_t n)
     {
         QByteArray b(int(n), Qt::Uninitialized);
@@ -52,12 +34,8 @@ private slots:
     {
         setDecoderFactory(makePatternDecoder);
         m_dsp = qEnvironmentVariable("QUAVRIX_DSP");
-        m_track = quavrixTestRoot() + QStringLiteral("/track.mp3");
-        m_track2 = quavrixTestRoot() + QStringLiteral("/other.ogg");
-        for (const QString& f : {m_track, m_track2}) {
-            QFile file(f);
-            QVERIFY(file.open(QIODevice::WriteOnly));
-        }
+        m_track = writeFile(QStringLiteral("track.mp3"), QByteArray());
+        m_track2 = writeFile(QStringLiteral("other.ogg"), QByteArray());
     }
 
     void init()
@@ -69,303 +47,167 @@ private slots:
 
     void cleanup() { QCOMPARE(PatternDecoder::closedDecodes.load(), 0); }
 
-    void stateSequenceAndTrackDescription()
+    // Play, pause, resume and stop after an open that worked, failed or never was: the
+    // states in order, no end, and a description only for the track that opened.
+    void stateSequence_data()
     {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<bool>("damaged");
+        QTest::addColumn<QList<int>>("states");
+        QTest::newRow("a track") << "track.mp3" << false << QList<int>{1, 0, 2, 3, 1};
+        QTest::newRow("no track") << "" << false << QList<int>{0, 2, 3, 1};
+        QTest::newRow("missing file") << "absent.mp3" << false << QList<int>{1, 0, 2, 3, 1};
+        QTest::newRow("decoder cannot open it") << "track.mp3" << true << QList<int>{1, 0, 2, 3, 1};
+    }
+    void stateSequence()
+    {
+        QFETCH(QString, file);
+        QFETCH(bool, damaged);
         TestTrack::totalBytes = 1 << 30; // does not end during the test
         TestTrack::blockDelayUs = 2000;
         TestTrack::tags.insert(m_track, makeTags("Song", "Band"));
+        TestTrack::failOpen = damaged;
         LoopControl control;
         QSignalSpy state(&control, &LoopControl::stateChanged);
-        QString described;
-        connect(&control, &LoopControl::setTrackDescription, this,
-                [&](AudioInfo* info) { described = QString::fromUtf8(info->title); });
-
-        QVERIFY(control.open(m_track));
-        QCOMPARE(described, QStringLiteral("Song"));
+        QSignalSpy finished(&control, &LoopControl::finished);
+        QStringList described;
+        connect(&control, &LoopControl::setTrackDescription, this, [&](AudioInfo* info) { described << QString::fromUtf8(info->title); });
+        if (damaged)
+            QTest::ignoreMessage(QtDebugMsg, QRegularExpression(QStringLiteral("^Canot open ")));
+        if (!file.isEmpty())
+            QCOMPARE(control.open(quavrixTestRoot() + QLatin1Char('/') + file), file == QLatin1String("track.mp3") && !damaged);
         control.play();
         control.setPaused(true);
         control.setPaused(false);
+        QTest::qWait(20);
         control.stop();
-        QCOMPARE(states(state), (QList<int>{1, 0, 2, 3, 1}));
+        QTEST(states(state), "states");
+        QCOMPARE(described, file == QLatin1String("track.mp3") && !damaged ? QStringList{QStringLiteral("Song")} : QStringList());
+        QCOMPARE(finished.size(), 0);
         QCOMPARE(control.positionMs(), 0);
     }
 
-    void missingFileOpensNothing()
+    // A track plays to its last byte and finishes once, on the GUI thread. With a next file
+    // the worker goes on at once: both tracks reach the device whole and back to back, and
+    // finished() says which file it went on with; the last end says none.
+    void endOfTrackAndTheNextWithoutAGap_data()
     {
+        QTest::addColumn<int>("bytes");
+        QTest::addColumn<QString>("next");
+        QTest::addColumn<bool>("continues");
+        QTest::newRow("ends inside a block") << 10 * 2048 + 100 << "" << false;
+        QTest::newRow("empty track") << 0 << "" << false;
+        QTest::newRow("next track of another type") << 6 * 2048 + 100 << "other.ogg" << true;
+        QTest::newRow("next file gone: the track simply ends") << 6 * 2048 + 100 << "gone.mp3" << false;
+    }
+    void endOfTrackAndTheNextWithoutAGap()
+    {
+        QFETCH(int, bytes);
+        QFETCH(QString, next);
+        QFETCH(bool, continues);
+        next = next.isEmpty() ? next : quavrixTestRoot() + QLatin1Char('/') + next;
+        TestTrack::totalBytes = bytes;
+        TestTrack::tags.insert(m_track, makeTags("First"));
+        TestTrack::tags.insert(m_track2, makeTags("Second"));
         LoopControl control;
         QSignalSpy state(&control, &LoopControl::stateChanged);
-        QSignalSpy described(&control, &LoopControl::setTrackDescription);
-        QVERIFY(!control.open(quavrixTestRoot() + QStringLiteral("/absent.mp3")));
-        QCOMPARE(states(state), QList<int>{1});
-        QCOMPARE(described.size(), 0);
-    }
-
-    void decoderThatCannotOpenGivesNoDescription()
-    {
-        LoopControl control;
-        QSignalSpy described(&control, &LoopControl::setTrackDescription);
-        TestTrack::failOpen = true;
-        QTest::ignoreMessage(QtDebugMsg, QRegularExpression(QStringLiteral("^Canot open ")));
-        QVERIFY(!control.open(m_track));
-        QCOMPARE(described.size(), 0);
-    }
-
-    void trackPlaysToItsEndBitExactAndFinishesOnce()
-    {
-        TestTrack::totalBytes = 10 * 2048 + 100; // ends inside a block
-        LoopControl control;
-        QSignalSpy finished(&control, &LoopControl::finished);
-        QSignalSpy state(&control, &LoopControl::stateChanged);
+        QStringList ends, titles;
         bool onGuiThread = true;
-        connect(&control, &LoopControl::finished, this,
-                [&] { onGuiThread = onGuiThread && QThread::currentThread() == qApp->thread(); });
+        connect(&control, &LoopControl::finished, this, [&] {
+            ends << control.continuedWith() + QLatin1Char('|') + control.currentFile();
+            onGuiThread = onGuiThread && QThread::currentThread() == qApp->thread();
+        });
+        connect(&control, &LoopControl::setTrackDescription, this, [&](AudioInfo* info) { titles << QString::fromUtf8(info->title); });
         QVERIFY(control.open(m_track));
+        control.setNext(next);
+        if (!next.isEmpty() && !continues)
+            QTest::ignoreMessage(QtDebugMsg, QRegularExpression(QStringLiteral("^\\+ cannot go on with ")));
         control.play();
-        QTRY_COMPARE(finished.size(), 1);
-        QVERIFY(onGuiThread);
-        QCOMPARE(states(state).mid(1), (QList<int>{0, 1}));
-        QCOMPARE(dspBytes(), pattern(0, TestTrack::totalBytes));
+        QTRY_COMPARE(ends.size(), continues ? 2 : 1);
         QTest::qWait(50);
-        QCOMPARE(finished.size(), 1);
+        QVERIFY(onGuiThread);
+        QCOMPARE(ends.join(QLatin1Char(' ')), continues ? next + QLatin1Char('|') + next + QStringLiteral(" |") : QStringLiteral("|"));
+        QCOMPARE(titles.join(QLatin1Char(' ')), continues ? QStringLiteral("First Second") : QStringLiteral("First"));
+        QCOMPARE(readFile(m_dsp), continues ? pattern(0, bytes) + pattern(0, bytes) : pattern(0, bytes));
+        QCOMPARE(states(state).mid(1), (QList<int>{0, 1}));
     }
 
-    // A device write that blocks (a full pipe here, a slow clock-paced device with a
-    // damaged rate in the field) must not hold the lock the GUI thread takes for the
-    // position and the analyzer.
-    void blockedDeviceWriteLeavesTheDecoderLockFree()
+    // The worker has reported the end (of the track, or of the next one it went on with)
+    // and the report waits in the queue when the user stops or opens another track: that
+    // track was ended by the user, no finished() and no new description may follow.
+    void userEndingATrackWinsOverItsReportedEnd_data()
     {
-        const QString fifo = quavrixTestRoot() + QStringLiteral("/dsp.fifo");
-        QVERIFY(::mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0);
-        const int reader = ::open(QFile::encodeName(fifo).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-        QVERIFY(reader >= 0);
-        qputenv("QUAVRIX_DSP", QFile::encodeName(fifo));
-        TestTrack::totalBytes = 4 << 20;
-        {
-            LoopControl control;
-            QVERIFY(control.open(m_track));
-            control.play();
-            // The worker fills the pipe and then waits in its write.
-            int queued = 0;
-            QTRY_VERIFY((::ioctl(reader, FIONREAD, &queued), queued >= 60000));
-            QTest::qWait(50);
-            auto locked = std::async(std::launch::async, [&] {
-                control.withDecoderLock([] {});
-                return true;
-            });
-            const bool free = locked.wait_for(std::chrono::seconds(5)) == std::future_status::ready;
-
-            // Let the worker go, whatever happened, so the controller can stop.
-            std::atomic<bool> draining{true};
-            std::thread drain([&] {
-                char buffer[65536];
-                while (draining) {
-                    if (::read(reader, buffer, sizeof buffer) <= 0)
-                        QThread::msleep(5);
-                }
-            });
-            locked.wait();
-            control.stop();
-            draining = false;
-            drain.join();
-            QVERIFY(free);
-        }
-        ::close(reader);
-        QFile::remove(fifo);
-        qputenv("QUAVRIX_DSP", QFile::encodeName(m_dsp));
+        QTest::addColumn<bool>("withNext");
+        QTest::addColumn<bool>("byOpen");
+        QTest::newRow("stop") << false << false;
+        QTest::newRow("open of another track") << false << true;
+        QTest::newRow("stop after it went on with the next file") << true << false;
     }
-
-    void zeroByteTrackEndsOnce()
+    void userEndingATrackWinsOverItsReportedEnd()
     {
-        TestTrack::totalBytes = 0;
+        QFETCH(bool, withNext);
+        QFETCH(bool, byOpen);
+        TestTrack::totalBytes = 3 * 2048;
         LoopControl control;
         QSignalSpy finished(&control, &LoopControl::finished);
-        QSignalSpy state(&control, &LoopControl::stateChanged);
         QVERIFY(control.open(m_track));
+        if (withNext)
+            control.setNext(m_track2);
         control.play();
-        QTRY_COMPARE(finished.size(), 1);
+        // No events are handled here, so the report cannot be delivered before the stop.
+        QElapsedTimer clock;
+        clock.start();
+        while (control.isPlaying() && clock.elapsed() < 5000)
+            QThread::msleep(1);
+        QVERIFY(!control.isPlaying());
+        QSignalSpy described(&control, &LoopControl::setTrackDescription);
+        if (byOpen)
+            QVERIFY(control.open(m_track2));
+        else
+            control.stop();
         QTest::qWait(50);
-        QCOMPARE(finished.size(), 1);
-        QCOMPARE(states(state).mid(1), (QList<int>{0, 1}));
-        QCOMPARE(dspBytes().size(), 0);
+        QCOMPARE(finished.size(), 0);
+        QCOMPARE(described.size(), byOpen ? 1 : 0);
     }
 
-    void positionFollowsBytesWritten()
+    // A seek asked while paused is applied on resume, one asked while stopped to the
+    // next track: what reaches the device next is the track from there, and the
+    // position counts from there.
+    void seekLandsWhereAsked_data()
     {
-        TestTrack::totalBytes = 1 << 30;
-        TestTrack::blockDelayUs = 1000;
-        LoopControl control;
-        QSignalSpy position(&control, &LoopControl::positionChanged);
-        QVERIFY(control.open(m_track));
-        control.play();
-        QTRY_VERIFY(dspBytes().size() > 40 * 2048);
-        control.setPaused(true);
-        QTest::qWait(30); // a step in progress finishes
-        const int64_t written = dspBytes().size();
-        QCOMPARE(control.positionMs(), written * 1000 / 44100 / 2 / 2);
-        // Once a second while playing: the elapsed seconds and the live record.
-        control.setPaused(false);
-        QTRY_VERIFY_WITH_TIMEOUT(position.size() >= 1, 3000);
-        auto* info = position[0][1].value<PlayInfo*>();
-        QVERIFY(info);
-        QCOMPARE(info->rate, 44100);
-        QCOMPARE(info->channels, 2);
-        QVERIFY(position[0][0].toInt() >= 0);
-        control.stop();
+        QTest::addColumn<bool>("whilePaused");
+        QTest::newRow("while paused") << true;
+        QTest::newRow("while stopped") << false;
     }
-
-    void seekWhilePausedAppliesOnResume()
+    void seekLandsWhereAsked()
     {
+        QFETCH(bool, whilePaused);
         TestTrack::totalBytes = int64_t(60) * 44100 * 4;
         TestTrack::blockDelayUs = 1000;
         LoopControl control;
+        if (!whilePaused)
+            control.seek(10);
         QVERIFY(control.open(m_track));
         control.play();
-        QTRY_VERIFY(dspBytes().size() > 4 * 2048);
+        int before = 0;
+        if (whilePaused) {
+            QTRY_VERIFY(readFile(m_dsp).size() > 4 * 2048);
+            control.setPaused(true);
+            QTest::qWait(30);
+            before = int(readFile(m_dsp).size());
+            control.seek(10);
+            QTest::qWait(50);
+            QCOMPARE(int(readFile(m_dsp).size()), before); // nothing happens while paused
+            control.setPaused(false);
+        }
+        QTRY_VERIFY(readFile(m_dsp).size() > before + 2048);
         control.setPaused(true);
         QTest::qWait(30);
-        const int before = int(dspBytes().size());
-        control.seek(10);
-        QTest::qWait(50);
-        QCOMPARE(int(dspBytes().size()), before); // nothing happens while paused
-        control.setPaused(false);
-        QTRY_VERIFY(dspBytes().size() > before + 2048);
-        control.setPaused(true);
-        QTest::qWait(30);
-        const QByteArray all = dspBytes();
+        const QByteArray all = readFile(m_dsp);
         const int64_t seekBytes = int64_t(10) * 44100 * 4;
         QCOMPARE(all.mid(before, 2048), pattern(seekBytes, 2048));
         QCOMPARE(control.positionMs(), (seekBytes + all.size() - before) * 1000 / 44100 / 4);
         control.stop();
-    }
-
-    void seekWhileStoppedAppliesToTheNextTrack()
-    {
-        TestTrack::totalBytes = int64_t(30) * 44100 * 4;
-        TestTrack::blockDelayUs = 1000;
-        LoopControl control;
-        control.seek(20);
-        QVERIFY(control.open(m_track));
-        control.play();
-        QTRY_VERIFY(dspBytes().size() >= 2048);
-        control.stop();
-        QCOMPARE(dspBytes().left(2048), pattern(int64_t(20) * 44100 * 4, 2048));
-    }
-
-    void secondOpenRestartsThePosition()
-    {
-        TestTrack::totalBytes = 1 << 30;
-        TestTrack::blockDelayUs = 500;
-        LoopControl control;
-        QVERIFY(control.open(m_track));
-        control.play();
-        QTRY_VERIFY(control.positionMs() > 1000);
-        // The next track, without a stop in between: its position counts from its start.
-        QVERIFY(control.open(m_track));
-        const int64_t before = dspBytes().size(); // the device file collects both tracks
-        control.play();
-        QTRY_VERIFY(dspBytes().size() >= before + 4 * 2048);
-        control.setPaused(true);
-        QTest::qWait(30); // a step in progress finishes
-        const int64_t written = dspBytes().size() - before;
-        QCOMPARE(control.positionMs(), written * 1000 / 44100 / 4);
-        control.stop();
-    }
-
-    void playWithoutATrackDoesNoHarm()
-    {
-        LoopControl control;
-        QSignalSpy finished(&control, &LoopControl::finished);
-        QSignalSpy state(&control, &LoopControl::stateChanged);
-        control.play();
-        control.setPaused(true);
-        control.setPaused(false);
-        QTest::qWait(50);
-        QCOMPARE(finished.size(), 0);
-        QCOMPARE(control.positionMs(), 0);
-        control.stop();
-        QCOMPARE(states(state), (QList<int>{0, 2, 3, 1}));
-    }
-
-    void stopRacingTheEndOfATrack()
-    {
-        // A stop (or an open of the next track) that lands while the worker reaches the
-        // end must win: no finished() for a track already ended by the GUI.
-        TestTrack::totalBytes = 3 * 2048;
-        LoopControl control;
-        int finished = 0;
-        connect(&control, &LoopControl::finished, this, [&] { ++finished; });
-        std::mt19937 rng(12345);
-        for (int i = 0; i < 300; ++i) {
-            QVERIFY(control.open(i % 2 ? m_track : m_track2));
-            control.play();
-            QThread::usleep(rng() % 400);
-            QCoreApplication::processEvents();
-            const int seen = finished;
-            if (i % 3 == 0)
-                control.stop();
-            else
-                QVERIFY(control.open(m_track)); // replaces the track, also stopping it
-            QCoreApplication::processEvents();
-            QThread::usleep(200);
-            QCoreApplication::processEvents();
-            QCOMPARE(finished, seen);
-        }
-        control.stop();
-    }
-
-    void destroyingWhilePlayingIsClean()
-    {
-        TestTrack::totalBytes = 1 << 30;
-        for (int i = 0; i < 20; ++i) {
-            LoopControl control;
-            QVERIFY(control.open(m_track));
-            control.play();
-            QThread::usleep(500);
-        }
-    }
-
-    void displayControlMessages()
-    {
-        TestTrack::totalBytes = 1 << 30;
-        TestTrack::blockDelayUs = 2000;
-        QCopChannel system(QStringLiteral("QPE/System"));
-        QStringList sent;
-        connect(&system, &QCopChannel::received, this, [&](const QByteArray& msg, const QByteArray& data) {
-            sent << QString::fromLatin1(msg) + QLatin1Char(' ') + QString::number(QCopChannel::intArguments(data).value(0));
-        });
-        LoopControl control;
-        QCoreApplication::processEvents();
-        QVERIFY(sent.isEmpty()); // stopped at start: nothing to say
-
-        QVERIFY(control.open(m_track));
-        control.play();
-        QTRY_COMPARE(sent, QStringList{QStringLiteral("setScreenSaverMode(int) 2")});
-        control.setPaused(true);
-        QTRY_COMPARE(sent.size(), 2);
-        QCOMPARE(sent[1], QStringLiteral("setScreenSaverMode(int) 100"));
-        control.stop(); // already halted: nothing more
-        control.stop();
-        QTest::qWait(20);
-        QCOMPARE(sent.size(), 2);
-
-        sent.clear();
-        control.setDisplayOptions(true, true);
-        QVERIFY(control.open(m_track));
-        control.play();
-        QTRY_COMPARE(sent, (QStringList{QStringLiteral("setScreenSaverMode(int) 2"), QStringLiteral("setBacklight(int) -5"),
-                                        QStringLiteral("setBacklight(int) 0")}));
-        sent.clear();
-        control.stop();
-        QTRY_COMPARE(sent, (QStringList{QStringLiteral("setScreenSaverMode(int) 100"), QStringLiteral("setBacklight(int) -3")}));
-
-        sent.clear();
-        control.setDisplayOptions(true, false);
-        QVERIFY(control.open(m_track));
-        control.play();
-        QTRY_COMPARE(sent, (QStringList{QStringLiteral("setScreenSaverMode(int) 2"), QStringLiteral("setBacklight(int) 0")}));
-        control.stop();
-        QTRY_COMPARE(sent.size(), 4);
-        QCOMPARE(sent[3], QStringLiteral("setBacklight(int) -3"));
     }
 };
 

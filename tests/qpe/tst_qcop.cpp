@@ -1,83 +1,130 @@
+// Messages between the program and the platform, and the folder their sockets live in:
+// the session's runtime folder, else a private folder of our own that another local user
+// cannot have prepared for us; the peer check.
 #include "testmain.h"
 
 #include "qcop.h"
+#include "qpeapplication.h"
+#include "runtimefolder.h"
 
-#include <QFileInfo>
-#include <QProcess>
 #include <QSignalSpy>
 
-static int socketCount()
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+int modeOf(const QString& path)
 {
-    return int(QDir(QCopChannel::messageFolder()).entryList(QDir::System | QDir::Files | QDir::NoDotAndDotDot).size());
+    struct stat st;
+    return ::lstat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 07777) : -1;
 }
+} // namespace
 
 class TestQCop : public QObject
 {
     Q_OBJECT
 
+    QByteArray m_runtime;
+    QString m_scratch;
+
 private slots:
-    void deliveredToEveryChannelOfThatNameInProcess()
+    void initTestCase()
     {
-        QCopChannel a(QStringLiteral("QPE/System"));
-        QCopChannel b(QStringLiteral("QPE/System"));
-        QCopChannel other(QStringLiteral("QPE/Other"));
-        QSignalSpy spyA(&a, &QCopChannel::received);
-        QSignalSpy spyB(&b, &QCopChannel::received);
-        QSignalSpy spyOther(&other, &QCopChannel::received);
-        {
-            QCopEnvelope e(QStringLiteral("QPE/System"), "setBacklight(int)");
-            e << -3;
-        }
-        QCOMPARE(spyA.size(), 1);
-        QCOMPARE(spyB.size(), 1);
-        QCOMPARE(spyOther.size(), 0);
-        QCOMPARE(spyA[0][0].toByteArray(), QByteArray("setBacklight(int)"));
-        QCOMPARE(QCopChannel::intArguments(spyA[0][1].toByteArray()), QList<qint32>{-3});
+        m_runtime = qgetenv("XDG_RUNTIME_DIR");
+        m_scratch = quavrixTestRoot() + QStringLiteral("/tmp");
+        QVERIFY(QDir().mkpath(m_scratch));
+    }
+    void init()
+    {
+        qputenv("XDG_RUNTIME_DIR", m_runtime);
+        qunsetenv("QUAVRIX_QCOP_DIR");
+        qunsetenv("QUAVRIX_INSTANCE");
+        qputenv("TMPDIR", QFile::encodeName(m_scratch));
+    }
+    void cleanup() { QDir(m_scratch + QStringLiteral("/quavrix-") + QString::number(::getuid())).removeRecursively(); }
+
+    // The session's runtime folder, else <tmp>/quavrix-<uid> made 0700 (not a bare name
+    // in /tmp): the instance socket and the message folder (0700) live there.
+    void socketsLiveInAPrivateFolder_data()
+    {
+        QTest::addColumn<bool>("session");
+        QTest::newRow("session runtime folder") << true;
+        QTest::newRow("without one: a folder of our own") << false;
+    }
+    void socketsLiveInAPrivateFolder()
+    {
+        QFETCH(bool, session);
+        if (!session)
+            qunsetenv("XDG_RUNTIME_DIR");
+        const QString folder = session ? QString::fromLocal8Bit(m_runtime) : m_scratch + QStringLiteral("/quavrix-") + QString::number(::getuid());
+        QCOMPARE(RuntimeFolder::path(), folder);
+        if (!session)
+            QCOMPARE(modeOf(folder), 0700);
+        QCOMPARE(QCopChannel::messageFolder(), folder + QStringLiteral("/quavrix-qcop"));
+        QCOMPARE(modeOf(QCopChannel::messageFolder()), 0700);
+        QVERIFY(QPEApplication::instanceName().startsWith(folder + QLatin1Char('/')));
     }
 
-    void integerArgumentsInOrder()
+    // What another user could have put at the predictable name is not used.
+    void preparedFoldersAreRefused_data()
     {
-        QCopChannel c(QStringLiteral("QPE/System"));
-        QSignalSpy spy(&c, &QCopChannel::received);
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("folder open to everybody") << "open";
+        QTest::newRow("link to a folder") << "link";
+        QTest::newRow("plain file") << "file";
+        if (::geteuid() == 0)
+            QTest::newRow("folder of another user") << "foreign";
+    }
+    void preparedFoldersAreRefused()
+    {
+        QFETCH(QString, kind);
+        qunsetenv("XDG_RUNTIME_DIR");
+        const QString own = m_scratch + QStringLiteral("/quavrix-") + QString::number(::getuid());
+        const QByteArray name = QFile::encodeName(own);
+        if (kind == QLatin1String("open")) {
+            QVERIFY(::mkdir(name.constData(), 0700) == 0 && ::chmod(name.constData(), 0777) == 0);
+        } else if (kind == QLatin1String("link")) {
+            const QString target = m_scratch + QStringLiteral("/elsewhere");
+            QVERIFY(QDir().mkpath(target) && ::chmod(QFile::encodeName(target).constData(), 0700) == 0);
+            QVERIFY(QFile::link(target, own));
+        } else if (kind == QLatin1String("file")) {
+            QFile f(own);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+        } else {
+            QVERIFY(::mkdir(name.constData(), 0700) == 0 && ::chown(name.constData(), 65534, 65534) == 0);
+        }
+        QCOMPARE(RuntimeFolder::path(), QString());
+        QCOMPARE(QPEApplication::instanceName(), QString());
+        QCOMPARE(QCopChannel::messageFolder(), QString());
+        QFile::remove(own);
+        ::rmdir(name.constData());
+    }
+
+    void peerCheck()
+    {
+        int pair[2];
+        QVERIFY(::socketpair(AF_UNIX, SOCK_STREAM, 0, pair) == 0);
+        QVERIFY(RuntimeFolder::peerIsOurs(pair[0]));
+        ::close(pair[0]);
+        ::close(pair[1]);
+        QVERIFY(!RuntimeFolder::peerIsOurs(-1));
+        QVERIFY(!RuntimeFolder::peerIsOurs(pair[0])); // closed
+    }
+
+    // In this process: to every channel of that name and no other, the arguments in order.
+    void deliveredToEveryChannelOfThatNameInProcess()
+    {
+        QCopChannel a(QStringLiteral("QPE/System")), b(QStringLiteral("QPE/System")), other(QStringLiteral("QPE/Other"));
+        QSignalSpy spyA(&a, &QCopChannel::received), spyB(&b, &QCopChannel::received), spyOther(&other, &QCopChannel::received);
         {
             QCopEnvelope e(QStringLiteral("QPE/System"), "two(int,int)");
             e << 7 << -100000;
         }
-        QCOMPARE(QCopChannel::intArguments(spy[0][1].toByteArray()), (QList<qint32>{7, -100000}));
+        QCOMPARE(QList<qsizetype>({spyA.size(), spyB.size(), spyOther.size()}), QList<qsizetype>({1, 1, 0}));
+        QCOMPARE(spyB[0][0].toByteArray(), QByteArray("two(int,int)"));
+        QCOMPARE(QCopChannel::intArguments(spyA[0][1].toByteArray()), (QList<qint32>{7, -100000}));
         QCOMPARE(QCopChannel::intArguments(QByteArray("\x01", 1)), QList<qint32>{});
-    }
-
-    void deliveredAcrossProcessesBothWays()
-    {
-        const QString tool = QStringLiteral(QUAVRIX_BIN_DIR "/quavrix-qcop");
-        if (!QFile::exists(tool))
-            QSKIP("quavrix-qcop is not built");
-
-        // Another process sends; this one listens.
-        QCopChannel channel(QStringLiteral("QPE/System"));
-        QSignalSpy spy(&channel, &QCopChannel::received);
-        QTRY_VERIFY(socketCount() >= 1); // our socket is there
-        QCOMPARE(QProcess::execute(tool, {QStringLiteral("send"), QStringLiteral("QPE/System"),
-                                          QStringLiteral("setScreenSaverMode(int)"), QStringLiteral("2")}), 0);
-        QTRY_COMPARE(spy.size(), 1);
-        QCOMPARE(spy[0][0].toByteArray(), QByteArray("setScreenSaverMode(int)"));
-        QCOMPARE(QCopChannel::intArguments(spy[0][1].toByteArray()), QList<qint32>{2});
-
-        // This process sends; another listens and prints.
-        QProcess listener;
-        listener.start(tool, {QStringLiteral("listen"), QStringLiteral("QPE/System")});
-        QVERIFY(listener.waitForStarted());
-        // its socket is named by its process id (counting sockets raced a quick start)
-        const QString listenerSocket = QCopChannel::messageFolder() + QLatin1Char('/') + QString::number(listener.processId());
-        QTRY_VERIFY(QFileInfo(listenerSocket).exists());
-        {
-            QCopEnvelope e(QStringLiteral("QPE/System"), "volumeChange(bool)");
-            e << 0;
-        }
-        QByteArray out;
-        QTRY_VERIFY((out += listener.readAllStandardOutput()).contains("volumeChange(bool) 0\n"));
-        listener.kill();
-        listener.waitForFinished();
     }
 
     void socketsLeftByEndedProcessesAreSkipped()

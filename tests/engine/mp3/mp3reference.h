@@ -36,8 +36,7 @@ inline bool decodeMpg123(const char* file, Pcm& out, bool gapless = true)
     mpg123_param(mh, gapless ? MPG123_ADD_FLAGS : MPG123_REMOVE_FLAGS, MPG123_GAPLESS, 0.0);
     mpg123_param(mh, MPG123_ADD_FLAGS, MPG123_FORCE_STEREO | MPG123_QUIET, 0.0);
     mpg123_format_none(mh);
-    const long rates[] = {16000, 22050, 24000, 32000, 44100, 48000};
-    for (long r : rates)
+    for (long r : {16000L, 22050L, 24000L, 32000L, 44100L, 48000L})
         mpg123_format(mh, r, MPG123_STEREO, MPG123_ENC_SIGNED_16);
     if (mpg123_open(mh, file) != MPG123_OK) {
         mpg123_delete(mh);
@@ -45,14 +44,11 @@ inline bool decodeMpg123(const char* file, Pcm& out, bool gapless = true)
     }
     out.samples.clear();
     unsigned char buf[16384];
-    for (;;) {
+    for (int r = MPG123_OK; r == MPG123_OK || r == MPG123_NEW_FORMAT;) {
         size_t done = 0;
-        const int r = mpg123_read(mh, buf, sizeof buf, &done);
+        r = mpg123_read(mh, buf, sizeof buf, &done);
         const int16_t* s = reinterpret_cast<const int16_t*>(buf);
         out.samples.insert(out.samples.end(), s, s + done / 2);
-        if (r == MPG123_NEW_FORMAT || r == MPG123_OK)
-            continue;
-        break;
     }
     long rate = 0;
     int channels = 0, enc = 0;

@@ -1,12 +1,11 @@
 // A stand-in for the AAC decoder program that follows a script, for testing the player's
 // side of the protocol. The script is the file "<key file>.script", one step a line:
-//   want N   ask for up to N input bytes (state 1); logs "got <bytes>"
+//   want N   ask for up to N input bytes (state 1)
 //   out N    deliver N bytes of PCM (state 2), byte i being i & 0xff
 //   finish   report the end (state 3)
 //   die      exit at once without a word
 //   hang     stop answering
-// Every turn back is logged as "turn" (or "stop" when the stop request is set) to
-// "<key file>.log". After the script it keeps asking for input.
+// After the script it keeps asking for input; it exits when the stop request is set.
 
 #include "aacdecoder.h"
 
@@ -25,17 +24,6 @@ using namespace AacProtocol;
 namespace {
 int g_semaphores = -1;
 int32_t* g_words = nullptr;
-char* g_data = nullptr;
-FILE* g_log = nullptr;
-
-void note(const char* text, int value = -1)
-{
-    if (value >= 0)
-        std::fprintf(g_log, "%s %d\n", text, value);
-    else
-        std::fprintf(g_log, "%s\n", text);
-    std::fflush(g_log);
-}
 
 // Hands the turn to the player and waits for it to come back.
 void turn(int state, int length)
@@ -45,15 +33,11 @@ void turn(int state, int length)
     sembuf up = {static_cast<unsigned short>(PlayerSemaphore), 1, 0};
     semop(g_semaphores, &up, 1);
     sembuf down = {static_cast<unsigned short>(DecoderSemaphore), -1, 0};
-    while (semop(g_semaphores, &down, 1) != 0) {
+    while (semop(g_semaphores, &down, 1) != 0)
         if (errno != EINTR)
             std::exit(3);
-    }
-    if (g_words[StopWord]) {
-        note("stop");
+    if (g_words[StopWord])
         std::exit(0);
-    }
-    note("turn");
 }
 } // namespace
 
@@ -62,17 +46,14 @@ int main()
     const char* keyFile = std::getenv(KeyFileVariable);
     if (!keyFile)
         return 2;
-    const std::string base(keyFile);
-    g_log = std::fopen((base + ".log").c_str(), "a");
-    FILE* script = std::fopen((base + ".script").c_str(), "r");
+    FILE* script = std::fopen((std::string(keyFile) + ".script").c_str(), "r");
     const key_t key = ftok(keyFile, KeyCharacter);
     g_semaphores = semget(key, 2, 0);
     void* segment = shmat(shmget(key, SegmentSize, 0), nullptr, 0);
-    if (!g_log || g_semaphores < 0 || segment == reinterpret_cast<void*>(-1))
+    if (g_semaphores < 0 || segment == reinterpret_cast<void*>(-1))
         return 2;
     g_words = static_cast<int32_t*>(segment);
-    g_data = static_cast<char*>(segment) + DataOffset;
-    note("start");
+    char* data = static_cast<char*>(segment) + DataOffset;
 
     char line[128];
     while (script && std::fgets(line, sizeof line, script)) {
@@ -81,24 +62,19 @@ int main()
         std::sscanf(line, "%31s %d", word, &n);
         if (!std::strcmp(word, "want")) {
             turn(WantInput, n);
-            note("got", g_words[LengthWord]);
         } else if (!std::strcmp(word, "out")) {
             for (int i = 0; i < n && i < DataSize; ++i)
-                g_data[i] = static_cast<char>(i & 0xff);
+                data[i] = static_cast<char>(i & 0xff);
             turn(Output, n);
         } else if (!std::strcmp(word, "finish")) {
             turn(Finished, 0);
         } else if (!std::strcmp(word, "die")) {
-            note("die");
             _exit(1);
         } else if (!std::strcmp(word, "hang")) {
-            note("hang");
             for (;;)
                 pause();
         }
     }
-    for (;;) {
+    for (;;)
         turn(WantInput, 4096);
-        note("got", g_words[LengthWord]);
-    }
 }

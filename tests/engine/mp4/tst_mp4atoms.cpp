@@ -1,25 +1,16 @@
-// The user-data walk and the decoder configuration, on hand-built data.
+// MP4 files taken apart: the user-data walk and the decoder configuration on hand-built
+// data; the sample tables against the frames ffmpeg's demuxer reported for the fixtures,
+// on built tables, and with lying fields that must be refused or cut, never believed.
 
-#include "../decodehelpers.h"
+#include "mp4damage.h"
 
 #include "mp4atoms.h"
-
-#include <QtEndian>
+#include "mp4sampletable.h"
 
 using namespace Mp4Atoms;
+using namespace Mp4Damage;
 
 namespace {
-QByteArray be32(uint32_t v)
-{
-    v = qToBigEndian(v);
-    return QByteArray(reinterpret_cast<const char*>(&v), 4);
-}
-
-QByteArray atom(const QByteArray& type, const QByteArray& body)
-{
-    return be32(uint32_t(8 + body.size())) + type + body;
-}
-
 // An atom whose length field says something else than its real size.
 QByteArray lyingAtom(const QByteArray& type, const QByteArray& body, uint32_t claimed)
 {
@@ -42,12 +33,38 @@ QByteArray meta(const QByteArray& children)
     return atom("meta", be32(0) + atom("hdlr", be32(0) + "mdirappl" + QByteArray(9, 0)) + children);
 }
 
-// The fields the walk found: name|artist|album|notice|info.
+// The fields the walk found: name|artist|album|notice|info, then |track|year when either is set.
 QByteArray walk(const QByteArray& udta)
 {
     Tags t;
     parseUserData(reinterpret_cast<const uint8_t*>(udta.constData()), size_t(udta.size()), &t);
-    return t.name + '|' + t.artist + '|' + t.album + '|' + t.notice + '|' + t.info;
+    const QByteArray numbers = t.track || t.year ? '|' + QByteArray::number(t.track) + '|' + QByteArray::number(t.year) : QByteArray();
+    return t.name + '|' + t.artist + '|' + t.album + '|' + t.notice + '|' + t.info + numbers;
+}
+bool readBytes(const QByteArray& bytes, Mp4SampleTable::Track* track, QByteArray* why = nullptr)
+{
+    static int n = 0;
+    return Mp4SampleTable::read(writeFile(QStringLiteral("table%1.m4a").arg(++n), bytes), track, why);
+}
+
+// An atom with version and flags 0, then 32-bit fields.
+QByteArray fullAtom(const QByteArray& type, const QList<uint32_t>& fields)
+{
+    QByteArray body = be32(0);
+    for (uint32_t f : fields)
+        body += be32(f);
+    return atom(type, body);
+}
+
+// The payload of a movie whose one sound track has the stereo fixture's sample entry and
+// the tables given, at 44.1 kHz.
+QByteArray movie(const QByteArray& tables)
+{
+    const QByteArray f = readFile(fixture("mp4/stereo-tagged.m4a"));
+    const int stsd = payload(f, "stsd") - 8;
+    const QByteArray stbl = atom("stbl", f.mid(stsd, int(get32(f, stsd))) + tables);
+    return atom("trak", atom("mdia", fullAtom("mdhd", {0, 0, 44100, 10240}) + fullAtom("hdlr", {0, 0x736f756e, 0, 0, 0})
+                                         + atom("minf", stbl)));
 }
 } // namespace
 
@@ -66,6 +83,7 @@ private slots:
                 + classicText("\251inf", "Info text") << QByteArray("Old Title|||(c) Someone|Info text");
         QTest::newRow("text length beyond the item: cut there") << atom("\251nam", QByteArray("\x01\x00\x00\x00", 4) + "Short") << QByteArray("Short||||");
         QTest::newRow("classic text not UTF-8: taken as Latin-1") << classicText("\251nam", "Caf\xe9") << QByteArray("Caf\xc3\xa9||||");
+        QTest::newRow("Latin-1 capitals DE D3 52 are not UTF-8") << classicText("\251nam", "\xde\xd3R") << QByteArray("\xc3\x9e\xc3\x93R||||");
         QTest::newRow("text stops at a NUL") << classicText("\251nam", QByteArray("ab\0cd", 5)) << QByteArray("ab||||");
         QTest::newRow("item too short for its header: empty") << classicText("\251nam", "x") + atom("\251nam", "ab") << QByteArray("||||");
         QTest::newRow("item list") << meta(ilst) << QByteArray("New Title|An Artist|An Album||");
@@ -89,6 +107,14 @@ private slots:
             << meta(atom("ilst", atom("\251alb", lyingAtom("data", be32(1) + be32(0) + "Album", 9999)))) << QByteArray("||Album||");
         QTest::newRow("meta too short for its version word") << atom("meta", "ab") << QByteArray("||||");
         QTest::newRow("trailing bytes too few for a header") << classicText("\251nam", "Tail") + "abc" << QByteArray("Tail||||");
+        // Track and year.
+        const QByteArray trkn = item("trkn", QByteArray("\0\0\0\x05\0\x0c\0\0", 8));
+        QTest::newRow("track of a count, date with month and day") << meta(atom("ilst", trkn + item("\251day", "1987-03-02"))) << QByteArray("|||||5|1987");
+        QTest::newRow("year alone") << meta(atom("ilst", item("\251day", "2004"))) << QByteArray("|||||0|2004");
+        QTest::newRow("track value cut short: none") << meta(atom("ilst", item("trkn", QByteArray("\0\0\0", 3)))) << QByteArray("||||");
+        QTest::newRow("track in a data atom longer than its item: not read")
+            << meta(atom("ilst", atom("trkn", lyingAtom("data", be32(0) + be32(0) + QByteArray("\0\0\0\x09\0\0\0\0", 8), 400)))) << QByteArray("||||");
+        QTest::newRow("date without a year") << meta(atom("ilst", item("\251day", "unknown"))) << QByteArray("||||");
         QByteArray nested = item("\251nam", "Deep");
         for (int i = 0; i < 2000; ++i)
             nested = atom("ilst", nested);
@@ -98,28 +124,6 @@ private slots:
     {
         QFETCH(QByteArray, udta);
         QTEST(walk(udta), "fields");
-    }
-
-    void trackAndYear_data()
-    {
-        QTest::addColumn<QByteArray>("ilst");
-        QTest::addColumn<QByteArray>("numbers"); // track|year
-        const QByteArray trkn = item("trkn", QByteArray("\0\0\0\x05\0\x0c\0\0", 8));
-        QTest::newRow("track of a count, date with month and day") << trkn + item("\251day", "1987-03-02") << QByteArray("5|1987");
-        QTest::newRow("year alone") << item("\251day", "2004") << QByteArray("0|2004");
-        QTest::newRow("track value cut short: none") << item("trkn", QByteArray("\0\0\0", 3)) << QByteArray("0|0");
-        QTest::newRow("data atom longer than its item: not read")
-            << atom("trkn", lyingAtom("data", be32(0) + be32(0) + QByteArray("\0\0\0\x09\0\0\0\0", 8), 400))
-            << QByteArray("0|0");
-        QTest::newRow("date without a year") << item("\251day", "unknown") << QByteArray("0|0");
-    }
-    void trackAndYear()
-    {
-        QFETCH(QByteArray, ilst);
-        const QByteArray udta = meta(atom("ilst", ilst));
-        Tags t;
-        parseUserData(reinterpret_cast<const uint8_t*>(udta.constData()), size_t(udta.size()), &t);
-        QTEST(QByteArray::number(t.track) + '|' + QByteArray::number(t.year), "numbers");
     }
 
     void fileSummary()
@@ -136,55 +140,196 @@ private slots:
         QVERIFY(summary.tags.name.isEmpty());
     }
 
+    // The decoder configuration: object type|rate|channels|core rate with SBR (0 none)|PS.
     void audioSpecificConfig_data()
     {
         QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<bool>("ok");
-        QTest::addColumn<int>("objectType");
-        QTest::addColumn<int>("rate");
-        QTest::addColumn<int>("channels");
-        QTest::addColumn<int>("coreRate"); // 0: no SBR
-        QTest::addColumn<bool>("ps");
-        QTest::newRow("LC 44100 stereo, as ffmpeg writes it") << QByteArray("\x12\x10\x56\xe5\x00", 5) << true << 2 << 44100 << 2 << 0 << false;
-        QTest::newRow("LC 22050 mono") << QByteArray("\x13\x88") << true << 2 << 22050 << 1 << 0 << false;
-        QTest::newRow("explicit HE-AAC, LC core") << QByteArray("\x2b\x92\x08\x00", 4) << true << 2 << 44100 << 2 << 22050 << false;
-        QTest::newRow("HE-AAC v2: mono core made stereo") << QByteArray("\xeb\x8a\x08\x00", 4) << true << 2 << 44100 << 2 << 22050 << true;
-        QTest::newRow("SBR and PS signalled after the core") << QByteArray("\x13\x90\x56\xe5\xa5\x48\x80") << true << 2 << 44100 << 2 << 22050 << true;
-        QTest::newRow("too short") << QByteArray("\x12") << false << 0 << 0 << 0 << 0 << false;
-        QTest::newRow("reserved rate index") << QByteArray("\x16\x90") << false << 0 << 0 << 0 << 0 << false;
-        QTest::newRow("no channel layout") << QByteArray("\x12\x00", 2) << false << 0 << 0 << 0 << 0 << false;
+        QTest::addColumn<QByteArray>("config"); // empty: refused
+        QTest::newRow("LC 44100 stereo, as ffmpeg writes it") << QByteArray("\x12\x10\x56\xe5\x00", 5) << QByteArray("2|44100|2|0|0");
+        QTest::newRow("LC 22050 mono") << QByteArray("\x13\x88") << QByteArray("2|22050|1|0|0");
+        QTest::newRow("explicit HE-AAC, LC core") << QByteArray("\x2b\x92\x08\x00", 4) << QByteArray("2|44100|2|22050|0");
+        QTest::newRow("HE-AAC v2: mono core made stereo") << QByteArray("\xeb\x8a\x08\x00", 4) << QByteArray("2|44100|2|22050|1");
+        QTest::newRow("SBR and PS signalled after the core") << QByteArray("\x13\x90\x56\xe5\xa5\x48\x80") << QByteArray("2|44100|2|22050|1");
+        QTest::newRow("too short") << QByteArray("\x12") << QByteArray();
+        QTest::newRow("reserved rate index") << QByteArray("\x16\x90") << QByteArray();
+        QTest::newRow("no channel layout") << QByteArray("\x12\x00", 2) << QByteArray();
     }
     void audioSpecificConfig()
     {
         QFETCH(QByteArray, bytes);
-        QFETCH(bool, ok);
         AudioConfig c;
-        QCOMPARE(parseAudioSpecificConfig(reinterpret_cast<const uint8_t*>(bytes.constData()), size_t(bytes.size()), &c), ok);
-        if (!ok)
-            return;
-        QTEST(c.objectType, "objectType");
-        QTEST(c.rate, "rate");
-        QTEST(c.channels, "channels");
-        QFETCH(int, coreRate);
-        QCOMPARE(c.sbr, coreRate != 0);
-        if (c.sbr)
-            QCOMPARE(c.coreRate, coreRate);
-        QTEST(c.ps, "ps");
+        const bool ok = parseAudioSpecificConfig(reinterpret_cast<const uint8_t*>(bytes.constData()), size_t(bytes.size()), &c);
+        QTEST(ok ? QByteArray::number(c.objectType) + '|' + QByteArray::number(c.rate) + '|' + QByteArray::number(c.channels) + '|'
+                      + QByteArray::number(c.sbr ? c.coreRate : 0) + '|' + QByteArray::number(c.ps)
+                 : QByteArray(),
+              "config");
     }
 
-    void adtsHeader()
+    // The fixtures were made as AAC LC at their rate (time scale the same) and channel count.
+    void sameFramesAsFfmpeg_data()
     {
-        AudioConfig c;
-        const uint8_t stereo[] = {0x12, 0x10};
-        QVERIFY(parseAudioSpecificConfig(stereo, sizeof stereo, &c));
-        uint8_t h[7];
-        QVERIFY(makeAdtsHeader(c, 371, h));
-        // Sync word, MPEG-4, no CRC; profile LC (1), index 4, channels 2, length 378.
-        const uint8_t expected[7] = {0xff, 0xf1, 0x50, 0x80, 0x2f, 0x5f, 0xfc};
-        QCOMPARE(QByteArray(reinterpret_cast<char*>(h), 7), QByteArray(reinterpret_cast<const char*>(expected), 7));
-        QVERIFY(makeAdtsHeader(c, 8191 - 7, h));
-        QVERIFY(!makeAdtsHeader(c, 8191 - 6, h));
-        QVERIFY(!makeAdtsHeader(AudioConfig(), 100, h));
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("fastStart");
+        QTest::addColumn<QByteArray>("config"); // AudioSpecificConfig: LC, the rate's index, the channels
+        QTest::addColumn<int>("timescale");
+        QTest::newRow("stereo") << "stereo-tagged" << false << QByteArray("\x12\x10\x56\xe5\x00", 5) << 44100;
+        QTest::newRow("mono") << "mono" << false << QByteArray("\x13\x88\x56\xe5\x00", 5) << 22050;
+        QTest::newRow("stereo, movie first") << "stereo-tagged" << true << QByteArray("\x12\x10\x56\xe5\x00", 5) << 44100;
+    }
+    void sameFramesAsFfmpeg()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, fastStart);
+        const QList<Packet> expected = Mp4Damage::packets(qPrintable(QStringLiteral("mp4/%1.packets").arg(name)));
+        QByteArray bytes = readFile(fixture(qPrintable(QStringLiteral("mp4/%1.m4a").arg(name))));
+        QVERIFY(expected.size() > 40);
+        const int shift = fastStart ? int(get32(bytes, payload(bytes, "moov") - 8)) : 0;
+        if (fastStart)
+            bytes = Mp4Damage::fastStart(bytes);
+
+        Mp4SampleTable::Track track;
+        QByteArray why;
+        QVERIFY2(readBytes(bytes, &track, &why), why.constData());
+        QCOMPARE(track.fourcc, QByteArray("mp4a"));
+        QTEST(track.decoderConfig, "config");
+        QCOMPARE(track.objectTypeIndication, 0x40);
+        QTEST(int(track.timescale), "timescale");
+        QVERIFY(!track.truncated);
+        QCOMPARE(track.frames(), expected.size());
+        // ffmpeg shows times shifted by the edit list's start: 1024 samples of priming.
+        QCOMPARE(track.editStart, int64_t(-expected.first().dts));
+        for (int i = 0; i < expected.size(); ++i) {
+            const Packet& p = expected[i];
+            QCOMPARE(track.offset[size_t(i)], p.position + shift);
+            QCOMPARE(track.size[size_t(i)], p.size);
+            QCOMPARE(track.time[size_t(i)] - track.editStart, p.dts);
+            QCOMPARE(track.time[size_t(i) + 1] - track.time[size_t(i)], p.duration);
+        }
+        // Seeking looks frames up by time.
+        QCOMPARE(track.frameAt(0), 0);
+        QCOMPARE(track.frameAt(expected[5].dts - expected[0].dts), 5);
+        QCOMPARE(track.frameAt(expected[5].dts - expected[0].dts + 1), 5);
+        QCOMPARE(track.frameAt(int64_t(1) << 50), expected.size() - 1);
+    }
+
+    // Ten frames of 6 to 15 bytes in four chunks at 1000, 2000, 3000 and 4000, with the
+    // chunk map's runs (first chunk, frames a chunk) and a size table of each kind.
+    void chunkMap_data()
+    {
+        QTest::addColumn<QList<uint32_t>>("runs");
+        QTest::addColumn<int>("sizeBits"); // 32: stsz, else stz2 of that width
+        QTest::addColumn<QList<qint64>>("offsets"); // empty: refused
+        const QList<uint32_t> threeTwoTwoThree = {1, 3, 2, 2, 4, 3};
+        const QList<qint64> expected = {1000, 1006, 1013, 2000, 2009, 3000, 3011, 4000, 4013, 4027};
+        QTest::newRow("runs of 3, 2, 2 and 3 frames") << threeTwoTwoThree << 32 << expected;
+        QTest::newRow("one run for every chunk, the last one short")
+            << QList<uint32_t>{1, 3} << 32 << QList<qint64>{1000, 1006, 1013, 2000, 2009, 2019, 3000, 3012, 3025, 4000};
+        QTest::newRow("a run of one chunk between others")
+            << QList<uint32_t>{1, 2, 2, 4, 3, 2} << 32 << QList<qint64>{1000, 1006, 2000, 2008, 2017, 2027, 3000, 3012, 4000, 4014};
+        QTest::newRow("compact 16-bit sizes") << threeTwoTwoThree << 16 << expected;
+        QTest::newRow("compact 8-bit sizes") << threeTwoTwoThree << 8 << expected;
+        QTest::newRow("compact 4-bit sizes") << threeTwoTwoThree << 4 << expected;
+        QTest::newRow("compact 12-bit sizes: refused") << threeTwoTwoThree << 12 << QList<qint64>();
+        QTest::newRow("first run at chunk 2: refused") << QList<uint32_t>{2, 3} << 32 << QList<qint64>();
+        QTest::newRow("first run at chunk 0: refused") << QList<uint32_t>{0, 3} << 32 << QList<qint64>();
+    }
+    void chunkMap()
+    {
+        QFETCH(QList<uint32_t>, runs);
+        QFETCH(int, sizeBits);
+        QFETCH(QList<qint64>, offsets);
+        QList<uint32_t> stsc = {uint32_t(runs.size() / 2)};
+        for (int i = 0; i < runs.size(); i += 2)
+            stsc << runs[i] << runs[i + 1] << 1;
+        const QByteArray packed = sizeBits == 4 ? "\x67\x89\xab\xcd\xef"
+            : sizeBits == 8 ? QByteArray("\x06\x07\x08\x09\x0a\x0b\x0c\x0d\x0e\x0f")
+                            : QByteArray::fromHex("0006000700080009000a000b000c000d000e000f");
+        const QByteArray sizes = sizeBits == 32 ? fullAtom("stsz", {0, 10, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15})
+                                                : atom("stz2", be32(0) + be32(uint32_t(sizeBits)) + be32(10) + packed);
+        const QByteArray moov = movie(fullAtom("stts", {1, 10, 1024}) + fullAtom("stsc", stsc) + sizes
+                                      + fullAtom("stco", {4, 1000, 2000, 3000, 4000}));
+        Mp4SampleTable::Track track;
+        QByteArray why;
+        QCOMPARE(Mp4SampleTable::readMovie(reinterpret_cast<const uint8_t*>(moov.constData()), size_t(moov.size()), 5000, &track, &why),
+                 !offsets.isEmpty());
+        if (offsets.isEmpty())
+            return;
+        QCOMPARE(QList<qint64>(track.offset.begin(), track.offset.end()), offsets);
+        QCOMPARE(QList<uint32_t>(track.size.begin(), track.size.end()), (QList<uint32_t>{6, 7, 8, 9, 10, 11, 12, 13, 14, 15}));
+        QCOMPARE(track.time.back(), int64_t(10240));
+    }
+
+    // Each row sets one field of the stereo fixture (131 frames in one chunk) to a lie.
+    void lyingFields_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<bool>("reads");
+        QTest::addColumn<int>("frames");
+        QTest::addColumn<bool>("truncated");
+        const QByteArray f = readFile(fixture("mp4/stereo-tagged.m4a"));
+        // stsz payload: version, constant size, count, sizes; stco/stsc/stts: version, count.
+        QTest::newRow("stsz count 0x7fffffff: no allocation of 2^31 sizes") << with32(f, "stsz", 8, 0x7fffffff) << false << 0 << false;
+        QTest::newRow("stsz count 0xffffffff") << with32(f, "stsz", 8, 0xffffffff) << false << 0 << false;
+        QTest::newRow("stsz constant size 0xfffffff0: no frame fits") << with32(f, "stsz", 4, 0xfffffff0) << false << 0 << false;
+        QTest::newRow("stco count 0xffffffff") << with32(f, "stco", 4, 0xffffffff) << false << 0 << false;
+        QTest::newRow("stsc count 0x7fffffff") << with32(f, "stsc", 4, 0x7fffffff) << false << 0 << false;
+        QTest::newRow("stsc count 0") << with32(f, "stsc", 4, 0) << false << 0 << false;
+        QTest::newRow("stts count 0xffffffff") << with32(f, "stts", 4, 0xffffffff) << false << 0 << false;
+        QTest::newRow("stsd count 0") << with32(f, "stsd", 4, 0) << false << 0 << false;
+        QTest::newRow("stsd count 0xffffffff: the first entry still reads") << with32(f, "stsd", 4, 0xffffffff) << true << 131 << false;
+        QTest::newRow("trak length 0x7fffffff: longer than the movie") << with32(f, "trak", -8, 0x7fffffff) << false << 0 << false;
+        QTest::newRow("mdhd time scale 0") << with32(f, "mdhd", 12, 0) << false << 0 << false;
+        // One sample size of 0xfffffff0 (the sixth): the frames before it are what is there.
+        QTest::newRow("sixth sample size 0xfffffff0: five frames") << with32(f, "stsz", 12 + 5 * 4, 0xfffffff0) << true << 5 << true;
+        QTest::newRow("chunk offset past the end of the file") << with32(f, "stco", 8, 0x7ffffff0) << false << 0 << false;
+        // stsc says 0xffffffff frames a chunk: still only the 131 frames stsz has.
+        QTest::newRow("frames per chunk 0xffffffff") << with32(f, "stsc", 12, 0xffffffff) << true << 131 << false;
+        // The durations cover only 130 frames (the first run 0x82 long, the second 0).
+        QTest::newRow("durations for fewer frames") << with32(f, "stts", 16, 0) << true << 130 << false;
+        QTest::newRow("stts delta 0xffffffff: times still rise") << with32(f, "stts", 12, 0xffffffff) << true << 131 << false;
+        // esds: descriptor lengths past their parents.
+        QByteArray longInfo = f;
+        const int info = longInfo.indexOf(QByteArray("\x05\x80\x80\x80\x05\x12\x10", 7));
+        QVERIFY(info > 0);
+        longInfo[info + 4] = char(0x7f);
+        QTest::newRow("decoder specific info longer than its descriptor") << longInfo << false << 0 << false;
+        QByteArray zeroed = f;
+        const int moov = payload(f, "moov");
+        zeroed.replace(moov + 100, 400, QByteArray(400, 0));
+        QTest::newRow("a zeroed range over the movie") << zeroed << false << 0 << false;
+        QTest::newRow("cut to 73 %, movie first: the whole frames") << fastStart(f).left(f.size() * 73 / 100) << true << 93 << true;
+        QTest::newRow("movie atom cut off") << f.left(f.size() - 100) << false << 0 << false;
+        QTest::newRow("empty file") << QByteArray() << false << 0 << false;
+    }
+    void lyingFields()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(bool, reads);
+        QFETCH(int, frames);
+        QFETCH(bool, truncated);
+        Mp4SampleTable::Track track;
+        QByteArray why;
+        QCOMPARE(readBytes(file, &track, &why), reads);
+        if (!reads) {
+            QVERIFY(!why.isEmpty());
+            return;
+        }
+        QCOMPARE(track.frames(), frames);
+        QCOMPARE(track.truncated, truncated);
+        QCOMPARE(track.offset.size(), size_t(frames));
+        QCOMPARE(track.time.size(), size_t(frames) + 1);
+        for (int i = 0; i < frames; ++i) {
+            QVERIFY(track.offset[size_t(i)] + track.size[size_t(i)] <= file.size());
+            QVERIFY(track.time[size_t(i) + 1] >= track.time[size_t(i)]);
+        }
+    }
+
+    void specialFiles()
+    {
+        Mp4SampleTable::Track track;
+        QVERIFY(!Mp4SampleTable::read(QStringLiteral("/no/such/file.m4a"), &track));
+        QVERIFY(!Mp4SampleTable::read(quavrixTestRoot(), &track));
+        QVERIFY(!Mp4SampleTable::readMovie(nullptr, 0, 0, &track));
     }
 };
 
