@@ -4,6 +4,7 @@
 // records, settings access, scripted answers to dialogs.
 #include "audioinfo.h"
 #include "config.h"
+#include "customlistdialog.h"
 #include "datafile.h"
 #include "decoderfactory.h"
 #include "loopcontrol.h"
@@ -13,6 +14,7 @@
 #include "trackitem.h"
 #include "vrxdialog.h"
 #include "vrxinputdialog.h"
+#include "vrxlistview.h"
 #include "vrxmessagebox.h"
 #include "vrxrenamedialog.h"
 
@@ -96,7 +98,8 @@ inline void clearGroup(const QString& group)
 
 // Answers the dialogs the code under test opens, in turn. A step is a function or a word:
 // "name X" types X and accepts, "proposal X" accepts after checking that X is proposed,
-// "button N" closes a message box with its button N, "rename X", "cancel". Every dialog's
+// "button N" closes a message box with its button N, "rename X", "cancel", and "row N
+// rename|remove" presses that button of a list dialog on row N, then closes it. Every dialog's
 // "<caption>: <message>" is kept in shown; one that nobody expected is cancelled.
 struct DialogScript
 {
@@ -143,6 +146,10 @@ struct DialogScript
             QVERIFY2(r, qPrintable(step));
             r->setNewText(arg);
             r->accept();
+        } else if (auto* list = qobject_cast<CustomListDialog*>(d); list && step.startsWith(QLatin1String("row "))) {
+            list->listView()->setCurrentItem(list->listView()->itemAtRow(step.section(QLatin1Char(' '), 1, 1).toInt()));
+            step.endsWith(QLatin1String("rename")) ? list->doRename() : list->doRemove();
+            d->reject();
         } else {
             QCOMPARE(step, QStringLiteral("cancel"));
             d->reject();
