@@ -71,7 +71,6 @@ private slots:
     {
         {
             OptionsDialog dlg;
-            QCOMPARE(dlg.windowTitle(), QStringLiteral("Options ..."));
             QCOMPARE(dlg.tabs()->currentIndex(), 0);
             QCOMPARE(dlg.tabs()->count(), 5);
             QCOMPARE(child<QSpinBox>(&dlg, "interval")->value(), 5);
@@ -292,32 +291,6 @@ private slots:
             dlg.store();
         }
         QCOMPARE(entry("listview", "c1"), QStringLiteral("#ff0000"));
-    }
-
-    void screenshots()
-    {
-        qputenv("QUAVRIX_QPEDIR", QByteArray(QUAVRIX_BUILD_DIR "/share/quavrix"));
-        for (QSize d : {QSize(240, 320), QSize(640, 480)}) {
-            useDisplay(d);
-            if (findImage(QStringLiteral("v0")).isNull())
-                QSKIP("pictures not rendered (build the pictures target)");
-            OptionsDialog dlg;
-            dlg.show();
-            QVERIFY(QTest::qWaitForWindowExposed(&dlg));
-            QCOMPARE(dlg.size(), d); // maximised: the display
-            for (int i = 0; i < 5; ++i) {
-                dlg.tabs()->setCurrentIndex(i);
-                QTest::qWait(20);
-                QVERIFY(!saveScreenshot(&dlg, QStringLiteral("options%1").arg(i + 1), d).isNull());
-                // a page that scrolls sideways hides the ends of its texts and controls
-                auto* area = qobject_cast<QScrollArea*>(dlg.tabs()->currentWidget());
-                QVERIFY(area);
-                QVERIFY2(!area->horizontalScrollBar()->isVisible(),
-                         qPrintable(QStringLiteral("page %1 wants %2 pixels, has %3").arg(i + 1)
-                                        .arg(area->widget()->minimumSizeHint().width()).arg(area->viewport()->width())));
-            }
-            dlg.reject();
-        }
     }
 };
 
