@@ -1,7 +1,7 @@
 // Power-on detection: every second SIGCONT reopens the current track once, at the
 // position where it was.
 #include "testmain.h"
-#include "testdecoders.h"
+#include "../library/libraryfixture.h"
 
 #include "loopcontrol.h"
 #include "signalwatcher.h"
@@ -53,27 +53,20 @@ private slots:
             QCOMPARE(::sigaction(sig, nullptr, &sa), 0);
             QVERIFY2(sa.sa_handler != cont.sa_handler, strsignal(sig));
         }
-
-        static volatile sig_atomic_t usr1 = 0;
+        // A delivered other signal never counts as power-on.
         QList<int> seen;
         SignalWatcher watcher([&](int count) { seen << count; });
-        auto old = std::signal(SIGUSR1, [](int) { usr1 = usr1 + 1; });
+        auto old = std::signal(SIGUSR1, [](int) {});
         ::raise(SIGUSR1);
-        QTest::qWait(20);
-        std::signal(SIGUSR1, old);
-        QCOMPARE(int(usr1), 1);
-        QVERIFY(seen.isEmpty());
-        // The watcher was listening all along.
         ::raise(SIGCONT);
         QTRY_COMPARE(seen, QList<int>{1});
+        std::signal(SIGUSR1, old);
     }
 
     void secondSignalReopensThePlayingTrackAtItsPosition()
     {
-        const QString track = quavrixTestRoot() + QStringLiteral("/power.mp3");
-        QFile f(track);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.close();
+        TrackTree tree;
+        const QString track = tree.make("power.mp3");
         TestTrack::totalBytes = int64_t(600) * 44100 * 4;
         TestTrack::blockDelayUs = 200;
 
