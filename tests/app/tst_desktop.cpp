@@ -2,6 +2,7 @@
 // through MPRIS and reads what it plays, and a stand-in screen saver counts the holds that
 // playback takes and lets go.
 #include "testmain.h"
+#include "privatebus.h"
 
 #include "config.h"
 #include "loopcontrol.h"
@@ -14,16 +15,13 @@
 #include <QDBusArgument>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
-#include <QDBusInterface>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QDBusPendingCall>
-#include <QDBusPendingReply>
 #include <QDir>
 #include <QMutex>
 #include <QSet>
 #include <QFile>
-#include <QProcess>
 #include <QThread>
 #include <QUrl>
 
@@ -74,7 +72,6 @@ class ScreenSaverThread : public QThread
 {
 public:
     explicit ScreenSaverThread(const QString& address) : m_address(address) {}
-    std::atomic<bool> ready{false};
 
 protected:
     void run() override
@@ -85,7 +82,6 @@ protected:
             bus.registerObject(QStringLiteral("/org/freedesktop/ScreenSaver"), &saver,
                                QDBusConnection::ExportAllSlots);
             bus.registerService(QStringLiteral("org.freedesktop.ScreenSaver"));
-            ready = true;
             exec();
             bus.unregisterService(QStringLiteral("org.freedesktop.ScreenSaver"));
         }
@@ -100,8 +96,7 @@ private:
 class TestDesktop : public QObject
 {
     Q_OBJECT
-    QProcess m_daemon;
-    QString m_address;
+    std::unique_ptr<PrivateBus> m_bus;
     std::unique_ptr<ScreenSaverThread> m_saver;
     QString m_music;
     QList<QVariantMap> m_changes;
@@ -159,26 +154,15 @@ public slots:
 private slots:
     void initTestCase()
     {
-        const QString daemon = QStandardPaths::findExecutable(QStringLiteral("dbus-daemon"));
-        if (daemon.isEmpty())
+        m_bus = std::make_unique<PrivateBus>();
+        if (m_bus->address().isEmpty())
             QSKIP("dbus-daemon is missing (scripts/setup.sh test installs it)");
-        m_daemon.start(daemon, {"--session", "--nofork", "--print-address=1"});
-        QVERIFY(m_daemon.waitForStarted());
-        for (int i = 0; i < 50 && !m_daemon.canReadLine(); ++i)
-            m_daemon.waitForReadyRead(100);
-        m_address = QString::fromLatin1(m_daemon.readLine().trimmed());
-        QVERIFY(!m_address.isEmpty());
         // The player's own session bus, as the desktop would give it.
-        qputenv("DBUS_SESSION_BUS_ADDRESS", m_address.toLatin1());
-        QVERIFY(QDBusConnection::sessionBus().isConnected());
-        QVERIFY(QDBusConnection::connectToBus(m_address, QStringLiteral("client")).isConnected());
-
-        m_saver = std::make_unique<ScreenSaverThread>(m_address);
+        qputenv("DBUS_SESSION_BUS_ADDRESS", m_bus->address().toLatin1());
+        QVERIFY(QDBusConnection::connectToBus(m_bus->address(), QStringLiteral("client")).isConnected());
+        m_saver = std::make_unique<ScreenSaverThread>(m_bus->address());
         m_saver->start();
-        QTRY_VERIFY(m_saver->ready.load());
-        QTRY_VERIFY(QDBusConnection::sessionBus().interface()->isServiceRegistered(
-            QStringLiteral("org.freedesktop.ScreenSaver")));
-
+        QTRY_VERIFY(QDBusConnection::sessionBus().interface()->isServiceRegistered("org.freedesktop.ScreenSaver"));
         m_music = quavrixTestRoot() + QStringLiteral("/music");
         QDir().mkpath(m_music);
         QVERIFY(QFile::copy(QStringLiteral(QUAVRIX_TEST_DATA "/ogg/stereo.ogg"), m_music + "/a.ogg"));
@@ -194,8 +178,7 @@ private slots:
             m_saver->wait();
         }
         QDBusConnection::disconnectFromBus(QStringLiteral("client"));
-        m_daemon.terminate();
-        m_daemon.waitForFinished(3000);
+        m_bus.reset();
     }
 
     void mediaKeysDriveThePlayer()
