@@ -43,26 +43,6 @@ private slots:
 
     // Only SIGCONT is taken over: other signals keep their own action (a stray SIGTERM
     // still ends the program), and a delivered other signal never counts as power-on.
-    void onlySigContIsWatched()
-    {
-        struct sigaction cont = {};
-        QCOMPARE(::sigaction(SIGCONT, nullptr, &cont), 0);
-        QVERIFY(cont.sa_handler != SIG_DFL && cont.sa_handler != SIG_IGN);
-        for (int sig : {SIGUSR1, SIGUSR2, SIGHUP, SIGTERM, SIGINT, SIGTSTP}) {
-            struct sigaction sa = {};
-            QCOMPARE(::sigaction(sig, nullptr, &sa), 0);
-            QVERIFY2(sa.sa_handler != cont.sa_handler, strsignal(sig));
-        }
-        // A delivered other signal never counts as power-on.
-        QList<int> seen;
-        SignalWatcher watcher([&](int count) { seen << count; });
-        auto old = std::signal(SIGUSR1, [](int) {});
-        ::raise(SIGUSR1);
-        ::raise(SIGCONT);
-        QTRY_COMPARE(seen, QList<int>{1});
-        std::signal(SIGUSR1, old);
-    }
-
     void secondSignalReopensThePlayingTrackAtItsPosition()
     {
         TrackTree tree;

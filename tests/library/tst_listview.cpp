@@ -1,15 +1,13 @@
 #include "testmain.h"
 
-#include "../qt/screenshot.h"
 #include "libraryfixture.h"
 #include "listview.h"
 
-// The five-column track list: texts, icons, missing entries, index order and zoom.
+// The five-column track list: texts, missing entries and index order.
 class TestListView : public QObject
 {
     Q_OBJECT
 private:
-    QTemporaryDir m_pics;
     std::vector<std::unique_ptr<AudioInfo>> m_records;
 
     TrackItem* add(ListView& lv, const char* file, const char* title, int index, const char* artist = "",
@@ -18,29 +16,9 @@ private:
         m_records.push_back(makeRecord(QString::fromUtf8(file), title, artist, album, year, track));
         return new TrackItem(&lv, m_records.back().get(), index);
     }
-    static QRgb iconColour(const TrackItem* item)
-    {
-        const QPixmap pm = item->data(0, Qt::DecorationRole).value<QPixmap>();
-        return pm.isNull() ? 0 : pm.toImage().pixel(0, 0);
-    }
 
 private slots:
-    void initTestCase()
-    {
-        // Red for MP3 files, blue for the others, at each size.
-        for (int s : {16, 24, 32})
-            for (const auto& [name, colour] : {std::pair{"audio", Qt::red}, {"file_audio", Qt::blue}}) {
-                const QString path = m_pics.path() + QStringLiteral("/pics/Quavrix/%1/%2.png").arg(s).arg(name);
-                QDir().mkpath(QFileInfo(path).absolutePath());
-                QImage img(s, s, QImage::Format_ARGB32);
-                img.fill(colour);
-                QVERIFY(img.save(path));
-            }
-        qputenv("QUAVRIX_QPEDIR", m_pics.path().toUtf8());
-        useDisplay(QSize(240, 320));
-    }
-
-    void textsIconsAndMissingEntries()
+    void textsAndMissingEntries()
     {
         ListView lv;
         auto* a = add(lv, "/m/a.mp3", "  Title ", 0, " Artist", "Album  ", 2001, 7);
@@ -56,12 +34,6 @@ private slots:
             QCOMPARE(a->data(0, Qt::FontRole).value<QFont>().italic(), missing);
         }
 
-        // The icon: MP3 by extension, any case; everything else the other icon.
-        const std::pair<const char*, bool> cases[] = {{"/x/a.MP3", false}, {"/x/a.Mp3", false}, {"/x/a.mp3.bak", true},
-                                                      {"/x/a.ogg", true},  {"/x/noext", true},  {"/x.mp3/noext", true}};
-        for (const auto& [file, other] : cases)
-            QCOMPARE(iconColour(add(lv, file, "t", 9)), QColor(other ? Qt::blue : Qt::red).rgb());
-        QVERIFY(a->data(1, Qt::DecorationRole).isNull());
     }
 
     void indexOrdersWhateverTheColumn()
@@ -89,20 +61,6 @@ private slots:
         QCoreApplication::processEvents();
         QCoreApplication::processEvents();
         QCOMPARE(indices(), QList<int>({0, 2, 10, 11}));
-    }
-
-    void zoomKeepsTheEntries()
-    {
-        ListView lv;
-        add(lv, "/a.mp3", "a", 0);
-        add(lv, "/b.ogg", "b", 1);
-        QFont f = lv.font();
-        for (const auto& [pixels, icon] : {std::pair{30, 32}, {12, 16}}) {
-            f.setPixelSize(pixels);
-            lv.setFont(f);
-            QCOMPARE(lv.childCount(), 2); // a zoom must never drop what the user put there
-            QCOMPARE(lv.icon(0).width(), icon); // icons follow the font
-        }
     }
 
 };

@@ -19,7 +19,6 @@ private:
     std::unique_ptr<TrackTree> tree;
     std::unique_ptr<LibraryPages> pages;
     PlayList* list = nullptr;
-    QTemporaryDir qpeDir;
 
     // Where the user's files are, as the platform places them.
     static QString dataFile(const QString& name)
@@ -62,7 +61,6 @@ private slots:
     void initTestCase()
     {
         setDecoderFactory(makePatternDecoder);
-        qputenv("QUAVRIX_QPEDIR", qpeDir.path().toUtf8());
     }
 
     void init()
@@ -251,20 +249,6 @@ private slots:
         QVERIFY(!list->isModified());
     }
 
-    void listDialogOrder()
-    {
-        CustomListDialog dlg({"b", "B", "a", "c"}, "PlayList|PlayList", "file_audio", false);
-        dlg.sort();
-        QCOMPARE(dlg.currentText(), QStringLiteral("B"));
-        dlg.doDown();
-        QCOMPARE(dlg.items(), QStringList({"a", "B", "b", "c"}));
-        // Past 1000 entries the keys grow a digit, so the order still holds.
-        QStringList many;
-        for (int i = 0; i < 1005; ++i)
-            many << QString::number(1004 - i);
-        QCOMPARE(CustomListDialog(many, "PlayList|PlayList", "file_audio", false).items(), many);
-    }
-
     // A write that fails part-way (here: the file size limit, which binds root too) must
     // leave the old playlist whole, never a truncated or half-written one.
     void failedReplaceKeepsTheOldFile()
@@ -288,19 +272,6 @@ private slots:
         QCOMPARE(dataFiles(), QStringList({"PlayList_Rock"}));
     }
 
-    void installedCopyIsReadUntilTheUserWrites()
-    {
-        const QString shipped = qpeDir.path() + "/etc/Quavrix/PlayList_Shipped";
-        QDir().mkpath(QFileInfo(shipped).absolutePath());
-        QFile f(shipped);
-        QVERIFY(f.open(QIODevice::WriteOnly) && f.write("/music/one.mp3\r\n\n/music/two.mp3\n") > 0);
-        f.close();
-        QCOMPARE(readStringList("PlayList_Shipped"), QStringList({"/music/one.mp3", "/music/two.mp3"}));
-        const QString utf = QString::fromUtf8("/m\xc3\xbcsic/x.mp3");
-        QVERIFY(writeStringList("PlayList_Shipped", {utf}));
-        QCOMPARE(readBytes(dataFile("Shipped")), utf.toUtf8());
-        QCOMPARE(readStringList("PlayList_Shipped"), QStringList({utf}));
-    }
 };
 
 QUAVRIX_TEST_MAIN(TestNamedPlayLists)

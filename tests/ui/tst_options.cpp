@@ -3,14 +3,12 @@
 #include "testmain.h"
 
 #include "../qt/screenshot.h"
-#include "analyzerwidget.h"
 #include "anotheroptionswidget.h"
 #include "colorswidget.h"
 #include "config.h"
 #include "keyswidget.h"
 #include "optionsdialog.h"
 #include "tabpositionwidget.h"
-#include "visualization.h"
 #include "vrtabwidget.h"
 #include "vrxcolorbutton.h"
 #include "vrxlistview.h"
@@ -192,20 +190,6 @@ private slots:
         page.picker(1)->choose(QColor("#654321"));
         QCOMPARE(entries("listview", {"c1", "c2", "grid"}), QStringLiteral("#336699 #123456 -")); // c1 the default
         QCOMPARE(ColorsWidget().picker(2)->color(), QColor("#123456"));
-    }
-
-    void analyzerPreviewFollowsTheControls()
-    {
-        useDisplay(QSize(240, 320));
-        AnalyzerWidget page;
-        page.resize(240, 320);
-        page.show();
-        QTRY_VERIFY(page.preview()->isRunning()); // on by default on a small display
-        child<QSpinBox>(&page, "num")->setValue(2);      // below 3
-        child<QSpinBox>(&page, "mheight")->setValue(10); // below 30
-        child<QCheckBox>(&page, "svis")->setChecked(false);
-        QVERIFY(!page.preview()->isRunning() && !page.preview()->isPending() && !page.preview()->isVisible());
-        QCOMPARE(entries("Analyzer", {"bars", "height", "vis"}), QStringLiteral("3 30 0"));
     }
 
     void cancelPutsBackWhatPreviewsStored()

@@ -103,43 +103,6 @@ private slots:
         QVERIFY(worstError(tone(40, 3)) < 8);
     }
 
-    void geometryAndStarting()
-    {
-        FakeSource src;
-        Visualization v(nullptr, &src);
-        auto resize = [&](int w, int h) {
-            v.resize(w, h);
-            QCoreApplication::processEvents();
-        };
-        v.show();
-        resize(80, 60);
-        // Bars 4 wide, 2 apart: three fit in 80 pixels, centred.
-        QCOMPARE(v.bands(), 3);
-        QCOMPARE(v.barX0(), 32);
-        v.startAnalyzer();
-        QVERIFY(v.isRunning());
-        // Two bands are too few: the analyzer waits, and starts once there is room again.
-        resize(77, 60);
-        QVERIFY(!v.isRunning() && v.isPending());
-        resize(80, 60);
-        QVERIFY(v.isRunning());
-        v.stopAnalyzer();
-        QVERIFY(!v.isRunning() && !v.isPending());
-        // Too low: pending until a bar area of 8 pixels fits.
-        resize(200, 29);
-        v.startAnalyzer();
-        QVERIFY(!v.isRunning() && v.isPending());
-        resize(200, 30);
-        QCOMPARE(v.barAreaHeight(), 8);
-        QVERIFY(v.isRunning());
-        // A bar without width or space would divide by zero; at most 100 bands.
-        v.setAnalyzerOptions(true, 100, 0, 0, 100);
-        QVERIFY(!v.isRunning());
-        v.setAnalyzerOptions(true, 500, 1, 0, 100);
-        QCOMPARE(v.bands(), 100);
-        QVERIFY(v.isRunning());
-    }
-
     // A sine on an exact bin has all its energy in that bin: only the band holding it
     // lights, never the band on either side, also at the band edges.
     void pureToneLightsItsOwnBandOnly_data()
