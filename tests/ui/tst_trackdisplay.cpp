@@ -2,27 +2,15 @@
 
 #include "../qt/screenshot.h"
 #include "audioinfo.h"
-#include "framepainter.h"
+#include "testdecoders.h"
 #include "playinfo.h"
 #include "trackdescription.h"
 #include "trackinfo.h"
 
-
-// The track display: texts, elision, time formats, panels and colours.
+// The track display: texts, elision, time and info formats.
 class TestTrackDisplay : public QObject
 {
     Q_OBJECT
-private:
-    static PlayInfo play(int channels, int rate, int bitrate, int length)
-    {
-        PlayInfo p{};
-        p.channels = channels;
-        p.rate = rate;
-        p.bitrate = bitrate;
-        p.length = length;
-        return p;
-    }
-
 private slots:
     void initTestCase()
     {
@@ -40,10 +28,7 @@ private slots:
                               {"Ça va", "Björk", "", "Ça va", "Björk"}};
         TrackDescription d;
         for (const Case& c : cases) {
-            AudioInfo a;
-            AudioInfo::setText(a.title, c.title);
-            AudioInfo::setText(a.artist, c.artist);
-            AudioInfo::setText(a.album, c.album);
+            AudioInfo a = makeTags(c.title, c.artist, c.album);
             d.setDescription(&a);
             QCOMPARE(d.firstLine(), QString::fromUtf8(c.first));
             QCOMPARE(d.secondLine(), QString::fromUtf8(c.second));
@@ -102,7 +87,7 @@ private slots:
         QFETCH(int, seconds);
         QFETCH(QString, info);
         TrackInfo t;
-        PlayInfo p = play(channels, rate, bitrate, seconds);
+        PlayInfo p{channels, rate, bitrate, seconds, seconds, 0};
         t.setPosition(seconds, &p);
         QCOMPARE(t.infoText(), info);
         QCOMPARE(t.timeText(), info.right(5));
@@ -114,7 +99,7 @@ private slots:
     void narrowInfoPanel()
     {
         TrackInfo info;
-        PlayInfo p = play(2, 44100, 128000, 215);
+        PlayInfo p{2, 44100, 128000, 215, 215, 0};
         info.setPosition(65, &p);
         info.show();
         info.resize(120, info.height());
