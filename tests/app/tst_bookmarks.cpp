@@ -13,25 +13,19 @@ namespace {
 
 QByteArray be32(quint32 v)
 {
-    QByteArray b(4, 0);
-    qToBigEndian(v, b.data());
-    return b;
+    return QByteArray::fromHex(QByteArray::number(v, 16).rightJustified(8, '0'));
 }
 
-// A string as the file stores it: byte length, then UTF-16 big-endian.
-QByteArray str(const QString& s)
+// A string as the file stores it: byte length, then UTF-16 big-endian (here ASCII only).
+QByteArray str(const QByteArray& s)
 {
-    if (s.isNull())
-        return be32(0xffffffffu);
     QByteArray b = be32(quint32(s.size() * 2));
-    for (QChar c : s) {
-        b.append(char(c.unicode() >> 8));
-        b.append(char(c.unicode() & 0xff));
-    }
+    for (char c : s)
+        b += QByteArray(1, '\0') + c;
     return b;
 }
 
-QByteArray record(const QString& name, const QString& file, qint32 pos)
+QByteArray record(const QByteArray& name, const QByteArray& file, qint32 pos)
 {
     return str(name) + str(file) + be32(quint32(pos));
 }

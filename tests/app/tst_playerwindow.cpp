@@ -8,7 +8,6 @@
 #include "bookmarkdialog.h"
 #include "listview.h"
 #include "player.h"
-#include "qcop.h"
 #include "settingskeys.h"
 #include "vrtabwidget.h"
 #include "vrxlistview.h"
@@ -291,30 +290,7 @@ private slots:
         QVERIFY(w.library()->catalogue().empty());
     }
 
-    // The platform's messages: the screen saver held off and the backlight kept while a track
     // plays, both given back when it halts.
-    void displayMessagesFollowPlayback()
-    {
-        options().write(Settings::Options::Backlight, 1);
-        QStringList sent;
-        QCopChannel channel(QStringLiteral("QPE/System"));
-        connect(&channel, &QCopChannel::received, this, [&](const QByteArray& msg, const QByteArray& data) {
-            int arg = 0;
-            QDataStream(data) >> arg;
-            sent << QString::fromLatin1(msg) + QLatin1Char(' ') + QString::number(arg);
-        });
-        useLongTrack();
-        auto w = window();
-        w->setFile(m_tracks[0]);
-        QTRY_COMPARE(sent.size(), 2);
-        w->playPause();
-        QTRY_COMPARE(sent.size(), 4);
-        w->stop(); // already halted: nothing more
-        QTest::qWait(30);
-        QCOMPARE(sent, (QStringList{"setScreenSaverMode(int) 2", "setBacklight(int) 0", "setScreenSaverMode(int) 100",
-                                    "setBacklight(int) -3"}));
-    }
-
     void powerOnWaitsWithoutBlocking()
     {
         options().write(Settings::Options::PowerOnDelay, 1);

@@ -157,21 +157,6 @@ private slots:
         QCOMPARE(list->entryAt(2)->record(), library->findRecord("/m/5.mp3"));
     }
 
-    void findRecordAndPlay()
-    {
-        Catalogue c;
-        c.push_back(makeRecord("/m/dup.mp3", "first", "a"));
-        c.push_back(makeRecord(QString::fromUtf8("/m/\xc3\xa9.mp3"), "accent", "b"));
-        c.push_back(makeRecord("/m/dup.mp3", "second", "c"));
-        library->setCatalogue(std::move(c));
-        QCOMPARE(QString::fromUtf8(library->findRecord("/m/dup.mp3")->title), QStringLiteral("first"));
-        QVERIFY(!library->findRecord("/m/1.mp3")); // gone with the old catalogue
-        QSignalSpy play(library, &MediaLibrary::play);
-        emit library->listView()->returnPressed(library->listView()->itemAtRow(1));
-        QCOMPARE(play.count(), 1);
-        QCOMPARE(play.at(0).at(0).toString(), QString::fromUtf8("/m/\xc3\xa9.mp3"));
-    }
-
     void rebuildSearchesAndResetsFilters()
     {
         TrackTree tree;

@@ -18,25 +18,6 @@ private slots:
         useDisplay(QSize(240, 320));
     }
 
-    void descriptionTexts()
-    {
-        struct Case { const char *title, *artist, *album, *first, *second; };
-        const Case cases[] = {{"  Title  ", " Artist ", " Album ", "Title", "Artist - Album"},
-                              {"T", "", "X", "T", "X"},
-                              {"T", "A", "", "T", "A"},
-                              {"", "", "", "", ""},
-                              {"Ça va", "Björk", "", "Ça va", "Björk"}};
-        TrackDescription d;
-        for (const Case& c : cases) {
-            AudioInfo a = makeTags(c.title, c.artist, c.album);
-            d.setDescription(&a);
-            QCOMPARE(d.firstLine(), QString::fromUtf8(c.first));
-            QCOMPARE(d.secondLine(), QString::fromUtf8(c.second));
-        }
-        d.setDescription(nullptr);
-        QCOMPARE(d.firstLine() + d.secondLine(), QString());
-    }
-
     void elision()
     {
         TrackDescription d;
@@ -95,7 +76,6 @@ private slots:
         QCOMPARE(t.infoText() + t.timeText(), QString());
     }
 
-    // A narrow panel drops whole fields from the right, never part of a number.
     void narrowInfoPanel()
     {
         TrackInfo info;

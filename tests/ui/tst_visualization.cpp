@@ -147,18 +147,10 @@ private slots:
         QCOMPARE(v.level(3), 68000);
         QCOMPARE(v.peak(3), 68000);
         QCOMPARE(v.level(0), 0);
-        // Then the bar falls by 1.3 pixels a tick and the peak ever faster.
-        QList<int> falls;
-        for (int t = 0, peak = v.peak(3); t < 12; ++t) {
+        // Then the bar falls by 1.3 pixels a tick; the peak above it meets it on the floor.
+        for (int t = 1; t < 300; ++t) {
             v.advance();
-            QCOMPARE(v.level(3), 68000 - 1300 * (t + 1));
-            falls << peak - v.peak(3);
-            peak = v.peak(3);
-        }
-        QCOMPARE(falls, QList<int>({10, 13, 16, 20, 26, 33, 42, 54, 70, 91, 118, 153}));
-        // Eventually the peak meets the falling bar and follows it down to the floor.
-        for (int t = 0; t < 200; ++t) {
-            v.advance();
+            QCOMPARE(v.level(3), std::max(0, 68000 - 1300 * t));
             QVERIFY(v.peak(3) >= v.level(3));
         }
         QCOMPARE(v.peak(3), 0);
