@@ -291,25 +291,6 @@ private slots:
     }
 
     // plays, both given back when it halts.
-    void powerOnWaitsWithoutBlocking()
-    {
-        options().write(Settings::Options::PowerOnDelay, 1);
-        useLongTrack(2000);
-        auto w = window();
-        w->setFile(m_tracks[1]);
-        QTRY_VERIFY(w->controller()->positionMs() >= 2000);
-        w->resumeAfterPowerOn(1);
-        QCOMPARE(state(w.get()), QStringLiteral("b playing"));
-        w->resumeAfterPowerOn(2);
-        // The GUI thread goes on at once; the track comes back after the delay.
-        QVERIFY(w->resumePending() && w->playState() == VRXPlayerWindow::Stopped);
-        QTRY_COMPARE_WITH_TIMEOUT(state(w.get()), QStringLiteral("b playing"), 3000);
-        // A stop while the wait runs cancels the reopening.
-        w->resumeAfterPowerOn(2);
-        w->stop();
-        QVERIFY(!w->resumePending());
-    }
-
     void keysInTheListReachTheBindings()
     {
         useLongTrack(20000); // slower than real time: Prev stays under 5 s

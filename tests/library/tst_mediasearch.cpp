@@ -14,9 +14,8 @@
 
 #include <sys/stat.h>
 
-// The media search over a temporary tree (folders with and without subfolders, extensions,
-// overlapping folders, hidden files, links, FIFOs, documents, cancel) and the media
-// folders dialog.
+// The media search over a temporary tree: folders with and without subfolders, extensions,
+// overlapping folders, hidden files, links, FIFOs, documents, cancel.
 class TestMediaSearch : public QObject
 {
     Q_OBJECT
@@ -61,7 +60,6 @@ private slots:
         docs = std::make_unique<TrackTree>();
         qputenv("QUAVRIX_DOCUMENTS", docs->dir.path().toUtf8());
         control = std::make_unique<LoopControl>();
-        MediaFoldersDialog::resetStartFolder();
     }
 
     void cleanup()
@@ -188,49 +186,6 @@ private slots:
         QVERIFY(!dlg.isVisible());
     }
 
-    void foldersDialogStoresWhatItShows()
-    {
-        const QString a = tree->folder("a"), b = tree->folder("b"), chosen = tree->folder("pick/chosen");
-        tree->folder("x|y");
-        setFolders({"0" + a, "1" + b}, false);
-        DialogScript script;
-        const auto choose = [&](const QString& pick) {
-            script << [=](VRXDialog* d) {
-                auto* fd = qobject_cast<VRFileDialog*>(d);
-                fd->setDirectory(QFileInfo(tree->path(pick)).path());
-                fd->selectName(QFileInfo(pick).fileName());
-                fd->accept();
-            };
-        };
-        {
-            MediaFoldersDialog dlg;
-            auto* rec = dlg.findChild<QCheckBox*>("rec");
-            auto* list = dlg.findChild<VRXListView*>("list");
-            QCOMPARE(dlg.findChild<QLabel*>("folderPath")->text(), a);
-            QVERIFY(!rec->isChecked());
-            list->setCurrentItem(list->itemAtRow(1));
-            QVERIFY(rec->isChecked());
-            // Added with flag "0", the chosen folder remembered; the check box sets the flag.
-            choose("pick/chosen");
-            dlg.findChild<VRXPushButton*>("btnNew")->click();
-            QCOMPARE(dlg.folderItems(), QStringList({"0" + a, "1" + b, "0" + chosen}));
-            QCOMPARE(readSetting("MediaFolders", "startWith"), chosen);
-            rec->click();
-            dlg.findChild<QCheckBox*>("processDoc")->setChecked(true);
-            list->setCurrentItem(list->itemAtRow(0));
-            dlg.findChild<VRXPushButton*>("btnRemove")->click();
-            // A path with "|" is refused with a message.
-            choose("x|y");
-            script << QStringList{"button 1"};
-            dlg.doNew();
-        }
-        // Written when the dialog goes away, and shown again.
-        QVERIFY(script.finished());
-        QCOMPARE(readSetting("MediaFolders", "folders"), "1" + b + "|1" + chosen);
-        MediaFoldersDialog again;
-        QVERIFY(again.findChild<QCheckBox*>("processDoc")->isChecked());
-        QCOMPARE(again.folderItems(), QStringList({"1" + b, "1" + chosen}));
-    }
 };
 
 QUAVRIX_TEST_MAIN(TestMediaSearch)
