@@ -202,12 +202,12 @@ private slots:
         QTRY_COMPARE(property("PlaybackStatus").toString(), QStringLiteral("Playing"));
         QTRY_COMPARE(FakeScreenSaver::held(), 1);
         QTRY_VERIFY_WITH_TIMEOUT(metadata().value("mpris:length").toLongLong() == 11000000, 3000);
-        QVariantMap m = metadata();
-        QCOMPARE(m.value("xesam:title").toString(), QStringLiteral("Lower Title"));
-        QCOMPARE(m.value("xesam:artist").toStringList(), QStringList{QStringLiteral("Lower Artist")});
-        QCOMPARE(m.value("xesam:album").toString(), QStringLiteral("Lower Album"));
-        QCOMPARE(m.value("xesam:trackNumber").toInt(), 3);
-        QCOMPARE(m.value("xesam:url").toString(), QUrl::fromLocalFile(m_music + "/a.ogg").toString());
+        const QVariantMap m = metadata();
+        QCOMPARE(QStringList({m.value("xesam:title").toString(), m.value("xesam:artist").toStringList().join('|'),
+                              m.value("xesam:album").toString(), m.value("xesam:trackNumber").toString(),
+                              m.value("xesam:url").toString()}),
+                 QStringList({"Lower Title", "Lower Artist", "Lower Album", "3",
+                              QUrl::fromLocalFile(m_music + "/a.ogg").toString()}));
         const QDBusObjectPath first = m.value("mpris:trackid").value<QDBusObjectPath>();
 
         // SetPosition for this track and Seek move the controller; another track's id, a

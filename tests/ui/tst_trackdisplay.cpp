@@ -1,13 +1,10 @@
 #include "testmain.h"
 
 #include "../qt/screenshot.h"
-#include "audioinfo.h"
-#include "testdecoders.h"
 #include "playinfo.h"
-#include "trackdescription.h"
 #include "trackinfo.h"
 
-// The track display: texts, elision, time and info formats.
+// The track information line: rate, channels, bit rate and time as the player shows them.
 class TestTrackDisplay : public QObject
 {
     Q_OBJECT
@@ -16,34 +13,6 @@ private slots:
     {
         qputenv("QUAVRIX_QPEDIR", QByteArray(QUAVRIX_BUILD_DIR "/share/quavrix"));
         useDisplay(QSize(240, 320));
-    }
-
-    void elision()
-    {
-        TrackDescription d;
-        const QFontMetrics fm = d.fontMetrics();
-        const QString text = QStringLiteral("A rather long title that will not fit");
-        const int w = fm.horizontalAdvance(text);
-        QCOMPARE(d.elideText(text, w + 1), text);
-        // As wide as the text or narrower: the longest prefix that fits with "..." after it.
-        for (int width : {w, 100}) {
-            const QString cut = d.elideText(text, width);
-            const QString prefix = cut.chopped(3);
-            QVERIFY(cut.endsWith("...") && text.startsWith(prefix));
-            QVERIFY(fm.horizontalAdvance("..." + prefix) < width);
-            QVERIFY(fm.horizontalAdvance("..." + text.left(prefix.size() + 1)) >= width);
-        }
-        // Narrower than any character: the first character and "...".
-        QCOMPARE(d.elideText(text, -5), QStringLiteral("A..."));
-        QCOMPARE(d.elideText(QString(), 10), QString());
-        // Outside the Basic Multilingual Plane no cut splits a surrogate pair (a lone half
-        // draws as a replacement box): emoji, and mathematical letters.
-        const QString emoji = QString::fromUtf8("\xF0\x9F\x8E\xB5 Song \xF0\x9F\x8E\xB6\xF0\x9F\x8E\xB8"
-                                                "\xF0\x9D\x90\x80\xF0\x9D\x90\x81 end");
-        for (int width = -1; width <= fm.horizontalAdvance(emoji) + 1; ++width) {
-            const QString prefix = d.elideText(emoji, width).remove(QStringLiteral("..."));
-            QVERIFY2(!prefix.isEmpty() && !prefix.back().isHighSurrogate(), qPrintable(QString::number(width)));
-        }
     }
 
     void timeAndInfo_data()
