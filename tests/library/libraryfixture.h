@@ -125,8 +125,13 @@ struct DialogScript
         for (const QString& w : words)
             steps.push_back([w](VRXDialog* d) { answer(d, w); });
     }
-    // Every step taken and no dialog beyond them.
+    // Every step taken and no dialog beyond them; a test fails when its script goes otherwise.
     bool finished() const { return steps.empty() && unexpected == 0; }
+    ~DialogScript()
+    {
+        if (!finished())
+            QTest::qFail("the dialogs were not the ones expected", __FILE__, __LINE__);
+    }
 
     static void answer(VRXDialog* d, const QString& step)
     {
