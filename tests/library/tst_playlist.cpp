@@ -180,6 +180,8 @@ private slots:
         list->listView()->setCurrentItem(list->entryAt(1));
         list->doUp(); // the moved entry stays current
         list->doUp(); // nothing above
+        list->listView()->setSorting(0, true); // the index orders the list, whatever the column
+        list->listView()->sort();
         QCOMPARE(titles(), QStringList({"z", "x"}));
         QCOMPARE(indices(), QList<int>({0, 1}));
         QVERIFY(list->isModified());
@@ -228,6 +230,19 @@ private slots:
         QCOMPARE(titles().size(), 4);
         list->restoreList();
         QCOMPARE(titles(), QStringList({"gone", "lib"}));
+    }
+
+    void entriesShowTheirRecord()
+    {
+        writeSetting("PlayList", "0", tree->make("a.mp3", makeTags("  Title ", " Artist", "Album  ", 2001, 7)));
+        writeSetting("PlayList", "1", tree->path("gone.mp3"));
+        list->restoreList();
+        const TrackItem* e = list->entryAt(0);
+        QCOMPARE(QStringList({e->text(0), e->text(1), e->text(2), e->text(3), e->text(4), list->entryAt(1)->text(3)}),
+                 QStringList({"Title", "Artist", "Album", "2001", "7", ""}));
+        // A missing file's entry is shown apart, in italics.
+        QVERIFY(!e->data(0, Qt::FontRole).value<QFont>().italic());
+        QVERIFY(list->entryAt(1)->data(0, Qt::FontRole).value<QFont>().italic());
     }
 
     void rebuildKeepsTheList()
