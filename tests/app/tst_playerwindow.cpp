@@ -1,5 +1,6 @@
 // The main window as the command centre: what the buttons and keys do to playback and the
-// play list, bookmarks, what survives a close, and what a show restores.
+// play list, bookmarks, what survives a close, what a show restores, and power-on (every
+// second SIGCONT reopens the current track at the second where it was).
 #include "testmain.h"
 #include "../library/libraryfixture.h"
 #include "../qt/screenshot.h"
@@ -9,6 +10,7 @@
 #include "listview.h"
 #include "player.h"
 #include "settingskeys.h"
+#include "signalwatcher.h"
 #include "vrtabwidget.h"
 #include "vrxlistview.h"
 #include "vrxplayerwindow.h"
@@ -17,6 +19,7 @@
 #include <QSpinBox>
 
 #include <chrono>
+#include <csignal>
 #include <thread>
 
 namespace {
@@ -93,6 +96,7 @@ class TestPlayerWindow : public QObject
 private slots:
     void initTestCase()
     {
+        QVERIFY(SignalWatcher::installSignalHandlers(false));
         setDecoderFactory(makePatternDecoder);
         qRegisterMetaType<AudioInfo*>();
         useDisplay(QSize(480, 640));
@@ -391,6 +395,49 @@ private slots:
             QCOMPARE(w->seekInterval(), ok ? 30 : 5);
             QCOMPARE(options().read(Settings::Options::Interval), ok ? 30 : 5);
         }
+    }
+
+    void everySecondSignalCountsTwo_data()
+    {
+        QTest::addColumn<int>("deliveries");
+        QTest::addColumn<QList<int>>("calls");
+        QTest::newRow("one") << 1 << QList<int>{1};
+        QTest::newRow("two") << 2 << QList<int>{1, 2};
+        QTest::newRow("five") << 5 << QList<int>{1, 2, 1, 2, 1};
+    }
+    void everySecondSignalCountsTwo()
+    {
+        QFETCH(int, deliveries);
+        QFETCH(QList<int>, calls);
+        QList<int> seen;
+        SignalWatcher watcher([&](int count) { seen << count; });
+        for (int i = 0; i < deliveries; ++i)
+            ::raise(SIGCONT);
+        QTRY_COMPARE(seen, calls);
+    }
+
+    void powerOnReopensThePlayingTrack()
+    {
+        useLongTrack();
+        auto w = window();
+        SignalWatcher watcher([&](int count) { w->resumeAfterPowerOn(count); });
+        QSignalSpy opened(w->controller(), &LoopControl::setTrackDescription);
+        w->setFile(m_tracks[1]);
+        QTRY_VERIFY(w->controller()->positionMs() > 3000);
+        ::raise(SIGCONT);
+        QTest::qWait(30);
+        QCOMPARE(opened.size(), 1); // the first of the pair is only counted
+        const int64_t before = w->controller()->positionMs();
+        ::raise(SIGCONT);
+        QTRY_COMPARE(opened.size(), 2);
+        QCOMPARE(state(w.get()), QStringLiteral("b playing"));
+        QTRY_VERIFY(w->controller()->positionMs() >= before / 1000 * 1000); // from the remembered second
+        // With a delay the GUI goes on at once; a stop while the wait runs cancels the reopening.
+        options().write(Settings::Options::PowerOnDelay, 1);
+        w->resumeAfterPowerOn(2);
+        QVERIFY(w->resumePending() && w->playState() == VRXPlayerWindow::Stopped);
+        w->stop();
+        QVERIFY(!w->resumePending());
     }
 };
 
