@@ -158,7 +158,7 @@ private slots:
         if (change == "same time") {
             // Only the inode change time tells this version from the old one; it moves at
             // the clock's tick, so the times are put back until it has.
-            const struct timespec times[2] = {before.st_atim, before.st_mtim};
+            const decltype(before.st_mtim) times[2] = {before.st_atim, before.st_mtim};
             struct stat after;
             for (int i = 0; i < 200; ++i, std::this_thread::sleep_for(std::chrono::milliseconds(5))) {
                 QCOMPARE(::utimensat(AT_FDCWD, QFile::encodeName(file).constData(), times, 0), 0);
@@ -168,7 +168,7 @@ private slots:
             }
             QVERIFY(after.st_mtim.tv_nsec == before.st_mtim.tv_nsec && after.st_size == before.st_size);
         } else if (change == "later") {
-            const struct timespec times[2] = {before.st_atim, {before.st_mtim.tv_sec + 10, before.st_mtim.tv_nsec}};
+            const decltype(before.st_mtim) times[2] = {before.st_atim, {before.st_mtim.tv_sec + 10, before.st_mtim.tv_nsec}};
             QCOMPARE(::utimensat(AT_FDCWD, QFile::encodeName(file).constData(), times, 0), 0);
         }
         const QByteArray direct = scan(false);
