@@ -2,6 +2,7 @@
 // through MPRIS and reads what it plays, and a stand-in screen saver counts the holds that
 // playback takes and lets go.
 #include "testmain.h"
+#include "privatebus.h"
 
 #include "config.h"
 #include "loopcontrol.h"
@@ -14,14 +15,13 @@
 #include <QDBusArgument>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
-#include <QDBusInterface>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QDBusPendingCall>
-#include <QDBusPendingReply>
 #include <QDir>
+#include <QMutex>
+#include <QSet>
 #include <QFile>
-#include <QProcess>
 #include <QThread>
 #include <QUrl>
 
@@ -32,29 +32,39 @@ namespace {
 const QString kService = QStringLiteral("org.mpris.MediaPlayer2.quavrix");
 const QString kPath = QStringLiteral("/org/mpris/MediaPlayer2");
 const QString kPlayer = QStringLiteral("org.mpris.MediaPlayer2.Player");
+const QString kProperties = QStringLiteral("org.freedesktop.DBus.Properties");
 
 // org.freedesktop.ScreenSaver as a desktop offers it, in a thread of its own so that even
-// the blocking release at the end of the program finds it answering.
+// the blocking release at the end of the program finds it answering. It may answer late.
 class FakeScreenSaver : public QObject
 {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.freedesktop.ScreenSaver")
 public:
     static inline std::atomic<int> inhibits{0};
-    static inline std::atomic<int> releases{0};
-    static inline std::atomic<uint> lastCookie{0};
+    static inline std::atomic<int> answerDelayMs{0};
+    static inline QMutex lock;
+    static inline QSet<uint> holds; // cookies given and not let go
+
+    static int held()
+    {
+        QMutexLocker l(&lock);
+        return int(holds.size());
+    }
 
 public slots:
     uint Inhibit(const QString&, const QString&)
     {
-        ++inhibits;
-        lastCookie = 40 + uint(inhibits.load());
-        return lastCookie;
+        QThread::msleep(ulong(answerDelayMs.load()));
+        QMutexLocker l(&lock);
+        const uint cookie = 40 + uint(++inhibits);
+        holds.insert(cookie);
+        return cookie;
     }
     void UnInhibit(uint cookie)
     {
-        if (cookie == lastCookie)
-            ++releases;
+        QMutexLocker l(&lock);
+        holds.remove(cookie);
     }
 };
 
@@ -62,7 +72,6 @@ class ScreenSaverThread : public QThread
 {
 public:
     explicit ScreenSaverThread(const QString& address) : m_address(address) {}
-    std::atomic<bool> ready{false};
 
 protected:
     void run() override
@@ -73,7 +82,6 @@ protected:
             bus.registerObject(QStringLiteral("/org/freedesktop/ScreenSaver"), &saver,
                                QDBusConnection::ExportAllSlots);
             bus.registerService(QStringLiteral("org.freedesktop.ScreenSaver"));
-            ready = true;
             exec();
             bus.unregisterService(QStringLiteral("org.freedesktop.ScreenSaver"));
         }
@@ -88,8 +96,7 @@ private:
 class TestDesktop : public QObject
 {
     Q_OBJECT
-    QProcess m_daemon;
-    QString m_address;
+    std::unique_ptr<PrivateBus> m_bus;
     std::unique_ptr<ScreenSaverThread> m_saver;
     QString m_music;
     QList<QVariantMap> m_changes;
@@ -97,27 +104,44 @@ class TestDesktop : public QObject
     QDBusConnection client() { return QDBusConnection(QStringLiteral("client")); }
 
     // Calls without blocking: the player answers from this same thread.
-    QDBusMessage call(const QString& interface, const QString& method, const QVariantList& args = {})
+    QDBusMessage call(const QString& interface, const QString& method, const QVariantList& args = {},
+                      const QString& path = kPath)
     {
-        QDBusMessage m = QDBusMessage::createMethodCall(kService, kPath, interface, method);
+        QDBusMessage m = QDBusMessage::createMethodCall(kService, path, interface, method);
         m.setArguments(args);
         QDBusPendingCall pending = client().asyncCall(m);
         for (int i = 0; i < 500 && !pending.isFinished(); ++i)
             QTest::qWait(10);
         return pending.reply();
     }
-    QVariant property(const QString& name)
+    QDBusMessage player(const char* method, const QVariantList& args = {}) { return call(kPlayer, method, args); }
+    QVariant property(const char* name)
     {
-        const QDBusMessage r = call(QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"),
-                                    {kPlayer, name});
+        const QDBusMessage r = call(kProperties, "Get", {kPlayer, QString::fromLatin1(name)});
         return r.arguments().isEmpty() ? QVariant() : r.arguments().constFirst().value<QDBusVariant>().variant();
+    }
+    void setProperty(const char* name, const QVariant& value)
+    {
+        call(kProperties, "Set", {kPlayer, QString::fromLatin1(name), QVariant::fromValue(QDBusVariant(value))});
     }
     QVariantMap metadata()
     {
-        const QVariant v = property(QStringLiteral("Metadata"));
         QVariantMap map;
-        v.value<QDBusArgument>() >> map;
+        property("Metadata").value<QDBusArgument>() >> map;
         return map;
+    }
+    // The titles the player announced in PropertiesChanged.
+    QStringList announcedTitles()
+    {
+        QStringList titles;
+        for (const QVariantMap& c : m_changes) {
+            QVariantMap meta;
+            if (c.contains("Metadata")) {
+                c.value("Metadata").value<QDBusArgument>() >> meta;
+                titles << meta.value("xesam:title").toString();
+            }
+        }
+        return titles;
     }
 
 public slots:
@@ -130,26 +154,15 @@ public slots:
 private slots:
     void initTestCase()
     {
-        const QString daemon = QStandardPaths::findExecutable(QStringLiteral("dbus-daemon"));
-        if (daemon.isEmpty())
+        m_bus = std::make_unique<PrivateBus>();
+        if (m_bus->address().isEmpty())
             QSKIP("dbus-daemon is missing (scripts/setup.sh test installs it)");
-        m_daemon.start(daemon, {"--session", "--nofork", "--print-address=1"});
-        QVERIFY(m_daemon.waitForStarted());
-        for (int i = 0; i < 50 && !m_daemon.canReadLine(); ++i)
-            m_daemon.waitForReadyRead(100);
-        m_address = QString::fromLatin1(m_daemon.readLine().trimmed());
-        QVERIFY(!m_address.isEmpty());
         // The player's own session bus, as the desktop would give it.
-        qputenv("DBUS_SESSION_BUS_ADDRESS", m_address.toLatin1());
-        QVERIFY(QDBusConnection::sessionBus().isConnected());
-        QVERIFY(QDBusConnection::connectToBus(m_address, QStringLiteral("client")).isConnected());
-
-        m_saver = std::make_unique<ScreenSaverThread>(m_address);
+        qputenv("DBUS_SESSION_BUS_ADDRESS", m_bus->address().toLatin1());
+        QVERIFY(QDBusConnection::connectToBus(m_bus->address(), QStringLiteral("client")).isConnected());
+        m_saver = std::make_unique<ScreenSaverThread>(m_bus->address());
         m_saver->start();
-        QTRY_VERIFY(m_saver->ready.load());
-        QTRY_VERIFY(QDBusConnection::sessionBus().interface()->isServiceRegistered(
-            QStringLiteral("org.freedesktop.ScreenSaver")));
-
+        QTRY_VERIFY(QDBusConnection::sessionBus().interface()->isServiceRegistered("org.freedesktop.ScreenSaver"));
         m_music = quavrixTestRoot() + QStringLiteral("/music");
         QDir().mkpath(m_music);
         QVERIFY(QFile::copy(QStringLiteral(QUAVRIX_TEST_DATA "/ogg/stereo.ogg"), m_music + "/a.ogg"));
@@ -165,8 +178,7 @@ private slots:
             m_saver->wait();
         }
         QDBusConnection::disconnectFromBus(QStringLiteral("client"));
-        m_daemon.terminate();
-        m_daemon.waitForFinished(3000);
+        m_bus.reset();
     }
 
     void mediaKeysDriveThePlayer()
@@ -179,87 +191,100 @@ private slots:
         QVERIFY(client().connect(kService, kPath, QStringLiteral("org.freedesktop.DBus.Properties"),
                                  QStringLiteral("PropertiesChanged"), this,
                                  SLOT(propertiesChanged(QString, QVariantMap, QStringList))));
-
-        QCOMPARE(property(QStringLiteral("PlaybackStatus")).toString(), QStringLiteral("Stopped"));
+        QCOMPARE(property("PlaybackStatus").toString(), QStringLiteral("Stopped"));
         window.playList()->selectFile(m_music + "/a.ogg");
         window.playList()->selectFile(m_music + "/b.mp3");
         window.playList()->selectFirst();
 
         // Play/Pause from stopped starts the list; the screen saver is held once.
-        call(kPlayer, QStringLiteral("PlayPause"));
+        player("PlayPause");
         QCOMPARE(window.playState(), int(VRXPlayerWindow::Playing));
-        QTRY_COMPARE(property(QStringLiteral("PlaybackStatus")).toString(), QStringLiteral("Playing"));
-        QTRY_COMPARE(FakeScreenSaver::inhibits.load(), 1);
-        QTRY_VERIFY_WITH_TIMEOUT(metadata().value(QStringLiteral("mpris:length")).toLongLong() == 11000000, 3000);
-        QVariantMap m = metadata();
-        QCOMPARE(m.value(QStringLiteral("xesam:title")).toString(), QStringLiteral("Lower Title"));
-        QCOMPARE(m.value(QStringLiteral("xesam:artist")).toStringList(), QStringList{QStringLiteral("Lower Artist")});
-        QCOMPARE(m.value(QStringLiteral("xesam:album")).toString(), QStringLiteral("Lower Album"));
-        QCOMPARE(m.value(QStringLiteral("xesam:trackNumber")).toInt(), 3);
-        QCOMPARE(m.value(QStringLiteral("xesam:url")).toString(), QUrl::fromLocalFile(m_music + "/a.ogg").toString());
-        const QDBusObjectPath first = m.value(QStringLiteral("mpris:trackid")).value<QDBusObjectPath>();
+        QTRY_COMPARE(property("PlaybackStatus").toString(), QStringLiteral("Playing"));
+        QTRY_COMPARE(FakeScreenSaver::held(), 1);
+        QTRY_VERIFY_WITH_TIMEOUT(metadata().value("mpris:length").toLongLong() == 11000000, 3000);
+        const QVariantMap m = metadata();
+        QCOMPARE(QStringList({m.value("xesam:title").toString(), m.value("xesam:artist").toStringList().join('|'),
+                              m.value("xesam:album").toString(), m.value("xesam:trackNumber").toString(),
+                              m.value("xesam:url").toString()}),
+                 QStringList({"Lower Title", "Lower Artist", "Lower Album", "3",
+                              QUrl::fromLocalFile(m_music + "/a.ogg").toString()}));
+        const QDBusObjectPath first = m.value("mpris:trackid").value<QDBusObjectPath>();
 
-        // Seek and SetPosition move the controller; a stale track id is ignored.
-        call(kPlayer, QStringLiteral("SetPosition"), {QVariant::fromValue(first), qlonglong(6000000)});
-        QTRY_VERIFY(property(QStringLiteral("Position")).toLongLong() >= 6000000);
-        call(kPlayer, QStringLiteral("Seek"), {qlonglong(-4000000)});
-        QTRY_VERIFY(property(QStringLiteral("Position")).toLongLong() < 4000000);
-        call(kPlayer, QStringLiteral("SetPosition"),
-             {QVariant::fromValue(QDBusObjectPath(QStringLiteral("/org/quavrix/track/999"))), qlonglong(9000000)});
+        // SetPosition for this track and Seek move the controller; another track's id, a
+        // position past the end and a seek while stopped do nothing.
+        player("SetPosition", {QVariant::fromValue(first), qlonglong(6000000)});
+        QTRY_VERIFY(property("Position").toLongLong() >= 6000000);
+        player("Seek", {qlonglong(-4000000)});
+        QTRY_VERIFY(property("Position").toLongLong() < 4000000);
+        const QDBusObjectPath other(QStringLiteral("/org/quavrix/track/999"));
+        player("SetPosition", {QVariant::fromValue(other), qlonglong(9000000)});
+        player("SetPosition", {QVariant::fromValue(first), qlonglong(11000001)});
         QTest::qWait(100);
-        QVERIFY(property(QStringLiteral("Position")).toLongLong() < 5000000);
+        QVERIFY(property("Position").toLongLong() < 5000000);
 
         // A seek by the largest offset goes past the end like any other (it must not wrap
-        // round to the start): the next track, announced.
+        // round to the start): the next track, announced under a new id.
         m_changes.clear();
-        call(kPlayer, QStringLiteral("Seek"), {qlonglong(std::numeric_limits<qint64>::max())});
+        player("Seek", {qlonglong(std::numeric_limits<qint64>::max())});
         QCOMPARE(window.currentFile(), m_music + "/b.mp3");
-        QTRY_VERIFY(!m_changes.isEmpty());
-        bool announced = false;
-        for (const QVariantMap& c : m_changes) {
-            QVariantMap meta;
-            if (c.contains(QStringLiteral("Metadata"))) {
-                c.value(QStringLiteral("Metadata")).value<QDBusArgument>() >> meta;
-                announced = announced || meta.value(QStringLiteral("xesam:title")).toString() == QStringLiteral("Title Of Track");
-            }
-        }
-        QVERIFY(announced);
-        QVERIFY(metadata().value(QStringLiteral("mpris:trackid")).value<QDBusObjectPath>() != first);
+        QTRY_VERIFY(announcedTitles().contains(QStringLiteral("Title Of Track")));
+        QVERIFY(metadata().value("mpris:trackid").value<QDBusObjectPath>() != first);
+        // Previous within five seconds goes back; Next goes on.
+        player("Previous");
+        QCOMPARE(window.currentFile(), m_music + "/a.ogg");
+        player("Next");
+        QCOMPARE(window.currentFile(), m_music + "/b.mp3");
 
-        // Pause lets the screen saver go; a second start holds it again.
-        call(kPlayer, QStringLiteral("Pause"));
+        // Pause lets the screen saver go; Pause again does nothing; Play holds it again.
+        player("Pause");
         QCOMPARE(window.playState(), int(VRXPlayerWindow::Paused));
-        QTRY_COMPARE(property(QStringLiteral("PlaybackStatus")).toString(), QStringLiteral("Paused"));
-        QTRY_COMPARE(FakeScreenSaver::releases.load(), 1);
-        call(kPlayer, QStringLiteral("Pause")); // already paused: nothing
+        QTRY_COMPARE(property("PlaybackStatus").toString(), QStringLiteral("Paused"));
+        QTRY_COMPARE(FakeScreenSaver::held(), 0);
+        player("Pause");
         QCOMPARE(window.playState(), int(VRXPlayerWindow::Paused));
-        call(kPlayer, QStringLiteral("Play"));
+        player("Play");
         QCOMPARE(window.playState(), int(VRXPlayerWindow::Playing));
-        QTRY_COMPARE(FakeScreenSaver::inhibits.load(), 2);
-        QCOMPARE(FakeScreenSaver::releases.load(), 1);
+        QTRY_COMPARE(FakeScreenSaver::held(), 1);
+
+        // Paused right after Play, before the desktop answered: once the answer comes, the
+        // hold it gave is let go, and the next Play takes a new one.
+        player("Stop");
+        QCOMPARE(window.playState(), int(VRXPlayerWindow::Stopped));
+        QCOMPARE(property("Position").toLongLong(), 0);
+        QTRY_COMPARE(FakeScreenSaver::held(), 0);
+        const int before = FakeScreenSaver::inhibits;
+        FakeScreenSaver::answerDelayMs = 300;
+        player("Play");
+        player("Pause");
+        QCOMPARE(window.playState(), int(VRXPlayerWindow::Paused));
+        QTRY_COMPARE(FakeScreenSaver::inhibits.load(), before + 1);
+        QTRY_COMPARE(FakeScreenSaver::held(), 0);
+        FakeScreenSaver::answerDelayMs = 0;
+        player("Play");
+        QTRY_COMPARE(FakeScreenSaver::inhibits.load(), before + 2);
+        QTRY_COMPARE(FakeScreenSaver::held(), 1);
 
         // Loop and shuffle are the play list's options, kept in the settings.
-        QDBusMessage set = QDBusMessage::createMethodCall(kService, kPath, QStringLiteral("org.freedesktop.DBus.Properties"),
-                                                          QStringLiteral("Set"));
-        set.setArguments({kPlayer, QStringLiteral("LoopStatus"), QVariant::fromValue(QDBusVariant(QStringLiteral("Playlist")))});
-        QDBusPendingCall pending = client().asyncCall(set);
-        QTRY_VERIFY(pending.isFinished());
-        QVERIFY(window.playList()->loopMode());
+        setProperty("LoopStatus", QStringLiteral("Playlist"));
+        setProperty("Shuffle", true);
+        QVERIFY(window.playList()->loopMode() && window.playList()->randomMode());
         QCOMPARE(Config(QStringLiteral("Quavrix")).read(Settings::Options::Loop), 1);
-        QCOMPARE(property(QStringLiteral("LoopStatus")).toString(), QStringLiteral("Playlist"));
+        QCOMPARE(Config(QStringLiteral("Quavrix")).read(Settings::Options::Random), 1);
+        QCOMPARE(property("LoopStatus").toString(), QStringLiteral("Playlist"));
+        setProperty("LoopStatus", QStringLiteral("None"));
+        QVERIFY(!window.playList()->loopMode());
 
         // A remote address is not opened; a local file is.
-        call(kPlayer, QStringLiteral("OpenUri"), {QStringLiteral("http://example.invalid/a.mp3")});
-        QCOMPARE(window.currentFile(), m_music + "/b.mp3");
-        call(kPlayer, QStringLiteral("OpenUri"), {QUrl::fromLocalFile(m_music + "/a.ogg").toString()});
         QCOMPARE(window.currentFile(), m_music + "/a.ogg");
+        player("OpenUri", {QStringLiteral("http://example.invalid/b.mp3")});
+        QCOMPARE(window.currentFile(), m_music + "/a.ogg");
+        player("OpenUri", {QUrl::fromLocalFile(m_music + "/b.mp3").toString()});
+        QCOMPARE(window.currentFile(), m_music + "/b.mp3");
 
         // The end of the program lets the screen saver go even while playing.
-        QCOMPARE(window.playState(), int(VRXPlayerWindow::Playing));
-        QTRY_COMPARE(FakeScreenSaver::inhibits.load(), 2);
+        QTRY_COMPARE(FakeScreenSaver::held(), 1);
         inhibitor.reset();
-        QCOMPARE(FakeScreenSaver::releases.load(), 2);
-        QCOMPARE(FakeScreenSaver::inhibits.load(), 2);
+        QCOMPARE(FakeScreenSaver::held(), 0);
     }
 };
 

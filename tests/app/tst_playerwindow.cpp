@@ -1,40 +1,34 @@
-// The main window as the command centre: what the buttons do to playback and the play
-// list, what survives a close, and what a show restores.
+// The main window as the command centre: what the buttons and keys do to playback and the
+// play list, bookmarks, what survives a close, what a show restores, and power-on (every
+// second SIGCONT reopens the current track at the second where it was).
 #include "testmain.h"
-#include "testdecoders.h"
+#include "../library/libraryfixture.h"
 #include "../qt/screenshot.h"
 
-#include "config.h"
+#include "bookamrks.h"
+#include "bookmarkdialog.h"
 #include "listview.h"
-#include "loopcontrol.h"
-#include "medialibrary.h"
 #include "player.h"
-#include "playlist.h"
-#include "qcop.h"
-#include "screen.h"
 #include "settingskeys.h"
-#include "trackitem.h"
-#include "visualization.h"
+#include "signalwatcher.h"
 #include "vrtabwidget.h"
+#include "vrxlistview.h"
 #include "vrxplayerwindow.h"
 
-#include <QAction>
-#include <QDir>
-#include <QFile>
+#include <QMenu>
+#include <QSpinBox>
 
 #include <chrono>
-#include <memory>
+#include <csignal>
 #include <thread>
 
 namespace {
 // 8000 Hz mono: 16 bytes a millisecond, so a track of n milliseconds ends exactly there.
-constexpr int kBytesPerMs = 16;
-
 void useTrackOfMs(int ms)
 {
     TestTrack::rate = 8000;
     TestTrack::channels = 1;
-    TestTrack::totalBytes = int64_t(ms) * kBytesPerMs;
+    TestTrack::totalBytes = int64_t(ms) * 16;
 }
 
 // Lets the worker play the whole (unpaced) track without running the event loop, so its
@@ -46,398 +40,404 @@ void waitForTrackEnd(LoopControl* c, int ms)
     QCOMPARE(c->positionMs(), int64_t(ms));
 }
 
-void writeOption(const IntKey& key, int value)
+// Ten minutes at about eight times real time: a track that is still playing when checked.
+void useLongTrack(int blockDelayUs = 200)
 {
-    Config cfg(QStringLiteral("Quavrix"));
-    cfg.write(key, value);
+    TestTrack::totalBytes = int64_t(600) * 44100 * 4;
+    TestTrack::blockDelayUs = blockDelayUs;
+}
+
+Config options()
+{
+    return Config(QStringLiteral("Quavrix"));
+}
+
+void key(QWidget* target, Qt::Key k, Qt::KeyboardModifiers mods = Qt::NoModifier)
+{
+    // Delivered as the application does: an event the list leaves goes on to its parents.
+    QKeyEvent press(QEvent::KeyPress, k, mods);
+    QCoreApplication::sendEvent(target, &press);
 }
 } // namespace
 
 class TestPlayerWindow : public QObject
 {
     Q_OBJECT
-    QString m_music;
+    std::unique_ptr<TrackTree> m_tree;
+    std::unique_ptr<DialogScript> m_dialogs;
     QStringList m_tracks;
 
-    // Files the pattern decoder plays, in the documents folder the library search reads.
-    QString track(const QString& name, const char* title)
-    {
-        const QString p = m_music + QLatin1Char('/') + name;
-        QFile f(p);
-        if (f.open(QIODevice::WriteOnly))
-            f.write("x");
-        TestTrack::tags.insert(p, makeTags(title, "Artist"));
-        return p;
-    }
-
-    std::unique_ptr<VRXPlayerWindow> windowWithList(const QStringList& files)
+    // A window whose play list holds a, b and c, the settings applied.
+    std::unique_ptr<VRXPlayerWindow> window()
     {
         auto w = std::make_unique<VRXPlayerWindow>();
-        for (const QString& f : files)
+        for (const QString& f : m_tracks)
             w->playList()->selectFile(f);
+        w->applySettings();
         return w;
+    }
+    static QString playing(VRXPlayerWindow* w) { return QFileInfo(w->currentFile()).completeBaseName(); }
+    // What plays and how: "b playing", "- stopped".
+    static QString state(VRXPlayerWindow* w)
+    {
+        const char* names[] = {"playing", "stopped", "paused"}; // in the order of PlayState
+        const QString file = w->playState() == VRXPlayerWindow::Stopped ? QString() : playing(w);
+        return (file.isEmpty() ? QStringLiteral("-") : file) + ' ' + names[w->playState()];
+    }
+    // The play list's entries by name; "?" marks one shown unavailable.
+    static QStringList entries(VRXPlayerWindow* w)
+    {
+        QStringList out;
+        for (int row = 0; TrackItem* e = w->playList()->entryAt(row); ++row)
+            out << QFileInfo(fileOf(e->record())).completeBaseName() + (e->isMissing() ? "?" : "");
+        return out;
     }
 
 private slots:
     void initTestCase()
     {
+        QVERIFY(SignalWatcher::installSignalHandlers(false));
         setDecoderFactory(makePatternDecoder);
         qRegisterMetaType<AudioInfo*>();
         useDisplay(QSize(480, 640));
-        m_music = quavrixTestRoot() + QStringLiteral("/music");
-        qputenv("QUAVRIX_DOCUMENTS", m_music.toUtf8());
     }
 
     void init()
     {
         TestTrack::reset();
-        QDir(m_music).removeRecursively();
-        QDir().mkpath(m_music);
         QFile::remove(Config::filePath(QStringLiteral("Quavrix")));
-        m_tracks = {track("a.mp3", "A"), track("b.mp3", "B"), track("c.mp3", "C")};
+        QFile::remove(Bookamrks::filePath());
+        m_dialogs = std::make_unique<DialogScript>();
+        // Files the pattern decoder plays, in the documents folder the library search reads.
+        m_tree = std::make_unique<TrackTree>();
+        qputenv("QUAVRIX_DOCUMENTS", m_tree->dir.path().toUtf8());
+        m_tracks.clear();
+        for (const char* t : {"a", "b", "c"})
+            m_tracks << m_tree->make(QStringLiteral("%1.mp3").arg(t), makeTags(t, "Artist"));
     }
 
-    void prevRestartsTheTrackFromFiveSecondsOn_data()
+    void cleanup() { m_dialogs.reset(); } // its hook goes with it
+
+    // Prev, fast forward and rewind at a position in track b (its last, not yet reported):
+    // the track then playing, or the second sought.
+    void commandsAtAPosition_data()
     {
         QTest::addColumn<int>("ms");
+        QTest::addColumn<int>("interval");
+        QTest::addColumn<QString>("command");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("4.999 s: the previous entry") << 4999 << "a.mp3";
-        QTest::newRow("5 s: the same track again") << 5000 << "b.mp3";
-        QTest::newRow("at once: the previous entry") << 0 << "a.mp3";
+        QTest::newRow("prev at 4.999 s: the previous entry") << 4999 << 5 << "prev" << "a";
+        QTest::newRow("prev at 5 s: the same track again") << 5000 << 5 << "prev" << "b";
+        QTest::newRow("prev at once: the previous entry") << 0 << 5 << "prev" << "a";
+        QTest::newRow("forward from 3 s") << 3000 << 5 << "forward" << "8";
+        QTest::newRow("forward from 3.999 s: whole seconds") << 3999 << 5 << "forward" << "8";
+        QTest::newRow("back from 3 s stops at the start") << 3000 << 5 << "back" << "0";
+        QTest::newRow("back from 19.5 s") << 19500 << 5 << "back" << "14";
+        QTest::newRow("forward by a longer interval") << 45000 << 30 << "forward" << "75";
+        QTest::newRow("back by a longer interval") << 45000 << 30 << "back" << "15";
     }
-    void prevRestartsTheTrackFromFiveSecondsOn()
+    void commandsAtAPosition()
     {
         QFETCH(int, ms);
-        QFETCH(QString, expected);
-        auto w = windowWithList(m_tracks);
+        QFETCH(int, interval);
+        QFETCH(QString, command);
+        options().write(Settings::Options::Interval, interval);
+        auto w = window();
         useTrackOfMs(ms);
         QSignalSpy opened(w->controller(), &LoopControl::setTrackDescription);
         w->setFile(m_tracks[1]);
         waitForTrackEnd(w->controller(), ms);
-        w->prev();
-        QCOMPARE(opened.size(), 2);
-        QCOMPARE(QFileInfo(w->currentFile()).fileName(), expected);
-        QCOMPARE(w->playState(), int(VRXPlayerWindow::Playing));
-    }
-
-    void seekStepsStopAtTheStart_data()
-    {
-        QTest::addColumn<int>("interval");
-        QTest::addColumn<int>("ms");
-        QTest::addColumn<int>("forward");
-        QTest::addColumn<int>("back");
-        QTest::newRow("3 s, default interval") << 5 << 3000 << 8 << 0;
-        QTest::newRow("3.999 s counts as 3") << 5 << 3999 << 8 << 0;
-        QTest::newRow("at the start") << 5 << 0 << 5 << 0;
-        QTest::newRow("near the end of a 20 s track") << 5 << 19500 << 24 << 14;
-        QTest::newRow("interval 30") << 30 << 45000 << 75 << 15;
-    }
-    void seekStepsStopAtTheStart()
-    {
-        QFETCH(int, interval);
-        QFETCH(int, ms);
-        QFETCH(int, forward);
-        QFETCH(int, back);
-        writeOption(Settings::Options::Interval, interval);
-        auto w = windowWithList(m_tracks);
-        w->applySettings();
-        useTrackOfMs(ms);
-        w->setFile(m_tracks[0]);
-        waitForTrackEnd(w->controller(), ms);
-        w->fastForward();
-        QCOMPARE(w->controller()->pendingSeek(), forward);
-        w->rewind();
-        QCOMPARE(w->controller()->pendingSeek(), back);
+        if (command == "prev") {
+            w->prev();
+            QCOMPARE(opened.size(), 2);
+            QCOMPARE(w->playState(), int(VRXPlayerWindow::Playing));
+            QTEST(playing(w.get()), "expected");
+        } else {
+            command == "forward" ? w->fastForward() : w->rewind();
+            QTEST(QString::number(w->controller()->pendingSeek()), "expected");
+        }
     }
 
     void closeKeepsOnlyAPlayingTrack()
     {
         useTrackOfMs(90 * 1000 + 500);
-        {
-            auto w = windowWithList(m_tracks);
+        for (bool pause : {false, true}) {
+            auto w = window();
             w->setFile(m_tracks[2]);
             waitForTrackEnd(w->controller(), 90500);
+            if (pause)
+                w->playPause();
             QVERIFY(w->close());
+            // Whole seconds; a paused track is not come back to.
+            QCOMPARE(options().read(Settings::Options::File), pause ? QString() : m_tracks[2]);
+            QCOMPARE(options().read(Settings::Options::Position), pause ? 0 : 90);
+            QCOMPARE(readSetting("PlayList", "2"), m_tracks[2]); // the play list is stored too
         }
-        {
-            Config cfg(QStringLiteral("Quavrix"));
-            QCOMPARE(cfg.read(Settings::Options::File), m_tracks[2]);
-            QCOMPARE(cfg.read(Settings::Options::Position), 90);
-            // The play list is stored with the state.
-            cfg.setGroup(QStringLiteral("PlayList"));
-            QCOMPARE(cfg.readEntry(QStringLiteral("2")), m_tracks[2]);
-        }
-        {
-            auto w = windowWithList(m_tracks);
-            w->setFile(m_tracks[2]);
-            waitForTrackEnd(w->controller(), 90500);
-            w->playPause();
-            QCOMPARE(w->playState(), int(VRXPlayerWindow::Paused));
-            QVERIFY(w->close());
-        }
-        Config cfg(QStringLiteral("Quavrix"));
-        QCOMPARE(cfg.read(Settings::Options::File), QString());
-        QCOMPARE(cfg.read(Settings::Options::Position), 0);
     }
 
     void cancelKeyStopsInsteadOfClosing()
     {
-        Config(QStringLiteral("Quavrix")).write(Settings::Options::Cancel, true);
-        TestTrack::totalBytes = int64_t(600) * 44100 * 4;
-        TestTrack::blockDelayUs = 200;
-        auto w = windowWithList(m_tracks);
-        w->applySettings();
+        options().write(Settings::Options::Cancel, true);
+        useLongTrack();
+        auto w = window();
         w->setFile(m_tracks[0]);
-        QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-        QCoreApplication::sendEvent(w.get(), &esc);
+        key(w.get(), Qt::Key_Escape);
         // Stop comes as an animated click; the close request is dropped.
         QTRY_COMPARE(w->playState(), int(VRXPlayerWindow::Stopped));
         QTest::qWait(50);
-        QCOMPARE(Config(QStringLiteral("Quavrix")).read(Settings::Options::File), QString());
+        QCOMPARE(options().read(Settings::Options::File), QString());
         // Any other close request while playing is deferred once, then carried out.
         w->setFile(m_tracks[0]);
         QVERIFY(!w->close());
         QTRY_COMPARE(w->playState(), int(VRXPlayerWindow::Stopped));
-        QCOMPARE(Config(QStringLiteral("Quavrix")).read(Settings::Options::File), m_tracks[0]);
+        QCOMPARE(options().read(Settings::Options::File), m_tracks[0]);
     }
 
     // A damaged file is dropped from the list; a missing one (its card is out) stays, shown
     // unavailable, and is passed over, so nothing the user built is lost.
     void missingEntriesStayDamagedOnesGo()
     {
-        auto w = windowWithList(m_tracks);
+        auto w = window();
         QFile::remove(m_tracks[0]);
         TestTrack::damaged.insert(m_tracks[1]);
-        TestTrack::totalBytes = int64_t(600) * 44100 * 4;
-        TestTrack::blockDelayUs = 200;
+        useLongTrack();
         w->playPause();
-        QCOMPARE(w->playState(), int(VRXPlayerWindow::Playing));
-        QCOMPARE(w->currentFile(), m_tracks[2]);
-        QCOMPARE(w->playList()->entryAt(0)->record()->fileName, m_tracks[0].toUtf8());
-        QVERIFY(w->playList()->entryAt(0)->isMissing());
-        QCOMPARE(w->playList()->entryAt(1)->record()->fileName, m_tracks[2].toUtf8());
-        QVERIFY(!w->playList()->entryAt(2));
-
+        QCOMPARE(state(w.get()), QStringLiteral("c playing"));
+        QCOMPARE(entries(w.get()), QStringList({"a?", "c"}));
         QFile::remove(m_tracks[2]);
         w->next(); // nothing left that can play: the list ends, every entry stays
-        QCOMPARE(w->playState(), int(VRXPlayerWindow::Stopped));
+        QCOMPARE(state(w.get()), QStringLiteral("- stopped"));
+        QCOMPARE(entries(w.get()).size(), 2);
+        m_tree->make("a.mp3"); // back again: it plays
         w->playStop();
-        QCOMPARE(w->playState(), int(VRXPlayerWindow::Stopped));
-        QVERIFY(w->playList()->entryAt(1));
-        // Back again: it plays.
-        track("a.mp3", "A");
-        w->playStop();
-        QCOMPARE(w->currentFile(), m_tracks[0]);
-        QVERIFY(!w->playList()->entryAt(0)->isMissing());
+        QCOMPARE(state(w.get()), QStringLiteral("a playing"));
+        QCOMPARE(entries(w.get()).first(), QStringLiteral("a"));
     }
 
-    void failedOpenLeavesNothingToPause()
-    {
-        TestTrack::totalBytes = int64_t(600) * 44100 * 4;
-        TestTrack::blockDelayUs = 200;
-        auto w = windowWithList(m_tracks);
-        w->setFile(m_tracks[0]);
-        w->setFile(m_music + QStringLiteral("/gone.mp3"));
-        QCOMPARE(w->playState(), int(VRXPlayerWindow::Stopped));
-        // Play/Pause starts the list again instead of pausing a controller without a track.
-        QSignalSpy opened(w->controller(), &LoopControl::setTrackDescription);
-        w->playPause();
-        QCOMPARE(opened.size(), 1);
-        QCOMPARE(w->playState(), int(VRXPlayerWindow::Playing));
-    }
-
-    void endOfListStops()
+    void endOfListStopsAndPlayStartsItAgain()
     {
         useTrackOfMs(100);
-        auto w = windowWithList(m_tracks);
+        auto w = window();
         QSignalSpy opened(w->controller(), &LoopControl::setTrackDescription);
         w->playList()->selectFile(m_tracks[1]);
         w->setFile(m_tracks[1]);
         // b, then c, then the end of the list without looping.
-        QTRY_COMPARE(w->playState(), int(VRXPlayerWindow::Stopped));
+        QTRY_COMPARE(state(w.get()), QStringLiteral("- stopped"));
         QCOMPARE(opened.size(), 2);
-        QCOMPARE(w->currentFile(), m_tracks[2]);
+        // A track that failed to open leaves nothing to pause: Play/Pause starts the list.
+        useLongTrack();
+        w->setFile(m_tree->path("gone.mp3"));
+        w->playPause();
+        QCOMPARE(state(w.get()), QStringLiteral("a playing"));
+        QCOMPARE(opened.size(), 3);
     }
 
-    void tabsFollowTheDisplay()
+    void zoomKeepsToTheSizeTableAndThePlayList()
     {
-        auto w = std::make_unique<VRXPlayerWindow>();
-        w->applySettings();
-        QCOMPARE(w->tabs()->tabPositionNumber(), 0);
-        useDisplay(QSize(640, 480));
-        w->rotate();
-        QCOMPARE(w->tabs()->tabPositionNumber(), 2);
-        writeOption(Settings::Options::TabPosition, 1);
-        w->applySettings();
-        w->rotate();
-        QCOMPARE(w->tabs()->tabPositionNumber(), 1);
-        useDisplay(QSize(480, 640));
-        w->rotate();
-        QCOMPARE(w->tabs()->tabPositionNumber(), 1);
-    }
-
-    void zoomKeepsToTheSizeTable()
-    {
-        writeOption(Settings::Options::Zoom(0), 11);
-        auto w = std::make_unique<VRXPlayerWindow>();
+        options().write(Settings::Options::Zoom(0), 11);
+        auto w = window();
         w->restoreView();
         QCOMPARE(w->listPointSize(), 10);
-        QCOMPARE(w->playList()->listView()->font().pointSize(), 10);
         w->zoomin();
         QCOMPARE(w->listPointSize(), 12);
-        writeOption(Settings::Options::Zoom(0), 99);
-        w->restoreView();
-        QCOMPARE(w->listPointSize(), 36);
-        w->zoomin();
-        QCOMPARE(w->listPointSize(), 36);
-        QVERIFY(!w->action(QStringLiteral("zoomin"))->isEnabled());
-        writeOption(Settings::Options::Zoom(0), 3);
-        w->restoreView();
-        QCOMPARE(w->listPointSize(), 8);
-        w->zoomout();
-        QCOMPARE(w->listPointSize(), 8);
-        QVERIFY(!w->action(QStringLiteral("zoomout"))->isEnabled());
-        QVERIFY(w->action(QStringLiteral("zoomin"))->isEnabled());
+        QCOMPARE(w->playList()->listView()->font().pointSize(), 12);
+        QCOMPARE(entries(w.get()), QStringList({"a", "b", "c"})); // the lists are built again, not lost
+        for (auto [stored, size] : {std::pair{99, 36}, {3, 8}}) {
+            options().write(Settings::Options::Zoom(0), stored);
+            w->restoreView();
+            QCOMPARE(w->listPointSize(), size);
+            size == 36 ? w->zoomin() : w->zoomout();
+            QCOMPARE(w->listPointSize(), size); // the ends of the table hold
+        }
     }
 
     void firstShowRestoresListsAndTrack()
     {
-        {
-            Config cfg(QStringLiteral("Quavrix"));
-            cfg.write(Settings::Options::File, m_tracks[1]);
-            cfg.write(Settings::Options::Position, 7);
-            cfg.write(Settings::Options::Page, QStringLiteral("PlayList"));
-            cfg.setGroup(QStringLiteral("PlayList"));
-            cfg.writeEntry(QStringLiteral("0"), m_tracks[2]);
-            cfg.writeEntry(QStringLiteral("1"), m_tracks[0]);
-        }
-        TestTrack::totalBytes = int64_t(600) * 44100 * 4;
-        TestTrack::blockDelayUs = 2000;
+        options().write(Settings::Options::File, m_tracks[1]);
+        options().write(Settings::Options::Position, 7);
+        writeSetting("PlayList", "0", m_tracks[2]);
+        writeSetting("PlayList", "1", m_tracks[0]);
+        useLongTrack(2000);
         VRXPlayerWindow w;
-        w.show();
-        QTRY_COMPARE(w.playState(), int(VRXPlayerWindow::Playing));
-        QCOMPARE(w.currentFile(), m_tracks[1]);
-        QCOMPARE(int(w.library()->catalogue().size()), 3);
-        // The stored list, then the restored track added to it.
-        QCOMPARE(QString::fromUtf8(w.playList()->entryAt(0)->record()->fileName), m_tracks[2]);
-        QCOMPARE(QString::fromUtf8(w.playList()->entryAt(1)->record()->fileName), m_tracks[0]);
-        QTRY_VERIFY(w.controller()->positionMs() >= 7000);
-        QCOMPARE(w.tabs()->currentPage(), static_cast<QWidget*>(w.player()));
-
-        // Shown again (un-minimised): nothing is searched or reopened.
         QSignalSpy opened(w.controller(), &LoopControl::setTrackDescription);
+        w.show();
+        QTRY_COMPARE(state(&w), QStringLiteral("b playing"));
+        QCOMPARE(int(w.library()->catalogue().size()), 3);
+        QCOMPARE(entries(&w), QStringList({"c", "a", "b"})); // the stored list, then the track
+        QTRY_VERIFY(w.controller()->positionMs() >= 7000);
+        // Shown again (un-minimised): nothing is searched or reopened.
         w.hide();
         w.show();
         QTest::qWait(50);
-        QCOMPARE(opened.size(), 0);
+        QCOMPARE(opened.size(), 1);
     }
 
     void documentPlaysWithoutARebuild()
     {
-        TestTrack::totalBytes = int64_t(600) * 44100 * 4;
-        TestTrack::blockDelayUs = 2000;
-        {
-            Config cfg(QStringLiteral("Quavrix"));
-            cfg.setGroup(QStringLiteral("PlayList"));
-            cfg.writeEntry(QStringLiteral("0"), m_tracks[1]);
-            cfg.writeEntry(QStringLiteral("1"), m_tracks[2]);
-        }
+        useLongTrack(2000);
+        writeSetting("PlayList", "0", m_tracks[1]);
         VRXPlayerWindow w;
-        QSignalSpy opened(w.controller(), &LoopControl::setTrackDescription);
         w.setDocument(m_tracks[0]);
         w.show();
-        QTRY_COMPARE(opened.size(), 1);
-        QCOMPARE(w.currentFile(), m_tracks[0]);
-        QVERIFY(w.library()->catalogue().empty());
+        QTRY_COMPARE(state(&w), QStringLiteral("a playing"));
         // The user's play list is there (the document joins it), so a close keeps it.
-        QCOMPARE(QString::fromUtf8(w.playList()->entryAt(0)->record()->fileName), m_tracks[1]);
-        QCOMPARE(QString::fromUtf8(w.playList()->entryAt(1)->record()->fileName), m_tracks[2]);
-        QCOMPARE(QString::fromUtf8(w.playList()->entryAt(2)->record()->fileName), m_tracks[0]);
-        w.hide();
-        w.show();
-        QTest::qWait(50);
-        QCOMPARE(opened.size(), 1); // not restarted
+        QCOMPARE(entries(&w), QStringList({"b", "a"}));
         // A document handed over later plays, still without a search.
         w.setDocument(m_tracks[2]);
         QCoreApplication::postEvent(&w, new QEvent(QEvent::Show));
-        QTRY_COMPARE(w.currentFile(), m_tracks[2]);
+        QTRY_COMPARE(state(&w), QStringLiteral("c playing"));
         QVERIFY(w.library()->catalogue().empty());
     }
 
-    void rebuildKeepsThePlayList()
+    // plays, both given back when it halts.
+    void keysInTheListReachTheBindings()
     {
-        auto w = std::make_unique<VRXPlayerWindow>();
-        w->library()->rebuild();
-        w->playList()->restoreList();
-        w->library()->addWholeCatalogue();
-        QVERIFY(w->playList()->entryAt(2));
-        // Nobody stores the list before this rebuild: it must survive on its own.
-        w->library()->rebuild();
-        w->playList()->restoreList();
-        QVERIFY(w->playList()->entryAt(2));
-        QVERIFY(!w->playList()->entryAt(3));
-    }
-
-    void displayMessagesFollowPlayback()
-    {
-        writeOption(Settings::Options::Backlight, 1);
-        QStringList sent;
-        QCopChannel channel(QStringLiteral("QPE/System"));
-        connect(&channel, &QCopChannel::received, this, [&](const QByteArray& msg, const QByteArray& data) {
-            QDataStream in(data);
-            int arg = 0;
-            in >> arg;
-            sent << QString::fromLatin1(msg) + QLatin1Char(' ') + QString::number(arg);
-        });
-        TestTrack::totalBytes = int64_t(600) * 44100 * 4;
-        TestTrack::blockDelayUs = 200;
-        auto w = windowWithList(m_tracks);
-        w->applySettings();
+        useLongTrack(20000); // slower than real time: Prev stays under 5 s
+        auto w = window();
+        ListView* lv = w->playList()->listView();
         w->setFile(m_tracks[0]);
-        QTRY_COMPARE(sent, (QStringList{"setScreenSaverMode(int) 2", "setBacklight(int) 0"}));
-        w->playPause();
-        QTRY_COMPARE(sent.size(), 4);
-        QCOMPARE(sent.mid(2), (QStringList{"setScreenSaverMode(int) 100", "setBacklight(int) -3"}));
-        w->stop(); // already halted: nothing more
-        QTest::qWait(30);
-        QCOMPARE(sent.size(), 4);
-    }
-
-    void powerOnWaitsWithoutBlocking()
-    {
-        writeOption(Settings::Options::PowerOnDelay, 1);
-        TestTrack::totalBytes = int64_t(600) * 44100 * 4;
-        TestTrack::blockDelayUs = 2000;
-        auto w = windowWithList(m_tracks);
-        w->setFile(m_tracks[1]);
-        QTRY_VERIFY(w->controller()->positionMs() >= 2000);
-        w->resumeAfterPowerOn(1);
-        QCOMPARE(w->playState(), int(VRXPlayerWindow::Playing));
-        w->resumeAfterPowerOn(2);
-        // The GUI thread goes on at once; the track comes back after the delay.
-        QCOMPARE(w->playState(), int(VRXPlayerWindow::Stopped));
-        QVERIFY(w->resumePending());
-        QTRY_COMPARE_WITH_TIMEOUT(w->playState(), int(VRXPlayerWindow::Playing), 3000);
-        QCOMPARE(w->currentFile(), m_tracks[1]);
-        QVERIFY(w->controller()->pendingSeek() >= 2 || w->controller()->positionMs() >= 2000);
-        // A stop while the wait runs cancels the reopening.
-        w->resumeAfterPowerOn(2);
-        w->stop();
-        QTest::qWait(1200);
-        QCOMPARE(w->playState(), int(VRXPlayerWindow::Stopped));
-    }
-
-    void analyzerFollowsItsSettings()
-    {
-        auto w = std::make_unique<VRXPlayerWindow>();
-        w->applySettings(); // 480 wide: hidden by default
-        QVERIFY(w->player()->analyzer()->isHidden());
-        QVERIFY(!w->player()->analyzer()->isRunning());
-        Config(QStringLiteral("Quavrix")).write(Settings::Analyzer::Visible(false), 1);
+        lv->setCurrentItem(lv->itemAtRow(0));
+        QSignalSpy up(w->player(), &Player::volumeUp);
+        QSignalSpy down(w->player(), &Player::volumeDown);
+        // Right (bound to Next) plays the next track; the list cursor does not move.
+        key(lv, Qt::Key_Right);
+        QTRY_COMPARE(playing(w.get()), QStringLiteral("b"));
+        // Up and Down change the volume instead of moving the cursor.
+        const VRXListViewItem* cur = lv->currentItem();
+        key(lv, Qt::Key_Down);
+        key(lv, Qt::Key_Up);
+        QCOMPARE(down.size() + 10 * up.size(), 11);
+        QCOMPARE(lv->currentItem(), cur);
+        // Shift+Right is another code: not Next. Shift+Control+Right counts as plain Right.
+        key(lv, Qt::Key_Right, Qt::ShiftModifier);
+        QTest::qWait(300);
+        QCOMPARE(playing(w.get()), QStringLiteral("b"));
+        key(lv, Qt::Key_Right, Qt::ShiftModifier | Qt::ControlModifier);
+        QTRY_COMPARE(playing(w.get()), QStringLiteral("c"));
+        // A key bound with one modifier works in the list too.
+        options().write(Settings::Options::KeyPrev, 0x201012);
         w->applySettings();
-        QVERIFY(!w->player()->analyzer()->isHidden());
-        // It starts once laid out with room for its bars.
-        QVERIFY(w->player()->analyzer()->isRunning() || w->player()->analyzer()->isPending());
+        key(lv, Qt::Key_Left, Qt::ShiftModifier);
+        QTRY_COMPARE(playing(w.get()), QStringLiteral("b"));
+    }
+
+    void bookmarkMenuAndJumps()
+    {
+        useLongTrack(20000); // slower than real time: the position stays near the seek
+        auto w = window();
+        QMenu menu;
+        w->fillBookmarkMenu(&menu);
+        QVERIFY(!menu.actions().at(0)->isEnabled()); // stopped: nothing to add to
+        for (int i = 0; i < 10; ++i)
+            w->bookmarks()->append(QStringLiteral("b%1").arg(i), m_tracks[2], 7 + 10 * i);
+        w->setFile(m_tracks[0]);
+        w->pause();
+        w->fillBookmarkMenu(&menu);
+        QVERIFY(menu.actions().at(0)->isEnabled()); // paused
+        w->playPause();
+        // Menu id 2 + n: that bookmark's file opens at its second, whatever played before.
+        w->bookmarkActivated(2 + 3);
+        QCOMPARE(state(w.get()), QStringLiteral("c playing"));
+        QTRY_VERIFY(w->controller()->positionMs() >= 37000);
+        QVERIFY(w->controller()->positionMs() < 47000);
+        // A bookmark whose file is gone: playback stops and the bookmark stays.
+        w->bookmarks()->append(QStringLiteral("gone"), m_tree->path("gone.mp3"), 1);
+        w->bookmarkActivated(2 + 10);
+        QCOMPARE(w->playState(), int(VRXPlayerWindow::Stopped));
+        // The organiser (id 1): Go on the second entry.
+        *m_dialogs << [](VRXDialog* d) {
+            auto* list = d->findChild<VRXListView*>(QStringLiteral("list"));
+            list->setCurrentItem(list->itemAtRow(1));
+            qobject_cast<BookmarkDialog*>(d)->doGo();
+        };
+        w->bookmarkActivated(1);
+        QTRY_VERIFY(w->controller()->positionMs() >= 17000);
+        QVERIFY(w->controller()->positionMs() < 27000);
+        QCOMPARE(Bookamrks().count(), 11);
+    }
+
+    void addBookmarkPausesWhileTheNameIsAsked()
+    {
+        auto w = window();
+        w->addBookmark(); // stopped: no dialog
+        // A track that has played 83.9 s and not yet reported its end: stored as 83 s.
+        useTrackOfMs(83900);
+        w->setFile(m_tracks[1]);
+        waitForTrackEnd(w->controller(), 83900);
+        int stateDuringDialog = -1;
+        *m_dialogs << [&](VRXDialog* d) {
+            stateDuringDialog = w->playState();
+            DialogScript::answer(d, "name Here");
+        };
+        w->addBookmark();
+        QCOMPARE(stateDuringDialog, int(VRXPlayerWindow::Paused));
+        QCOMPARE(w->playState(), int(VRXPlayerWindow::Playing));
+        QCOMPARE(w->bookmarks()->count(), 1);
+        QCOMPARE(w->bookmarks()->at(0)->position, 83);
+        QCOMPARE(w->bookmarks()->at(0)->file, m_tracks[1]);
+        // Paused stays paused; an empty name adds nothing.
+        w->pause();
+        *m_dialogs << QStringList{"name "};
+        w->addBookmark();
+        QCOMPARE(w->playState(), int(VRXPlayerWindow::Paused));
+        QCOMPARE(Bookamrks().count(), 1);
+    }
+
+    void optionsAppliedOnOkOnly()
+    {
+        auto w = window();
+        for (bool ok : {false, true}) {
+            *m_dialogs << [ok](VRXDialog* d) {
+                d->findChild<QSpinBox*>(QStringLiteral("interval"))->setValue(30);
+                ok ? d->accept() : d->reject();
+            };
+            w->options();
+            QCOMPARE(w->seekInterval(), ok ? 30 : 5);
+            QCOMPARE(options().read(Settings::Options::Interval), ok ? 30 : 5);
+        }
+    }
+
+    void everySecondSignalCountsTwo_data()
+    {
+        QTest::addColumn<int>("deliveries");
+        QTest::addColumn<QList<int>>("calls");
+        QTest::newRow("one") << 1 << QList<int>{1};
+        QTest::newRow("two") << 2 << QList<int>{1, 2};
+        QTest::newRow("five") << 5 << QList<int>{1, 2, 1, 2, 1};
+    }
+    void everySecondSignalCountsTwo()
+    {
+        QFETCH(int, deliveries);
+        QFETCH(QList<int>, calls);
+        QList<int> seen;
+        SignalWatcher watcher([&](int count) { seen << count; });
+        for (int i = 0; i < deliveries; ++i)
+            ::raise(SIGCONT);
+        QTRY_COMPARE(seen, calls);
+    }
+
+    void powerOnReopensThePlayingTrack()
+    {
+        useLongTrack();
+        auto w = window();
+        SignalWatcher watcher([&](int count) { w->resumeAfterPowerOn(count); });
+        QSignalSpy opened(w->controller(), &LoopControl::setTrackDescription);
+        w->setFile(m_tracks[1]);
+        QTRY_VERIFY(w->controller()->positionMs() > 3000);
+        ::raise(SIGCONT);
+        QTest::qWait(30);
+        QCOMPARE(opened.size(), 1); // the first of the pair is only counted
+        const int64_t before = w->controller()->positionMs();
+        ::raise(SIGCONT);
+        QTRY_COMPARE(opened.size(), 2);
+        QCOMPARE(state(w.get()), QStringLiteral("b playing"));
+        QTRY_VERIFY(w->controller()->positionMs() >= before / 1000 * 1000); // from the remembered second
+        // With a delay the GUI goes on at once; a stop while the wait runs cancels the reopening.
+        options().write(Settings::Options::PowerOnDelay, 1);
+        w->resumeAfterPowerOn(2);
+        QVERIFY(w->resumePending() && w->playState() == VRXPlayerWindow::Stopped);
+        w->stop();
+        QVERIFY(!w->resumePending());
     }
 };
 

@@ -25,18 +25,16 @@ class TestScreens : public QObject
 private slots:
     void initTestCase()
     {
-        const QString root = quavrixTestRoot();
-        const QString music = root + QStringLiteral("/music");
+        const QString music = quavrixTestRoot() + QStringLiteral("/music");
         QDir().mkpath(music);
         for (const char* f : {"ogg/stereo.ogg", "mp3/tagged-v1.mp3", "mp4/stereo-tagged.m4a", "mp3/vbr.mp3"})
             QVERIFY(QFile::copy(QStringLiteral(QUAVRIX_TEST_DATA "/") + QLatin1String(f),
                                 music + QLatin1Char('/') + QFileInfo(QLatin1String(f)).fileName()));
         qputenv("QUAVRIX_DOCUMENTS", music.toUtf8());
         // No device at all: playback runs in real time, paced by the clock.
-        qputenv("QUAVRIX_DSP", (root + QStringLiteral("/no/dsp")).toUtf8());
+        qputenv("QUAVRIX_DSP", (music + QStringLiteral("/no/dsp")).toUtf8());
         qputenv("QUAVRIX_AACDECODER", QUAVRIX_BIN_DIR "/aacdecoder");
-        Config cfg(QStringLiteral("Quavrix"));
-        cfg.write(Settings::Analyzer::Visible(false), 1);
+        Config(QStringLiteral("Quavrix")).write(Settings::Analyzer::Visible(false), 1);
     }
 
     void pagesFitTheDisplay_data()
@@ -55,8 +53,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         QTRY_VERIFY(!w.library()->catalogue().empty());
         w.library()->addAll();
-        const QString track = quavrixTestRoot() + QStringLiteral("/music/stereo.ogg");
-        w.setFile(track);
+        w.setFile(quavrixTestRoot() + QStringLiteral("/music/stereo.ogg"));
         QCOMPARE(w.playState(), int(VRXPlayerWindow::Playing));
         QTest::qWait(2500);
 

@@ -1,50 +1,38 @@
 #include "testmain.h"
 
-#include "audioinfo.h"
-#include "config.h"
 #include "copyremovedialog.h"
-#include "datafile.h"
-#include "decoderfactory.h"
-#include "loopcontrol.h"
-#include "medialibrary.h"
+#include "libraryfixture.h"
 #include "settingskeys.h"
 #include "tagcache.h"
-#include "testdecoders.h"
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <thread>
 
 // The tag cache: a search with it gives the catalogue a search without it gives, on a tree
 // of real files from the fixtures, through changes, removals, and damaged cache files.
 namespace {
 
-QByteArray readAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 void writeAll(const QString& path, const QByteArray& bytes)
 {
-    QDir().mkpath(path.section(QLatin1Char('/'), 0, -2));
+    QDir().mkpath(QFileInfo(path).absolutePath());
     QFile f(path);
     if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
         qFatal("cannot write %s", qPrintable(path));
 }
 
-QByteArray fixture(const char* name)
+QByteArray fixture(const QByteArray& name)
 {
-    return readAll(QStringLiteral(QUAVRIX_TEST_DATA "/") + QLatin1String(name));
+    return readBytes(QStringLiteral(QUAVRIX_TEST_DATA "/") + QString::fromUtf8(name));
 }
 
-QByteArray id3v1(const QByteArray& title, const QByteArray& artist, int track)
+QByteArray id3v1(const QByteArray& title, int track)
 {
     QByteArray tag(128, '\0');
-    std::memcpy(tag.data(), "TAG", 3);
-    std::memcpy(tag.data() + 3, title.constData(), size_t(qMin(30, int(title.size()))));
-    std::memcpy(tag.data() + 33, artist.constData(), size_t(qMin(30, int(artist.size()))));
-    std::memcpy(tag.data() + 93, "1999", 4);
+    tag.replace(0, 3, "TAG");
+    tag.replace(3, int(title.size()), title);
+    tag.replace(33, 13, "Caf\xc3\xa9 M\xc3\xbcller");
+    tag.replace(93, 4, "1999");
     tag[126] = char(track);
     return tag;
 }
@@ -53,30 +41,10 @@ QByteArray id3v1(const QByteArray& title, const QByteArray& artist, int track)
 QByteArray image(const Catalogue& c)
 {
     QByteArray out;
-    for (const auto& r : c) {
-        out += r->fileNameBytes() + '\n';
-        out += r->title.bytes() + '\0' + r->artist.bytes() + '\0' + r->album.bytes() + '\0';
-        out += QByteArray::number(r->year) + ' ' + QByteArray::number(r->track) + ' ' + QByteArray::number(r->isUtf8) + '\n';
-    }
+    for (const auto& r : c)
+        out += r->fileNameBytes() + '\n' + r->title.bytes() + '\0' + r->artist.bytes() + '\0' + r->album.bytes() + '\0'
+            + QByteArray::number(r->year) + ' ' + QByteArray::number(r->track) + ' ' + QByteArray::number(r->isUtf8) + '\n';
     return out;
-}
-
-class FailingDecoder : public Decoder
-{
-public:
-    explicit FailingDecoder(const QString& mime) : m_mime(mime) {}
-    QString mimeType() const override { return m_mime; }
-    bool open(const QString&, AudioInfo*) override { return false; }
-    void close() override {}
-    bool decode(char*, int, int* produced, PlayInfo*) override { *produced = 0; return false; }
-
-private:
-    QString m_mime;
-};
-
-Decoder* makeFailingDecoder(const QString& mime)
-{
-    return new FailingDecoder(mime);
 }
 
 } // namespace
@@ -90,28 +58,23 @@ class TestTagCache : public QObject
 
     QString path(const QString& rel) const { return tree.path() + QLatin1Char('/') + rel; }
 
-    Catalogue scan(TagCache* cache)
+    // The image of a search's catalogue; with the cache, loaded from its file and saved
+    // back afterwards.
+    QByteArray scan(bool withCache, bool* loaded = nullptr)
     {
         LoopControl control;
         Catalogue c;
-        CopyRemoveDialog dlg(&c, &control);
-        dlg.setTagCache(cache);
-        dlg.countingPass();
-        dlg.readingPass();
-        return c;
-    }
-
-    // A scan with a cache loaded from the file, saved back afterwards.
-    Catalogue scanWithCacheFile(bool* loaded = nullptr)
-    {
         TagCache cache(cacheFile);
-        const bool ok = cache.load();
+        const bool ok = withCache && cache.load();
         if (loaded)
             *loaded = ok;
-        Catalogue c = scan(&cache);
-        if (!cache.save())
+        CopyRemoveDialog dlg(&c, &control);
+        dlg.setTagCache(withCache ? &cache : nullptr);
+        dlg.countingPass();
+        dlg.readingPass();
+        if (withCache && !cache.save())
             qFatal("cache not saved");
-        return c;
+        return image(c);
     }
 
     int entriesInCacheFile()
@@ -129,16 +92,12 @@ private slots:
         const QByteArray mp3 = fixture("mp3/mono64.mp3");
         for (int i = 0; i < 12; ++i)
             writeAll(path(QStringLiteral("mp3/%1 Track Name.mp3").arg(i, 2, 10, QLatin1Char('0'))),
-                     mp3 + id3v1("TITLE " + QByteArray::number(i), "Caf\xc3\xa9 M\xc3\xbcller", i));
+                     mp3 + id3v1("TITLE " + QByteArray::number(i), i));
         writeAll(path("mp3/untagged 07.mp3"), mp3);
-        writeAll(path("mp3/v1.mp3"), fixture("mp3/tagged-v1.mp3"));
-        writeAll(path("mp3/v2.mp3"), fixture("mp3/tagged-v2.mp3"));
-        writeAll(path("ogg/stereo.ogg"), fixture("ogg/stereo.ogg"));
-        writeAll(path("ogg/sub/upper.ogg"), fixture("ogg/upper-case.ogg"));
-        writeAll(path("ogg/long.ogg"), fixture("ogg/long-utf8.ogg"));
-        writeAll(path("ogg/garbage.ogg"), fixture("ogg/garbage.ogg")); // gives no record
-        writeAll(path("mp4/tagged.m4a"), fixture("mp4/stereo-tagged.m4a"));
-        writeAll(path("mp4/mono.m4a"), fixture("mp4/mono.m4a"));
+        // ogg/garbage.ogg gives no record.
+        for (const char* f : {"mp3/tagged-v1.mp3", "mp3/tagged-v2.mp3", "ogg/stereo.ogg", "ogg/sub/upper-case.ogg",
+                              "ogg/long-utf8.ogg", "ogg/garbage.ogg", "mp4/stereo-tagged.m4a", "mp4/mono.m4a"})
+            writeAll(path(f), fixture(QByteArray(f).replace("sub/", "")));
         Config cfg(applicationName(), Config::User);
         cfg.write(Settings::MediaFolders::Folders, QStringLiteral("1") + tree.path());
         cfg.write(Settings::MediaFolders::Documents, false);
@@ -147,47 +106,76 @@ private slots:
     void catalogueIsTheSameWithAndWithoutTheCache()
     {
         QFile::remove(cacheFile);
-        const QByteArray direct = image(scan(nullptr));
+        const QByteArray direct = scan(false);
         QCOMPARE(direct.count("\n") / 2, 20); // every file but the garbage one
 
         bool loaded = true;
-        QCOMPARE(image(scanWithCacheFile(&loaded)), direct); // empty cache: every file read
+        QCOMPARE(scan(true, &loaded), direct); // empty cache: every file read
         QVERIFY(!loaded);
         QCOMPARE(entriesInCacheFile(), 21); // the file without a record is remembered too
-        QCOMPARE(image(scanWithCacheFile(&loaded)), direct); // full cache
+        QCOMPARE(scan(true, &loaded), direct);
         QVERIFY(loaded);
-
         // With a full cache no file is read at all: decoders that fail change nothing.
-        setDecoderFactory(makeFailingDecoder);
-        QCOMPARE(image(scanWithCacheFile()), direct);
+        setDecoderFactory(makePatternDecoder);
+        TestTrack::failOpen = true;
+        QCOMPARE(scan(true), direct);
+        TestTrack::failOpen = false;
         setDecoderFactory(nullptr);
     }
 
-    void changedFilesAreReadAgainAndGoneOnesDropped()
+    // Between two searches a file changes: the cache must not give its old record.
+    void whatInvalidatesAnEntry_data()
     {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<int>("entries");
+        QTest::newRow("tag rewritten at the same size, old modification time put back") << "same time" << 21;
+        QTest::newRow("tag rewritten at the same size, later") << "later" << 21;
+        QTest::newRow("file grown") << "grown" << 21;
+        QTest::newRow("file removed: its entry dropped") << "removed" << 20;
+        QTest::newRow("file added") << "added" << 22;
+    }
+    void whatInvalidatesAnEntry()
+    {
+        QFETCH(QString, change);
+        QFETCH(int, entries);
+        const QString file = path("mp3/03 Track Name.mp3");
+        const QByteArray original = readBytes(file);
         QFile::remove(cacheFile);
-        scanWithCacheFile();
-
-        // Between two scans: a tag rewritten in place (same size, later time), a file
-        // grown, one removed and one added.
-        const QString edited = path("mp3/03 Track Name.mp3");
-        QByteArray bytes = readAll(edited);
-        bytes.replace(bytes.size() - 128, 128, id3v1("EDITED TITLE", "Someone Else", 3));
-        writeAll(edited, bytes);
-        QFile f(edited);
-        QVERIFY(f.open(QIODevice::ReadWrite));
-        QVERIFY(f.setFileTime(f.fileTime(QFileDevice::FileModificationTime).addSecs(10), QFileDevice::FileModificationTime));
-        f.close();
-        writeAll(path("mp3/04 Track Name.mp3"), readAll(path("mp3/04 Track Name.mp3")) + id3v1("GROWN", "Longer", 4));
-        QVERIFY(QFile::remove(path("ogg/long.ogg")));
-        writeAll(path("ogg/new.ogg"), fixture("ogg/upper-case.ogg"));
-
-        const QByteArray direct = image(scan(nullptr));
-        QVERIFY(direct.contains("Edited Title"));
-        QVERIFY(direct.contains("Grown"));
-        QCOMPARE(image(scanWithCacheFile()), direct);
-        QCOMPARE(entriesInCacheFile(), 21); // one gone, one new
-        QCOMPARE(image(scanWithCacheFile()), direct);
+        scan(true);
+        struct stat before;
+        QCOMPARE(::stat(QFile::encodeName(file).constData(), &before), 0);
+        QByteArray bytes = original;
+        bytes.replace(bytes.size() - 128, 128, id3v1("EDITED TITLE", 3));
+        if (change == "grown")
+            bytes += id3v1("GROWN", 3);
+        if (change == "removed")
+            QVERIFY(QFile::remove(file));
+        else if (change == "added")
+            writeAll(path("mp3/new.mp3"), bytes);
+        else
+            writeAll(file, bytes);
+        if (change == "same time") {
+            // Only the inode change time tells this version from the old one; it moves at
+            // the clock's tick, so the times are put back until it has.
+            const decltype(before.st_mtim) times[2] = {before.st_atim, before.st_mtim};
+            struct stat after;
+            for (int i = 0; i < 200; ++i, std::this_thread::sleep_for(std::chrono::milliseconds(5))) {
+                QCOMPARE(::utimensat(AT_FDCWD, QFile::encodeName(file).constData(), times, 0), 0);
+                QCOMPARE(::stat(QFile::encodeName(file).constData(), &after), 0);
+                if (after.st_ctim.tv_nsec != before.st_ctim.tv_nsec || after.st_ctim.tv_sec != before.st_ctim.tv_sec)
+                    break;
+            }
+            QVERIFY(after.st_mtim.tv_nsec == before.st_mtim.tv_nsec && after.st_size == before.st_size);
+        } else if (change == "later") {
+            const decltype(before.st_mtim) times[2] = {before.st_atim, {before.st_mtim.tv_sec + 10, before.st_mtim.tv_nsec}};
+            QCOMPARE(::utimensat(AT_FDCWD, QFile::encodeName(file).constData(), times, 0), 0);
+        }
+        const QByteArray direct = scan(false);
+        QCOMPARE(scan(true), direct);
+        QCOMPARE(entriesInCacheFile(), entries);
+        QCOMPARE(direct.contains(change == "grown" ? "Grown" : "Edited Title"), change != "removed");
+        writeAll(file, original);
+        QFile::remove(path("mp3/new.mp3"));
     }
 
     void aDamagedOrForeignCacheIsIgnoredAndRebuilt_data()
@@ -203,9 +191,9 @@ private slots:
     {
         QFETCH(int, damage);
         QFile::remove(cacheFile);
-        const QByteArray direct = image(scan(nullptr));
-        scanWithCacheFile();
-        QByteArray bytes = readAll(cacheFile);
+        const QByteArray direct = scan(false);
+        scan(true);
+        QByteArray bytes = readBytes(cacheFile);
         switch (damage) {
         case 0: bytes[bytes.size() / 2] = char(bytes[bytes.size() / 2] ^ 0x20); break;
         case 1: bytes.chop(100); break;
@@ -215,17 +203,17 @@ private slots:
         }
         writeAll(cacheFile, bytes);
         bool loaded = true;
-        QCOMPARE(image(scanWithCacheFile(&loaded)), direct);
+        QCOMPARE(scan(true, &loaded), direct);
         QVERIFY(!loaded);
         QCOMPARE(entriesInCacheFile(), 21);
     }
 
     void liesWithASoundChecksumAreRefused_data()
     {
-        QTest::addColumn<int>("at");       // offset from the start of the first entry
+        QTest::addColumn<int>("at"); // offset from the start of the entry
         QTest::addColumn<QByteArray>("value");
-        // The first entry is "/a" with a record whose title is "T": path length at 0, the
-        // path at 2, stamps at 4, flags at 28, title length at 29.
+        // The entry is "/a" with a record whose title is "T": path length at 0, the path at
+        // 2, stamps at 4, flags at 28, title length at 29.
         QTest::newRow("count larger than the entries") << -4 << QByteArray("\x05\x00\x00\x00", 4);
         QTest::newRow("count smaller: bytes left over") << -4 << QByteArray("\x00\x00\x00\x00", 4);
         QTest::newRow("path length past the end") << 0 << QByteArray("\xff\x0f", 2);
@@ -241,63 +229,30 @@ private slots:
         TagCache cache(QStringLiteral("/nonexistent"));
         AudioInfo r = makeTags("T", "A", "B", 2000, 3, true);
         cache.store("/a", TagCache::Stamp{10, 20, 30}, &r);
-        cache.store("/b", TagCache::Stamp{1, 2, 3}, nullptr);
         QByteArray bytes = cache.toBytes(false);
         QVERIFY(cache.fromBytes(bytes));
-        QCOMPARE(cache.size(), 2);
         AudioInfo out;
         QCOMPARE(cache.find("/a", TagCache::Stamp{10, 20, 30}, &out), TagCache::Found::Record);
         QCOMPARE(QByteArray(out.title) + out.artist + out.album, QByteArray("TAB"));
         QCOMPARE(out.year * 100 + out.track + out.isUtf8 * 10, 200013);
-        QCOMPARE(cache.find("/a", TagCache::Stamp{10, 21, 30}, &out), TagCache::Found::Nothing);
+        for (const TagCache::Stamp other : {TagCache::Stamp{11, 20, 30}, {10, 21, 30}, {10, 20, 31}})
+            QCOMPARE(cache.find("/a", other, &out), TagCache::Found::Nothing);
+        cache.store("/b", TagCache::Stamp{1, 2, 3}, nullptr);
         QCOMPARE(cache.find("/b", TagCache::Stamp{1, 2, 3}, &out), TagCache::Found::NoRecord);
 
-        // One entry alone, so that it starts right after the header.
-        TagCache one(QStringLiteral("/nonexistent"));
-        one.store("/a", TagCache::Stamp{10, 20, 30}, &r);
-        bytes = one.toBytes(false);
-        QVERIFY(one.fromBytes(bytes));
         bytes.chop(8);
-        const int entry = 16;
+        const int entry = 16; // after the magic, the version and the count
         QCOMPARE(bytes.mid(entry, 4), QByteArray("\x02\x00/a", 4));
         bytes.replace(entry + at, int(value.size()), value);
         uint64_t h = 0xcbf29ce484222325ull; // FNV-1a 64
-        for (const char c : bytes) {
-            h ^= uint8_t(c);
-            h *= 0x100000001b3ull;
-        }
+        for (const char c : bytes)
+            h = (h ^ uint8_t(c)) * 0x100000001b3ull;
         for (int i = 0; i < 8; ++i)
             bytes += char(h >> (8 * i));
-        QVERIFY(!one.fromBytes(bytes));
-        QCOMPARE(one.size(), 0);
+        QVERIFY(!cache.fromBytes(bytes));
+        QCOMPARE(cache.size(), 0);
     }
 
-    void everyCutOfACacheIsRefused()
-    {
-        TagCache cache(QStringLiteral("/nonexistent"));
-        AudioInfo r = makeTags("Title", "Artist", "Album", 2000, 3);
-        for (int i = 0; i < 5; ++i)
-            cache.store("/music/" + QByteArray::number(i), TagCache::Stamp{i, i, i}, i % 2 ? &r : nullptr);
-        const QByteArray bytes = cache.toBytes(false);
-        for (int n = 0; n < bytes.size(); ++n)
-            QVERIFY2(!cache.fromBytes(bytes.left(n)), qPrintable(QString::number(n)));
-        QVERIFY(cache.fromBytes(bytes));
-        QCOMPARE(cache.size(), 5);
-    }
-
-    void theLibraryKeepsItsCacheInTheDataFolder()
-    {
-        LoopControl control;
-        MediaLibrary library(&control);
-        QFile::remove(TagCache::defaultPath());
-        library.rebuild();
-        const QByteArray first = image(library.catalogue());
-        TagCache cache;
-        QVERIFY(cache.load());
-        QCOMPARE(cache.size(), 21);
-        library.rebuild();
-        QCOMPARE(image(library.catalogue()), first);
-    }
 };
 
 QUAVRIX_TEST_MAIN(TestTagCache)
