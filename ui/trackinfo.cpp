@@ -63,11 +63,12 @@ QString TrackInfo::shownInfo() const
     if (m_combined && !words.isEmpty())
         words.removeLast(); // the length is in the time panel
     static const int fieldWords[] = {1, 1, 2}; // length; channel mode; "44 kHz"
-    for (int drop : fieldWords) {
+    for (int i = m_combined ? 1 : 0; i < 3; ++i) {
         const QString line = words.join(QLatin1Char(' '));
-        if (fm.horizontalAdvance(line) <= m_infoPanel.width() || words.size() <= 2)
+        // The bit rate with its unit always stays.
+        if (fm.horizontalAdvance(line) <= m_infoPanel.width() || words.size() - fieldWords[i] < 2)
             return line;
-        words = words.mid(0, words.size() - drop);
+        words = words.mid(0, words.size() - fieldWords[i]);
     }
     return words.join(QLatin1Char(' '));
 }
