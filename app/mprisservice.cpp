@@ -135,8 +135,13 @@ QString MprisService::loopStatus() const
 
 void MprisService::setLoopStatus(const QString& status)
 {
-    // The play list loops as a whole or not at all: "Track" counts as on.
+    // The play list loops as a whole or not at all: "Track" counts as on, and the value in
+    // force is announced even when nothing changed, so a client that showed "Track" at
+    // once shows the truth.
+    const bool wasLooping = m_window->playList()->loopMode();
     storePlayOptions(status != QLatin1String("None"), shuffle());
+    if (status != loopStatus() && wasLooping == m_window->playList()->loopMode())
+        announcePlayer({{QStringLiteral("LoopStatus"), loopStatus()}});
 }
 
 bool MprisService::shuffle() const
@@ -204,13 +209,20 @@ void MprisService::setPosition(const QDBusObjectPath& track, qint64 positionUs)
     emit seeked(positionUs / 1000000 * 1000000);
 }
 
-bool MprisService::openUri(const QString& uri)
+bool MprisService::openUri(const QString& uri, QString* why)
 {
     const QUrl url(uri);
+    QString problem;
     if (!url.isLocalFile())
-        return false;
-    m_window->setFile(url.toLocalFile());
-    return true;
+        problem = QStringLiteral("Only local files can be played: %1").arg(uri);
+    else if (m_window->openDocument(url.toLocalFile(), &problem))
+        return true;
+    if (why)
+        *why = problem;
+    // The caller learns why nothing happened, as the user does on the screen.
+    if (calledFromDBus())
+        sendErrorReply(QDBusError::InvalidArgs, problem);
+    return false;
 }
 
 void MprisService::trackOpened(AudioInfo* info)
@@ -227,7 +239,20 @@ void MprisService::trackOpened(AudioInfo* info)
     m_album = textOf(info->album);
     m_trackNumber = info->track;
     m_lengthUs = 0;
-    announcePlayer({{QStringLiteral("Metadata"), metadata()}});
+    // Announced when the first block tells the length (a moment later), so a client never
+    // sees the track without one; a track that never gets there is announced anyway.
+    m_trackPending = true;
+    const int track = m_trackCount;
+    QTimer::singleShot(1500, this, [this, track] {
+        if (m_trackPending && track == m_trackCount)
+            announceTrack();
+    });
+}
+
+void MprisService::announceTrack()
+{
+    m_trackPending = false;
+    announcePlayer({{QStringLiteral("Metadata"), metadata()}, {QStringLiteral("CanSeek"), canSeek()}});
 }
 
 void MprisService::positionReported(int, PlayInfo* info)
@@ -235,7 +260,10 @@ void MprisService::positionReported(int, PlayInfo* info)
     if (!info)
         return;
     const qint64 length = qint64(info->length) * 1000000;
-    if (length != m_lengthUs) {
+    if (m_trackPending) {
+        m_lengthUs = length;
+        announceTrack();
+    } else if (length != m_lengthUs) {
         m_lengthUs = length;
         announcePlayer({{QStringLiteral("Metadata"), metadata()}, {QStringLiteral("CanSeek"), canSeek()}});
     }

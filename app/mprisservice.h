@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDBusContext>
 #include <QDBusObjectPath>
 #include <QObject>
 #include <QString>
@@ -13,7 +14,7 @@ struct PlayInfo;
 // and panel widgets can see and drive it. Every command goes through the window's own
 // slots, the ones the buttons reach, so bindings, bookmarks and saved state see no
 // difference. Without a session bus the player runs as before.
-class MprisService : public QObject
+class MprisService : public QObject, public QDBusContext
 {
     Q_OBJECT
 public:
@@ -44,8 +45,9 @@ public:
     void pause();
     void seekBy(qint64 offsetUs);
     void setPosition(const QDBusObjectPath& track, qint64 positionUs);
-    // False for anything but a local file.
-    bool openUri(const QString& uri);
+    // Plays a local file the player can read; false for anything else, the play list and
+    // playback left as they were, and the reason in *why and in an error to a D-Bus caller.
+    bool openUri(const QString& uri, QString* why = nullptr);
 
 signals:
     void seeked(qint64 positionUs);
@@ -54,6 +56,8 @@ private:
     void trackOpened(AudioInfo* info);
     void positionReported(int seconds, PlayInfo* info);
     void stateReported();
+    // The track opened last, announced once with its length.
+    void announceTrack();
     void announce(const QString& interface, const QVariantMap& changed);
     void announcePlayer(const QVariantMap& changed);
     void storePlayOptions(bool loop, bool random);
@@ -68,5 +72,6 @@ private:
     QString m_title, m_artist, m_album;
     int m_trackNumber = 0;
     qint64 m_lengthUs = 0;
+    bool m_trackPending = false; // opened, not yet announced: waits for its length
     QString m_lastStatus;
 };

@@ -4,14 +4,17 @@
 #include "bookamrks.h"
 #include "bookmarkdialog.h"
 #include "config.h"
+#include "decoder.h"
 #include "keycodes.h"
 #include "listview.h"
 #include "loopcontrol.h"
 #include "mediafoldersdialog.h"
 #include "optionsdialog.h"
 #include "medialibrary.h"
+#include "mimetype.h"
 #include "player.h"
 #include "playlist.h"
+#include "regularfile.h"
 #include "savefailurenotice.h"
 #include "screen.h"
 #include "settingskeys.h"
@@ -32,6 +35,7 @@
 #include <QTimer>
 
 #include <iterator>
+#include <memory>
 #include <optional>
 
 namespace {
@@ -154,6 +158,13 @@ void VRXPlayerWindow::restore()
         m_restored = true;
         restoreView();
         applySettings();
+        {
+            // Heard only where no mixer sets the volume; a quiet level found at once.
+            Config cfg = appConfig();
+            VRAudioDevice::setSoftwareVolume(cfg.read(Settings::Options::SoftwareVolume));
+            if (VRAudioDevice::softwareVolume() != 100)
+                VRAudioDevice::volume();
+        }
         if (!m_documentPending) {
             QString file;
             int pos;
@@ -180,8 +191,42 @@ void VRXPlayerWindow::restore()
     }
     if (m_documentPending) {
         m_documentPending = false;
-        setFile(m_documentFile);
+        openDocument(m_documentFile);
     }
+}
+
+bool VRXPlayerWindow::isPlayable(const QString& file)
+{
+    // A type the player knows by the name (or, for Ogg, the first packet), a description,
+    // and a decoder that finds sound in it: the MP3 decoder alone would take any bytes.
+    if (MimeType(file).id().isEmpty())
+        return false;
+    Decoder* decoder = m_controller->decoderFor(file);
+    if (!std::unique_ptr<AudioInfo>(LoopControl::readTrackInfo(decoder, file)) || !decoder->open(file, nullptr))
+        return false;
+    decoder->close();
+    return true;
+}
+
+bool VRXPlayerWindow::openDocument(const QString& file, QString* why)
+{
+    QString problem;
+    const QFileInfo fi(file);
+    if (!fi.exists())
+        problem = tr("Cannot play %1: there is no such file.").arg(file);
+    else if (!RegularFile::isReadable(file))
+        problem = tr("Cannot play %1: it is not a file that can be read.").arg(file);
+    else if (!isPlayable(file))
+        problem = tr("Cannot play %1: it is not a sound file this player can read.").arg(fi.fileName());
+    if (problem.isEmpty()) {
+        setFile(file);
+        return true;
+    }
+    qWarning("open: %s", qPrintable(problem));
+    if (why)
+        *why = problem;
+    showNotice(tr("Open"), problem);
+    return false;
 }
 
 void VRXPlayerWindow::restoreView()
@@ -675,6 +720,7 @@ void VRXPlayerWindow::storeSession()
     saveState();
     {
         Config cfg = appConfig();
+        cfg.write(Settings::Options::SoftwareVolume, VRAudioDevice::softwareVolume());
         if (m_playState == Playing) {
             cfg.write(Settings::Options::File, m_currentFile);
             cfg.write(Settings::Options::Position, int(m_controller->positionMs() / 1000));
@@ -689,9 +735,15 @@ void VRXPlayerWindow::showOutputProblem(const QString& message)
 {
     // Said without stopping anything: playback goes on with whatever output is left.
     qWarning("sound output: %s", qPrintable(message));
+    showNotice(tr("Sound"), message);
+}
+
+void VRXPlayerWindow::showNotice(const QString& title, const QString& message)
+{
+    // One at a time, not modal: the newest replaces the one before.
     if (m_outputNotice)
         m_outputNotice->close();
-    auto* box = new VRXMessageBox(tr("Sound"), message, QStringLiteral("dialog_critical"), this);
+    auto* box = new VRXMessageBox(title, message, QStringLiteral("dialog_critical"), this);
     box->addButton(tr("Ok"), QStringLiteral("button_ok"));
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->show();

@@ -51,6 +51,10 @@ public:
     void closeOnSignal();
     // The sound output failed and playback went on elsewhere: one message, not modal.
     void showOutputProblem(const QString& message);
+    // A file handed in from outside (the command line, a second start, the desktop's
+    // "Open"): played when it is a track the player can read; otherwise the user is told
+    // why, *why says it too, and the play list and playback stay as they were.
+    bool openDocument(const QString& file, QString* why = nullptr);
 
     // The font size table of the track lists: a size snapped up or down into it.
     static int snapUp(int size);
@@ -95,6 +99,8 @@ protected:
     void keyPressEvent(QKeyEvent* e) override;
 
 private:
+    void showNotice(const QString& title, const QString& message);
+    bool isPlayable(const QString& file);
     // A track to come back to at the next start although nothing plays now: its file is
     // missing (a card that is out), and nothing else has played since.
     struct KeptTrack

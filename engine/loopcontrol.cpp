@@ -494,6 +494,9 @@ int LoopControl::decodeStep()
             ReplayGain::apply(m_pcmBuffer, length, m_gainFactor);
             std::memcpy(m_analyzerBuffer, m_pcmBuffer, size_t(length));
             std::memcpy(block, m_pcmBuffer, size_t(length));
+            // The volume the program sets where no mixer does: like a mixer's, it leaves
+            // the analyzer alone.
+            ReplayGain::apply(block, length, VRAudioDevice::softwareFactor());
             rate = m_playInfo.rate;
             channels = m_playInfo.channels;
             if (!m_streamKnown) {

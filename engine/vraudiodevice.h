@@ -77,10 +77,18 @@ public:
     // least one unit, kept within [min, max].
     static long stepLevel(long value, long min, long max, int percent);
     static void volumeDown();
-    // The master volume in percent (the louder channel), or -1 without a mixer.
+    // The master volume in percent (the louder channel); without a mixer, the level the
+    // program applies itself (softwareVolume()).
     static int volume();
     // Moves the master volume by step percent (at least one mixer unit), announced as above.
+    // Without a mixer the program's own level moves instead, so volume works everywhere.
     static void changeVolume(int step);
+    // The level applied to the samples where no mixer can be found, in percent (100: as
+    // decoded), and its factor in 1/65536 for ReplayGain::apply (a cubic curve, near to
+    // how loud each step sounds). Ignored while a mixer sets the volume.
+    static int softwareVolume();
+    static void setSoftwareVolume(int percent);
+    static int32_t softwareFactor();
 
     // Every request to the device and the mixer goes through this function; tests record
     // them. Null restores the system's ioctl.

@@ -9,9 +9,14 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cstdlib>
 
 namespace {
+
+std::atomic<int> g_softwareVolume{100};
+// Set once a step found no mixer: from then on the program's own level is the volume.
+std::atomic<bool> g_software{false};
 
 QByteArray envPath(const char* name)
 {
@@ -128,11 +133,35 @@ void VRAudioDevice::changeVolume(int step)
         AlsaMixer mixer;
         written = mixer.ok() && mixer.step(step);
     }
+    if (!written) {
+        g_software = true;
+        const int before = g_softwareVolume;
+        setSoftwareVolume(int(stepLevel(before, 0, 100, step)));
+        written = g_softwareVolume != before;
+    }
     // Announced only when the level really changed hands.
     if (written) {
         QCopEnvelope e(QStringLiteral("QPE/System"), "volumeChange(bool)");
         e << qint32(0);
     }
+}
+
+int VRAudioDevice::softwareVolume()
+{
+    return g_softwareVolume;
+}
+
+void VRAudioDevice::setSoftwareVolume(int percent)
+{
+    g_softwareVolume = qBound(0, percent, 100);
+}
+
+int32_t VRAudioDevice::softwareFactor()
+{
+    if (!g_software)
+        return 65536;
+    const int64_t p = g_softwareVolume;
+    return int32_t(p * p * p * 65536 / 1000000);
 }
 
 int VRAudioDevice::volume()
@@ -144,14 +173,16 @@ int VRAudioDevice::volume()
         int word = 0;
         const int rc = VRAudioDevice::request(fd, MixerReadVolume, &word);
         ::close(fd);
-        if (rc < 0)
-            return -1;
-        return int(qMin(100u, qMax(unsigned(word) & 0xff, (unsigned(word) >> 8) & 0xff)));
+        if (rc >= 0)
+            return int(qMin(100u, qMax(unsigned(word) & 0xff, (unsigned(word) >> 8) & 0xff)));
+    } else if (env.isEmpty()) {
+        AlsaMixer mixer;
+        const int level = mixer.ok() ? mixer.level() : -1;
+        if (level >= 0)
+            return level;
     }
-    if (!env.isEmpty())
-        return -1;
-    AlsaMixer mixer;
-    return mixer.ok() ? mixer.level() : -1;
+    g_software = true;
+    return g_softwareVolume;
 }
 
 void VRAudioDevice::volumeUp()

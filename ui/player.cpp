@@ -12,8 +12,24 @@
 #include <QAction>
 #include <QGridLayout>
 #include <QMenu>
+#include <QProxyStyle>
 #include <QSlider>
 #include <QVBoxLayout>
+
+namespace {
+// A tap on the position slider's groove goes to the place tapped, as a stylus user
+// expects, instead of stepping towards it; the handle can still be dragged.
+class TapToPositionStyle : public QProxyStyle
+{
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget, QStyleHintReturn* returnData) const override
+    {
+        if (hint == QStyle::SH_Slider_AbsoluteSetButtons)
+            return Qt::LeftButton;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+} // namespace
 
 Player::Player(LoopControl* controller, QWidget* parent, const char* name)
     : QWidget(parent)
@@ -27,6 +43,9 @@ Player::Player(LoopControl* controller, QWidget* parent, const char* name)
     m_slider->setValue(0);
     m_slider->setFocusPolicy(Qt::NoFocus);
     m_slider->setFixedHeight(isLargeScreen() ? 24 : 12);
+    auto* tapStyle = new TapToPositionStyle;
+    tapStyle->setParent(m_slider);
+    m_slider->setStyle(tapStyle);
     connect(m_slider, &QSlider::sliderPressed, this, &Player::sliderPressed);
     connect(m_slider, &QSlider::sliderReleased, this, &Player::changePosition);
 

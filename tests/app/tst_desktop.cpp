@@ -5,6 +5,7 @@
 #include "privatebus.h"
 
 #include "config.h"
+#include "listview.h"
 #include "loopcontrol.h"
 #include "mprisservice.h"
 #include "playlist.h"
@@ -19,6 +20,7 @@
 #include <QDBusObjectPath>
 #include <QDBusPendingCall>
 #include <QDir>
+#include <QLabel>
 #include <QMutex>
 #include <QSet>
 #include <QFile>
@@ -143,6 +145,19 @@ class TestDesktop : public QObject
         }
         return titles;
     }
+    // The lengths of the Metadata announced in PropertiesChanged, in order.
+    QList<qlonglong> announcedLengths()
+    {
+        QList<qlonglong> lengths;
+        for (const QVariantMap& c : m_changes) {
+            QVariantMap meta;
+            if (c.contains("Metadata")) {
+                c.value("Metadata").value<QDBusArgument>() >> meta;
+                lengths << meta.value("mpris:length").toLongLong();
+            }
+        }
+        return lengths;
+    }
 
 public slots:
     void propertiesChanged(const QString& interface, const QVariantMap& changed, const QStringList&)
@@ -229,6 +244,9 @@ private slots:
         QCOMPARE(window.currentFile(), m_music + "/b.mp3");
         QTRY_VERIFY(announcedTitles().contains(QStringLiteral("Title Of Track")));
         QVERIFY(metadata().value("mpris:trackid").value<QDBusObjectPath>() != first);
+        // Announced once, already with its length: an absolute seek right away works.
+        QCOMPARE(announcedTitles(), QStringList({"Title Of Track"}));
+        QVERIFY(announcedLengths().constFirst() > 0);
         // Previous within five seconds goes back; Next goes on.
         player("Previous");
         QCOMPARE(window.currentFile(), m_music + "/a.ogg");
@@ -271,13 +289,37 @@ private slots:
         QCOMPARE(Config(QStringLiteral("Quavrix")).read(Settings::Options::Loop), 1);
         QCOMPARE(Config(QStringLiteral("Quavrix")).read(Settings::Options::Random), 1);
         QCOMPARE(property("LoopStatus").toString(), QStringLiteral("Playlist"));
+        // There is no single-track loop: asked for one, the player says what is in force.
+        m_changes.clear();
+        setProperty("LoopStatus", QStringLiteral("Track"));
+        QCOMPARE(property("LoopStatus").toString(), QStringLiteral("Playlist"));
+        QTRY_COMPARE(m_changes.value(0).value("LoopStatus").toString(), QStringLiteral("Playlist"));
         setProperty("LoopStatus", QStringLiteral("None"));
         QVERIFY(!window.playList()->loopMode());
 
-        // A remote address is not opened; a local file is.
+        // A remote address, a file that is not sound and a missing one are refused with a
+        // reason, to the caller and on the screen; what plays and the list stay.
         QCOMPARE(window.currentFile(), m_music + "/a.ogg");
-        player("OpenUri", {QStringLiteral("http://example.invalid/b.mp3")});
-        QCOMPARE(window.currentFile(), m_music + "/a.ogg");
+        QFile text(m_music + "/passwd");
+        QVERIFY(text.open(QIODevice::WriteOnly));
+        text.write("root:x:0:0:root:/root:/bin/bash\n");
+        text.close();
+        const int entries = window.playList()->listView()->topLevelItemCount();
+        QDBusMessage reply;
+        for (const QString& uri : {QStringLiteral("http://example.invalid/b.mp3"), QUrl::fromLocalFile(text.fileName()).toString(),
+                                   QUrl::fromLocalFile(m_music + "/gone.mp3").toString()}) {
+            reply = player("OpenUri", {uri});
+            QVERIFY2(reply.type() == QDBusMessage::ErrorMessage, qPrintable(uri));
+            QCOMPARE(window.currentFile(), m_music + "/a.ogg");
+            QCOMPARE(window.playState(), int(VRXPlayerWindow::Playing));
+            QCOMPARE(window.playList()->listView()->topLevelItemCount(), entries);
+        }
+        QVERIFY(reply.errorMessage().contains("gone.mp3"));
+        QStringList shown;
+        for (const QLabel* l : window.findChildren<QLabel*>())
+            if (l->isVisible())
+                shown << l->text();
+        QVERIFY2(!shown.filter("gone.mp3").isEmpty(), qPrintable(shown.join('|')));
         player("OpenUri", {QUrl::fromLocalFile(m_music + "/b.mp3").toString()});
         QCOMPARE(window.currentFile(), m_music + "/b.mp3");
 

@@ -7,6 +7,7 @@
 #include "loopcontrol.h"
 #include "mimetype.h"
 #include "replaygain.h"
+#include "vraudiodevice.h"
 
 #include <cmath>
 #include <memory>
@@ -149,6 +150,28 @@ private slots:
         int worst = 0;
         for (int i = 0; i < untagged.size() / 2; ++i)
             worst = qMax(worst, std::abs(samples(heard)[i] - int(std::lround(samples(untagged)[i] * scale))));
+        QVERIFY2(worst <= 1, qPrintable(QString::number(worst)));
+    }
+
+    // Where no mixer can be found, Volume Down and Up still work: the program scales the
+    // samples itself, in the same steps, on top of the gain.
+    void withoutAMixerTheVolumeIsApplied()
+    {
+        qputenv("QUAVRIX_MIXER", "/nonexistent/mixer");
+        const QString file = fixture("replaygain/tagged.flac");
+        const QByteArray full = played(file, mode(ReplayGain::Options::Track));
+        QCOMPARE(VRAudioDevice::volume(), 100);
+        for (int i = 0; i < 10; ++i)
+            VRAudioDevice::volumeDown();
+        QCOMPARE(VRAudioDevice::volume(), 80);
+        const QByteArray quieter = played(file, mode(ReplayGain::Options::Track));
+        VRAudioDevice::changeVolume(20);
+        QCOMPARE(VRAudioDevice::volume(), 100);
+        qunsetenv("QUAVRIX_MIXER");
+        QCOMPARE(quieter.size(), full.size());
+        int worst = 0;
+        for (int i = 0; i < full.size() / 2; ++i)
+            worst = qMax(worst, std::abs(samples(quieter)[i] - int(std::lround(samples(full)[i] * 0.512))));
         QVERIFY2(worst <= 1, qPrintable(QString::number(worst)));
     }
 

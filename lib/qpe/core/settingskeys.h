@@ -41,6 +41,8 @@ inline constexpr IntKey ReplayGainMode{Group, "replaygain", 0};
 inline constexpr IntKey ReplayGainPreamp{Group, "rgpreamp", 0};
 inline constexpr IntKey ReplayGainPreampNone{Group, "rgpreampnone", 0};
 inline constexpr BoolKey ReplayGainClip{Group, "rgclip", true};
+// The volume the program applies itself where no mixer can be found, in percent.
+inline constexpr IntKey SoftwareVolume{Group, "softvolume", 100};
 } // namespace Options
 
 // Defaults depend on the display: the first value on small screens (240 or 320 wide).
