@@ -584,7 +584,7 @@ void VRXPlayerWindow::mediaFolders()
     bool changed = false;
     {
         MediaFoldersDialog dlg(this);
-        dlg.exec();
+        dlg.run();
         changed = dlg.changed();
     }
     // The same folders find the same tracks: playback goes on undisturbed.

@@ -11,11 +11,14 @@
 #include "player.h"
 #include "settingskeys.h"
 #include "signalwatcher.h"
+#include "trackinfo.h"
 #include "vrtabwidget.h"
 #include "vrxlistview.h"
 #include "vrxplayerwindow.h"
 
+#include <QCheckBox>
 #include <QMenu>
+#include <QSlider>
 #include <QSpinBox>
 
 #include <chrono>
@@ -287,6 +290,45 @@ private slots:
         QCoreApplication::postEvent(&w, new QEvent(QEvent::Show));
         QTRY_COMPARE(state(&w), QStringLiteral("c playing"));
         QVERIFY(w.library()->catalogue().empty());
+    }
+
+    // What the Player page shows from the moment a track opens, and what a tap does.
+    void playerPageAtOnce()
+    {
+        useLongTrack(2000); // about six times real time
+        auto w = window();
+        w->resize(480, 640);
+        w->show();
+        w->tabs()->showPage(w->player());
+        QSignalSpy reported(w->controller(), &LoopControl::positionChanged);
+        w->setFile(m_tracks[0]);
+        // The stream line comes with the first block, not with the first whole second.
+        QTRY_VERIFY(!reported.isEmpty());
+        QCOMPARE(reported.constFirst().at(0).toInt(), 0);
+        QVERIFY(w->player()->infoDisplay()->infoText().contains("kbps"));
+        // A tap on the groove at three quarters seeks there, however far the handle is.
+        QSlider* slider = w->player()->slider();
+        QCOMPARE(slider->maximum(), 600);
+        QTest::mouseClick(slider, Qt::LeftButton, {}, QPoint(slider->width() * 3 / 4, slider->height() / 2));
+        QVERIFY2(qAbs(w->controller()->pendingSeek() - 450) <= 30, qPrintable(QString::number(w->controller()->pendingSeek())));
+    }
+
+    // Closing the media folders unchanged leaves playback alone; a change searches again.
+    void mediaFoldersRebuildOnlyWhenChanged()
+    {
+        useLongTrack();
+        auto w = window();
+        w->setFile(m_tracks[0]);
+        *m_dialogs << [](VRXDialog* d) { d->reject(); };
+        w->mediaFolders();
+        QCOMPARE(state(w.get()), QStringLiteral("a playing"));
+        *m_dialogs << [](VRXDialog* d) {
+            d->findChild<QCheckBox*>("processDoc")->click();
+            d->reject();
+        };
+        w->mediaFolders();
+        QCOMPARE(state(w.get()), QStringLiteral("- stopped"));
+        QVERIFY(m_dialogs->finished());
     }
 
     // plays, both given back when it halts.
