@@ -3,6 +3,7 @@
 #include "fixedfft.h"
 #include "framepainter.h"
 
+#include <QEvent>
 #include <QLayout>
 #include <QPaintEvent>
 #include <QPainter>
@@ -22,6 +23,8 @@ constexpr int BarFall = 1300;      // per tick
 constexpr int NewPeakSpeed = 10;
 constexpr int MaxGrowingSpeed = 129999;
 constexpr int Border = 11;         // top and bottom border, and the bar area's offset
+constexpr int TickMs = 10;
+constexpr int IdleTickMs = 250;    // how soon a settled analyzer notices playback
 }
 
 Visualization::Visualization(LoopControl* source, QWidget* parent, const char* name)
@@ -132,9 +135,10 @@ void Visualization::startAnalyzer()
     if (m_running)
         return;
     if (m_height > 7 && m_bands > 2) {
-        m_timerId = startTimer(10);
         m_running = true;
         m_pending = false;
+        m_idle = false;
+        syncTimer();
     } else {
         m_pending = true;
     }
@@ -142,13 +146,55 @@ void Visualization::startAnalyzer()
 
 void Visualization::stopAnalyzer()
 {
-    if (m_running) {
-        if (m_timerId)
-            killTimer(m_timerId);
-        m_timerId = 0;
-        m_running = false;
-    }
+    m_running = false;
     m_pending = false;
+    syncTimer();
+}
+
+void Visualization::syncTimer()
+{
+    const bool seen = isVisible() && !window()->isMinimized();
+    const int wanted = (m_running && seen) ? (m_idle ? IdleTickMs : TickMs) : 0;
+    if (m_timerId && wanted == m_interval)
+        return;
+    if (m_timerId)
+        killTimer(m_timerId);
+    m_timerId = wanted ? startTimer(wanted) : 0;
+    m_interval = wanted;
+}
+
+void Visualization::showEvent(QShowEvent* e)
+{
+    QWidget::showEvent(e);
+    // Minimising a window hides none of its widgets: the window says so instead.
+    if (m_watchedWindow != window()) {
+        if (m_watchedWindow)
+            m_watchedWindow->removeEventFilter(this);
+        m_watchedWindow = window();
+        if (m_watchedWindow != this)
+            m_watchedWindow->installEventFilter(this);
+    }
+    syncTimer();
+}
+
+void Visualization::hideEvent(QHideEvent* e)
+{
+    QWidget::hideEvent(e);
+    syncTimer();
+}
+
+bool Visualization::eventFilter(QObject* watched, QEvent* e)
+{
+    if (watched == m_watchedWindow && e->type() == QEvent::WindowStateChange)
+        syncTimer();
+    return QWidget::eventFilter(watched, e);
+}
+
+bool Visualization::settled() const
+{
+    return std::all_of(m_level, m_level + m_bands, [](int32_t v) { return v == 0; })
+        && std::all_of(m_peak, m_peak + m_bands, [](int32_t v) { return v == 0; })
+        && std::all_of(m_drawnBar, m_drawnBar + m_bands, [](int32_t v) { return v <= 1; });
 }
 
 void Visualization::setAnalyzerOptions(bool peaks, int barLimit, int barWidth, int space, int maxHeight)
@@ -250,15 +296,28 @@ void Visualization::bandLevels(uint16_t* row)
 
 void Visualization::tickSource()
 {
+    const bool playing = m_source->isPlaying() && m_source->positionMs() > 0;
+    if (m_idle) {
+        if (!playing)
+            return;
+        m_idle = false;
+        syncTimer();
+    }
     s_tick = (s_tick + 1) % HistoryRows;
     uint16_t* write = m_history[s_tick];
-    if (m_source->isPlaying() && m_source->positionMs() > 0) {
+    if (playing) {
         m_source->copySamples(m_samples);
         bandLevels(write);
     } else {
         std::fill_n(write, m_bands, uint16_t(0));
     }
     animate(m_history[(s_tick - Delay + HistoryRows) % HistoryRows]);
+    // Rows analysed but not shown yet must play out before it may rest.
+    if (!playing && settled()
+        && std::all_of(&m_history[0][0], &m_history[0][0] + HistoryRows * MaxBands, [](uint16_t v) { return v == 0; })) {
+        m_idle = true;
+        syncTimer();
+    }
 }
 
 void Visualization::animate(const uint16_t* row)

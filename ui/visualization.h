@@ -3,6 +3,7 @@
 #include "analyzersource.h"
 
 #include <QPixmap>
+#include <QPointer>
 #include <QWidget>
 
 #include <cstdint>
@@ -12,7 +13,9 @@ class LoopControl;
 
 // The spectrum analyzer: every 10 ms it copies the last PCM block, transforms 512 samples
 // and shows one bar per band, 12 ticks later, with falling peaks. Without a source it
-// shows a fixed demonstration curve (the options page preview).
+// shows a fixed demonstration curve (the options page preview). It ticks only while it
+// can be seen, and once the bars have settled with nothing playing it only looks four
+// times a second whether playback has started: a hidden or idle analyzer costs no power.
 class Visualization : public QWidget
 {
 public:
@@ -38,6 +41,8 @@ public:
 
     // State, for tests and the options preview.
     bool isRunning() const { return m_running; }
+    // The interval the analyzer wakes at now, 0 when it does not wake at all.
+    int tickInterval() const { return m_timerId ? m_interval : 0; }
     bool isPending() const { return m_pending; }
     bool geometryValid() const { return m_valid; }
     int bands() const { return m_bands; }
@@ -62,6 +67,9 @@ protected:
     void resizeEvent(QResizeEvent* e) override;
     void paintEvent(QPaintEvent* e) override;
     void timerEvent(QTimerEvent* e) override;
+    void showEvent(QShowEvent* e) override;
+    void hideEvent(QHideEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
     void init();
@@ -74,6 +82,8 @@ private:
     void animate(const uint16_t* row);
     void drawBars();
     void bandLevels(uint16_t* row);
+    void syncTimer();
+    bool settled() const;
 
     std::unique_ptr<AnalyzerSource> m_ownedSource;
     AnalyzerSource* m_source = nullptr;
@@ -101,6 +111,9 @@ private:
     bool m_running = false;
     bool m_pending = false;
     int m_timerId = 0;
+    int m_interval = 0;
+    bool m_idle = false;            // bars settled and nothing playing
+    QPointer<QWidget> m_watchedWindow;
     int m_height = 0;
     int m_bands = 0;
     int m_barWidth = 4;

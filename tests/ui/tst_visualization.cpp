@@ -134,6 +134,41 @@ private slots:
         QCOMPARE(v.level(band), 87000);
     }
 
+    // Nobody sees a hidden analyzer, and one with nothing to show need not hurry: neither
+    // may keep the device awake at the tick rate.
+    void wakesOnlyWhenSomethingCanBeSeen()
+    {
+        FakeSource src;
+        QWidget page;
+        Visualization v(&page, &src);
+        v.setAnalyzerOptions(true, 20, 4, 2, 200);
+        v.resize(180, 122);
+        page.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&page));
+        v.startAnalyzer();
+        QCOMPARE(v.tickInterval(), 10);
+        page.hide(); // another page, or the window closed to the tray
+        QCOMPARE(v.tickInterval(), 0);
+        page.showMinimized();
+        QCOMPARE(v.tickInterval(), 0);
+        page.showNormal();
+        QCOMPARE(v.tickInterval(), 10);
+        src.block = tone(30, 30000);
+        playTicks(src, v, 20);
+        // Stopped: the bars fall and the delayed rows play out before it slows down.
+        for (int t = 0; t < 12 + 100 && v.tickInterval() == 10; ++t)
+            v.advance();
+        QCOMPARE(v.tickInterval(), 250);
+        for (int b = 0; b < v.bands(); ++b)
+            QCOMPARE(v.level(b) + v.peak(b), 0);
+        const int copies = src.copies;
+        v.advance();
+        QCOMPARE(src.copies, copies); // idle: no copies, no transform
+        src.playing = true;
+        v.advance();
+        QCOMPARE(v.tickInterval(), 10);
+        QCOMPARE(src.copies, copies + 1);
+    }
 };
 
 QUAVRIX_TEST_MAIN(TestVisualization)
