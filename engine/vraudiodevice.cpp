@@ -27,6 +27,8 @@ constexpr int SliceMs = 20;
 // What ALSA is asked to hold: the blocking write paces the worker, and stop, pause and
 // seek act on the device itself, so this is not how late they are heard.
 constexpr unsigned AlsaLatencyUs = 250000;
+// How far the clock's pacing may run ahead of the time played, as a device buffer would.
+constexpr int ClockLeadMs = 200;
 // An output lost again and again (a flapping connection) is given up for the clock.
 constexpr int MaxReopens = 3;
 
@@ -357,11 +359,16 @@ int VRAudioDevice::paceByClock(int length, const std::atomic<bool>* interrupt)
         m_clockBytes = 0;
         due = now;
     }
-    while (due > steady_clock::now()) {
-        if (interrupted(interrupt))
-            return 0;
-        const auto left = duration_cast<milliseconds>(due - steady_clock::now()).count() + 1;
-        waitForRoom(int(qMin<long long>(left, SliceMs * 10)));
+    // Like a device's buffer: blocks are taken up to ClockLeadMs ahead of the clock, then
+    // the worker rests until half of that has passed, not once for every block.
+    if (due > steady_clock::now() + milliseconds(ClockLeadMs)) {
+        const auto resume = due - milliseconds(ClockLeadMs / 2);
+        while (resume > steady_clock::now()) {
+            if (interrupted(interrupt))
+                return 0;
+            const auto left = duration_cast<milliseconds>(resume - steady_clock::now()).count() + 1;
+            waitForRoom(int(qMin<long long>(left, SliceMs * 10)));
+        }
     }
     m_clockBytes += length;
     return length;
