@@ -4,6 +4,7 @@
 #include "testmain.h"
 #include "../qt/screenshot.h"
 
+#include "audioinfo.h"
 #include "bookamrks.h"
 #include "config.h"
 #include "copyremovedialogbase.h"
@@ -11,6 +12,7 @@
 #include "vrfiledialog.h"
 #include "vrxcolorbutton.h"
 #include "vrxinputdialog.h"
+#include "vrxlistview.h"
 #include "vrxmessagebox.h"
 #include "vrxpushbutton.h"
 #include "vrxrenamedialog.h"
@@ -26,6 +28,7 @@
 #include <QAbstractScrollArea>
 #include <QDir>
 #include <QFile>
+#include <QHeaderView>
 #include <QMenu>
 #include <QPainter>
 #include <QRegularExpression>
@@ -213,6 +216,17 @@ private slots:
         QTest::mouseRelease(w.player()->bookmarkButton(), Qt::LeftButton);
         w.tabs()->showPage(w.playList());
         checkMenu(QStringLiteral("play list"), [&] { w.playList()->showMenu(); });
+        w.playList()->removeAll();
+        for (const auto& record : w.library()->catalogue()) {
+            if (QByteArray(record->fileName).endsWith("stereo-tagged.m4a"))
+                w.playList()->addRecords({record.get()});
+        }
+        QTest::qWait(50);
+        saveScreenshot(&w, QStringLiteral("one-entry"), display);
+        // Columns past the list's edge would be cut off without an ellipsis.
+        const auto* list = w.playList()->findChild<VRXListView*>();
+        if (list->header()->length() > list->viewport()->width())
+            faults << QStringLiteral("play list columns %1 wide").arg(list->header()->length());
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
     }
 };
