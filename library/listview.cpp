@@ -22,6 +22,8 @@ ListView::ListView(QWidget* parent, const QString&)
     setTextElideMode(Qt::ElideRight);
     // Nothing lies beyond the right edge: clipped texts are elided instead.
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // A column without text (no year in any tag) takes no room at all.
+    header()->setMinimumSectionSize(0);
     connect(model(), &QAbstractItemModel::rowsInserted, this, &ListView::scheduleFit);
     connect(model(), &QAbstractItemModel::rowsRemoved, this, &ListView::scheduleFit);
     connect(model(), &QAbstractItemModel::dataChanged, this, &ListView::scheduleFit);
@@ -85,10 +87,12 @@ void ListView::fitColumns()
     }
 }
 
-void ListView::resizeEvent(QResizeEvent* e)
+bool ListView::viewportEvent(QEvent* e)
 {
-    VRXListView::resizeEvent(e);
-    scheduleFit();
+    // The viewport narrows without the list when the scroll bar appears.
+    if (e->type() == QEvent::Resize)
+        scheduleFit();
+    return VRXListView::viewportEvent(e);
 }
 
 void ListView::loadIcons()

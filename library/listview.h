@@ -31,7 +31,7 @@ signals:
 protected:
     void keyPressEvent(QKeyEvent* e) override;
     void changeEvent(QEvent* e) override;
-    void resizeEvent(QResizeEvent* e) override;
+    bool viewportEvent(QEvent* e) override;
 
 private:
     // Sets the column widths (see above) once the events in hand are done.
