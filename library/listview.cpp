@@ -66,7 +66,8 @@ void ListView::fitColumns()
         width[c] = hint > 0 ? hint + gap : 0;
     }
     // Year and track are short and read whole; the text columns share the rest, the
-    // narrow ones keeping their width, the wide ones cut to an equal share.
+    // narrow ones keeping their width, the wide ones cut to their share: the title, which
+    // tells the entries apart, twice that of artist or album.
     int room = viewport()->width();
     QList<int> text;
     for (int c = 0; c < n; ++c) {
@@ -75,11 +76,17 @@ void ListView::fitColumns()
         else
             room -= width[c];
     }
-    std::sort(text.begin(), text.end(), [&](int a, int b) { return width[a] < width[b]; });
-    for (int i = 0; i < text.size(); ++i) {
-        const int share = qMax(0, room) / int(text.size() - i);
-        width[text[i]] = qMin(width[text[i]], share);
-        room -= width[text[i]];
+    auto weight = [](int c) { return c == 0 ? 2 : 1; };
+    int weights = 0;
+    for (int c : text)
+        weights += weight(c);
+    // Columns that need less than their share first, so what they leave goes to the others.
+    std::sort(text.begin(), text.end(), [&](int a, int b) { return width[a] * weight(b) < width[b] * weight(a); });
+    for (int c : text) {
+        const int share = qMax(0, room) * weight(c) / weights;
+        width[c] = qMin(width[c], share);
+        room -= width[c];
+        weights -= weight(c);
     }
     for (int c = 0; c < n; ++c) {
         if (header()->sectionSize(c) != width[c])

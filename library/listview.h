@@ -10,7 +10,7 @@
 // offered to checkKey() first (its key code, keycodes.h); a key the receiver claims is left
 // for the parents, any other the list handles itself. The columns share the list's width:
 // each is as wide as its shown texts and a gap, and when they do not fit, the title, artist
-// and album columns are narrowed alike and their texts end in "…".
+// and album columns are narrowed (the title least) and their texts end in "…".
 class ListView : public VRXListView
 {
     Q_OBJECT
