@@ -10,6 +10,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QLineEdit>
+#include <QFontMetrics>
 #include <QMenu>
 
 Bookamrks::Bookamrks(QObject* parent)
@@ -94,6 +95,19 @@ void Bookamrks::fillMenu(QMenu* menu, bool canAdd) const
         return;
     menu->addSeparator();
     const QIcon icon = findIconSet(QStringLiteral("bookmark"));
-    for (int i = 0; i < m_list.size() && i < MenuBookmarks; ++i)
-        menu->addAction(icon, m_list.at(i).name)->setData(FirstBookmarkId + i);
+    QList<QAction*> entries;
+    for (int i = 0; i < m_list.size() && i < MenuBookmarks; ++i) {
+        entries << menu->addAction(icon, m_list.at(i).name);
+        entries.last()->setData(FirstBookmarkId + i);
+    }
+    // Long names are shortened so that the menu is no wider than the display.
+    const int excess = menu->sizeHint().width() - displaySize().width();
+    if (excess <= 0)
+        return;
+    const QFontMetrics fm(menu->font());
+    int widest = 0;
+    for (const QAction* a : entries)
+        widest = qMax(widest, fm.horizontalAdvance(a->text()));
+    for (QAction* a : entries)
+        a->setText(fm.elidedText(a->text(), Qt::ElideRight, widest - excess));
 }

@@ -11,7 +11,7 @@ class VRXListViewItem;
 class VRXPushButton;
 
 // The media folders form: the documents check box, the folder list, the current folder's
-// details and the add / remove buttons. Subclasses override the slots.
+// details, the add / remove buttons and OK, which closes it. Subclasses override the slots.
 class MediaFoldersBase : public VRXDialog
 {
     Q_OBJECT
@@ -36,4 +36,5 @@ protected:
     QCheckBox* rec;
     VRXPushButton* btnNew;
     VRXPushButton* btnRemove;
+    VRXPushButton* btnOk;
 };

@@ -10,6 +10,7 @@
 #include "trackitem.h"
 #include "vrxactionregistry.h"
 #include "vrxmainwindow.h"
+#include "vrxpopup.h"
 #include "vrxpushbutton.h"
 
 #include <QFileInfo>
@@ -37,7 +38,7 @@ PlayList::PlayList(VRXMainWindow* mainWindow, LoopControl* control, QWidget* par
 {
     createActions(mainWindow);
     connect(btnAbout, &QPushButton::clicked, this, [this] {
-        m_menu->popup(btnAbout->mapToGlobal(QPoint(0, btnAbout->height())));
+        m_menu->popup(popupPosition(m_menu, btnAbout->mapToGlobal(QPoint(0, btnAbout->height())), m_menu->sizeHint()));
     });
     connect(btnPlay, &QPushButton::clicked, this, qOverload<>(&PlayList::play));
 

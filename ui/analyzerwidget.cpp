@@ -92,4 +92,7 @@ void AnalyzerWidget::updateAnalyzer()
     }
     m_preview->setAnalyzerOptions(speacks->isChecked(), num->value(), bwidth->value(), bspace->value(),
                                   mheight->value());
+    // Where the page is short the preview would shrink to a flat line: it keeps room for
+    // bars to show, and the page scrolls.
+    m_preview->setMinimumHeight(qMin(mheight->value(), 3 * fontMetrics().height()));
 }

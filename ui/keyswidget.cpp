@@ -60,9 +60,11 @@ KeysWidget::KeysWidget(QWidget* parent, const QString& name)
     box->addStretch(1);
 
     auto* grid = new QGridLayout(group);
+    grid->setVerticalSpacing(2);
     // Next, Prev, Fast Forward, Rewind; then Volume Up, Volume Down, Play / Pause.
     const int order[7] = {3, 4, 5, 6, 0, 1, 2};
-    if (isPortrait()) {
+    // Two columns of keys need more than a small display's width: one column scrolls instead.
+    if (isPortrait() || isSmallScreen()) {
         for (int row = 0; row < 7; ++row) {
             grid->addWidget(l[order[row]], row, 0);
             grid->addWidget(k[order[row]], row, 1);

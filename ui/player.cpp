@@ -7,6 +7,7 @@
 #include "trackdescription.h"
 #include "trackinfo.h"
 #include "visualization.h"
+#include "vrxpopup.h"
 #include "vrxpushbutton.h"
 
 #include <QAction>
@@ -206,9 +207,10 @@ void Player::popupPressed()
     if (m_bookmarkButton->isDown()) {
         const QRect global(m_bookmarkButton->mapToGlobal(QPoint(0, 0)), m_bookmarkButton->size());
         // The display is the window on a desktop, so the menu stays inside it.
-        const QWidget* top = window();
-        const int bottom = top->mapToGlobal(QPoint(0, 0)).y() + top->height();
-        m_bookmarkMenu->exec(menuPosition(global, m_bookmarkMenu->sizeHint().height(), bottom));
+        const QRect display = displayAreaOf(m_bookmarkMenu);
+        const QSize size = m_bookmarkMenu->sizeHint();
+        const QPoint at = menuPosition(global, size.height(), display.bottom() + 1);
+        m_bookmarkMenu->exec(popupPosition(m_bookmarkMenu, at, size));
     }
     m_bookmarkButton->setDown(false);
 }

@@ -11,7 +11,8 @@ VRTabBar::VRTabBar(QWidget* parent)
     : QTabBar(parent)
 {
     setUsesScrollButtons(true);
-    setElideMode(Qt::ElideRight);
+    // A label is read whole or not at all: a long bar scrolls instead.
+    setElideMode(Qt::ElideNone);
     setExpanding(false);
 }
 
@@ -25,6 +26,15 @@ QSize VRTabBar::tabSizeHint(int index) const
         s.setWidth(qMax(s.width(), 24));
     else
         s.setHeight(qMax(s.height(), 24));
+    // A tab that shows only its icon needs no room for a label: kept short, the compact bar
+    // fits along a small display instead of scrolling.
+    if (tabText(index).isEmpty() && !tabIcon(index).isNull()) {
+        const int along = qMax(24, iconSize().width() + 8);
+        if (vertical)
+            s.setHeight(qMin(s.height(), along));
+        else
+            s.setWidth(qMin(s.width(), along));
+    }
     return s;
 }
 

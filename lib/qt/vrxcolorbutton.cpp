@@ -1,5 +1,6 @@
 #include "vrxcolorbutton.h"
 
+#include "vrxpopup.h"
 #include "vrxresource.h"
 
 #include <QGridLayout>
@@ -16,6 +17,8 @@ VRXColorButton::VRXColorButton(QWidget* parent, const QString& iconName, const Q
     setObjectName(name);
     setPopupMode(QToolButton::InstantPopup);
     setMenu(m_menu);
+    // The button places its menu below itself, which can be past a small display's edge.
+    keepInDisplay(m_menu);
     setIconSize(QSize(24, 24));
 
     auto* grid = new QWidget(m_menu);

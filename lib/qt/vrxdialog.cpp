@@ -1,10 +1,9 @@
 #include "vrxdialog.h"
 
 #include "screen.h"
+#include "vrxpopup.h"
 
-#include <QApplication>
 #include <QEvent>
-#include <QScreen>
 
 namespace {
 VRXDialog::AnswerHook& hookSlot()
@@ -60,27 +59,7 @@ QSize VRXDialog::sizeHint() const
 
 QRect VRXDialog::displayArea() const
 {
-    // The main window shows the display: the window of the nearest parent that is no
-    // dialog, else the first visible main window.
-    QWidget* main = parentWidget() ? parentWidget()->window() : nullptr;
-    while (main && qobject_cast<QDialog*>(main))
-        main = main->parentWidget() ? main->parentWidget()->window() : nullptr;
-    if (!main || !main->isVisible()) {
-        main = nullptr;
-        const QWidgetList tops = QApplication::topLevelWidgets();
-        for (QWidget* w : tops) {
-            if (w != this && w->isVisible() && w->windowType() == Qt::Window && !qobject_cast<QDialog*>(w)) {
-                main = w;
-                break;
-            }
-        }
-    }
-    QPoint at;
-    if (main)
-        at = main->geometry().topLeft();
-    else if (const QScreen* s = screen())
-        at = s->availableGeometry().topLeft();
-    return QRect(at, displaySize());
+    return displayAreaOf(this);
 }
 
 void VRXDialog::fitDisplay()

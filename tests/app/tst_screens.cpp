@@ -4,8 +4,18 @@
 #include "testmain.h"
 #include "../qt/screenshot.h"
 
+#include "audioinfo.h"
+#include "bookamrks.h"
 #include "config.h"
+#include "copyremovedialogbase.h"
 #include "medialibrary.h"
+#include "vrfiledialog.h"
+#include "vrxcolorbutton.h"
+#include "vrxinputdialog.h"
+#include "vrxlistview.h"
+#include "vrxmessagebox.h"
+#include "vrxpushbutton.h"
+#include "vrxrenamedialog.h"
 #include "player.h"
 #include "playlist.h"
 #include "settingskeys.h"
@@ -14,9 +24,60 @@
 #include "vrtabwidget.h"
 #include "vrxplayerwindow.h"
 
+#include <QAbstractButton>
+#include <QAbstractScrollArea>
 #include <QDir>
 #include <QFile>
+#include <QHeaderView>
+#include <QMenu>
 #include <QPainter>
+#include <QRegularExpression>
+#include <QTimer>
+
+namespace {
+// The shown buttons that a parent cuts off or squeezes: the contents of a scroll area count
+// whole, since they scroll into view.
+QStringList unreachableButtons(QWidget* dialog)
+{
+    QStringList out;
+    for (QAbstractButton* b : dialog->findChildren<QAbstractButton*>()) {
+        if (!b->isVisibleTo(dialog))
+            continue;
+        QRect r = b->rect();
+        bool cut = b->height() < b->minimumSizeHint().height();
+        for (QWidget* c = b; c != dialog && !cut; c = c->parentWidget()) {
+            QWidget* p = c->parentWidget();
+            r.translate(c->pos());
+            const auto* area = qobject_cast<QAbstractScrollArea*>(p->parentWidget());
+            if (area && area->viewport() == p)
+                r = p->rect();
+            else
+                cut = !p->rect().contains(r);
+        }
+        if (cut)
+            out << b->objectName() + QLatin1Char('/') + b->text();
+    }
+    return out;
+}
+
+// Where the popup that open() shows appears; the popup is closed again. A menu that runs
+// its own loop is measured from inside it.
+QRect popupGeometry(const std::function<void()>& open)
+{
+    QRect at;
+    QTimer probe;
+    probe.setInterval(20);
+    QObject::connect(&probe, &QTimer::timeout, [&] {
+        if (QWidget* popup = QApplication::activePopupWidget()) {
+            at = popup->geometry();
+            popup->close();
+        }
+    });
+    probe.start();
+    open();
+    return QTest::qWaitFor([&] { return at.isValid(); }, 3000) ? at : QRect(0, 0, -1, -1);
+}
+} // namespace
 
 class TestScreens : public QObject
 {
@@ -80,6 +141,93 @@ private slots:
         QVERIFY(info->fontMetrics().horizontalAdvance(info->shownInfo()) <= info->infoPanel().width());
         QVERIFY(info->shownInfo().contains(QLatin1String("kbps")));
         w.stop();
+    }
+
+    void dialogsAndMenusFitTheDisplay_data()
+    {
+        QTest::addColumn<QSize>("display");
+        for (const QSize s : {QSize(240, 320), QSize(320, 240), QSize(480, 640), QSize(640, 480)})
+            QTest::newRow(qPrintable(QStringLiteral("%1x%2").arg(s.width()).arg(s.height()))) << s;
+    }
+    // Without a window manager nothing moves a window back into view or offers to close it:
+    // every window the program opens must lie inside the display with its buttons in reach.
+    void dialogsAndMenusFitTheDisplay()
+    {
+        QFETCH(QSize, display);
+        useDisplay(display);
+        VRXPlayerWindow w;
+        w.resize(display);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QTRY_VERIFY(!w.library()->catalogue().empty());
+        const QRect area(w.mapToGlobal(QPoint(0, 0)), display);
+        const QString track = quavrixTestRoot() + QStringLiteral("/music/stereo.ogg");
+        for (int i = 1; i <= 3; ++i)
+            w.bookmarks()->append(QStringLiteral("Chapter %1 of the long recording").arg(i), track, 60 * i);
+        QStringList faults;
+        auto checkMenu = [&](const QString& name, const std::function<void()>& open) {
+            const QRect at = popupGeometry(open);
+            if (!area.contains(at))
+                faults << QStringLiteral("%1 menu at %2,%3 %4x%5").arg(name).arg(at.x()).arg(at.y()).arg(at.width()).arg(at.height());
+        };
+        auto check = [&](QWidget* d, const QString& name) {
+            d->show();
+            QVERIFY(QTest::qWaitForWindowExposed(d));
+            // The frame the test platform draws around windows is no part of the display.
+            const QRect at = d->geometry();
+            if (!area.contains(at))
+                faults << QStringLiteral("%1 at %2,%3 %4x%5").arg(name).arg(at.x()).arg(at.y()).arg(at.width()).arg(at.height());
+            auto* tabs = d->findChild<VRTabWidget*>();
+            for (int page = 0; page < (tabs ? tabs->count() : 1); ++page) {
+                const QString shown = tabs ? name + QLatin1Char('-') + tabs->label(page).toLower() : name;
+                if (tabs)
+                    tabs->setCurrentIndex(page);
+                QTest::qWait(20);
+                for (const QString& b : unreachableButtons(d))
+                    faults << shown + QStringLiteral(": ") + b;
+                saveScreenshot(d, shown.split(QRegularExpression(QStringLiteral("\\W+")), Qt::SkipEmptyParts).join(QLatin1Char('-')), display);
+                const auto colors = d->findChildren<VRXColorButton*>();
+                if (!colors.isEmpty() && colors.first()->isVisible())
+                    checkMenu(QStringLiteral("colour"), [&] { QTest::mousePress(colors.first(), Qt::LeftButton); });
+            }
+        };
+        {
+            // Every dialog opened through run() is checked where the program opens it.
+            VRXDialogAnswer answer([&](VRXDialog* d) {
+                check(d, d->windowTitle().toLower());
+                d->done(0);
+            });
+            Config(QStringLiteral("Quavrix")).write(Settings::MediaFolders::Folders, QLatin1Char('1') + track.section(QLatin1Char('/'), 0, -2));
+            w.mediaFolders();
+            Config(QStringLiteral("Quavrix")).write(Settings::MediaFolders::Folders, QString());
+            w.options();
+            w.bookmarkActivated(Bookamrks::OrganizeId);
+            w.playList()->organize();
+            VRXMessageBox::about(&w);
+            VRXMessageBox::confirmDelete(&w, QStringLiteral("Chapter 1 of the long recording"));
+            QString renamed;
+            VRXRenameDialog::getNewName(QStringLiteral("Chapter 1 of the long recording"), renamed, &w);
+            VRXInputDialog::getText(QStringLiteral("Bookmark Name"), QString(), QStringLiteral("Bookmark"), nullptr, &w);
+            VRFileDialog::getExistingDirectory(quavrixTestRoot(), QStringLiteral("Select Media Folder"), &w);
+        }
+        CopyRemoveDialogBase progress(&w);
+        check(&progress, QStringLiteral("search"));
+        checkMenu(QStringLiteral("bookmark"), [&] { QTest::mousePress(w.player()->bookmarkButton(), Qt::LeftButton); });
+        QTest::mouseRelease(w.player()->bookmarkButton(), Qt::LeftButton);
+        w.tabs()->showPage(w.playList());
+        checkMenu(QStringLiteral("play list"), [&] { w.playList()->showMenu(); });
+        w.playList()->removeAll();
+        for (const auto& record : w.library()->catalogue()) {
+            if (QByteArray(record->fileName).endsWith("stereo-tagged.m4a"))
+                w.playList()->addRecords({record.get()});
+        }
+        QTest::qWait(50);
+        saveScreenshot(&w, QStringLiteral("one-entry"), display);
+        // Columns past the list's edge would be cut off without an ellipsis.
+        const auto* list = w.playList()->findChild<VRXListView*>();
+        if (list->header()->length() > list->viewport()->width())
+            faults << QStringLiteral("play list columns %1 wide").arg(list->header()->length());
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
     }
 };
 
