@@ -1,5 +1,6 @@
 #include "mprisservice.h"
 #include "signalwatcher.h"
+#include "suspendwatcher.h"
 #include "vrxapplication.h"
 #include "vrxplayerwindow.h"
 
@@ -12,6 +13,8 @@ int main(int argc, char** argv)
     auto* window = new VRXPlayerWindow;
     SignalWatcher watcher([window](int count) { window->resumeAfterPowerOn(count); },
                           [window] { window->closeOnSignal(); });
+    SuspendWatcher suspend;
+    window->followSuspends(&suspend);
     auto* mpris = new MprisService(window);
     mpris->registerOnBus();
     app.showMainDocumentWidget(window, false);

@@ -18,6 +18,7 @@
 #include "savefailurenotice.h"
 #include "screen.h"
 #include "settingskeys.h"
+#include "suspendwatcher.h"
 #include "trackitem.h"
 #include "visualization.h"
 #include "vraudiodevice.h"
@@ -774,6 +775,16 @@ void VRXPlayerWindow::resumeAfterPowerOn(int count)
         delay = qBound(0, cfg.read(Settings::Options::PowerOnDelay), 60);
     }
     m_resumeTimer->start(delay * 1000);
+}
+
+void VRXPlayerWindow::followSuspends(SuspendWatcher* watcher)
+{
+    connect(watcher, &SuspendWatcher::aboutToSleep, this, [this] {
+        // Before the previous run's state is back there is nothing of this run to keep.
+        if (m_restored)
+            storeSession();
+    });
+    connect(watcher, &SuspendWatcher::resumed, this, [this] { resumeAfterPowerOn(2); });
 }
 
 bool VRXPlayerWindow::resumePending() const

@@ -13,6 +13,7 @@ class PlayList;
 class QMenu;
 class QTimer;
 class SaveFailureNotice;
+class SuspendWatcher;
 class VRTabWidget;
 struct Bookmark;
 
@@ -45,6 +46,8 @@ public:
     // after the "poweri" delay by a timer: the GUI thread never sleeps.
     void resumeAfterPowerOn(int count);
     bool resumePending() const;
+    // A suspend keeps the session as a close does; the resume after it is a power-on.
+    void followSuspends(SuspendWatcher* watcher);
 
     // Closes as the window's close does, without deferral or questions, and quits: the
     // way out for SIGTERM, SIGINT and SIGHUP.

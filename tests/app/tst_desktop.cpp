@@ -9,7 +9,10 @@
 #include "loopcontrol.h"
 #include "mprisservice.h"
 #include "playlist.h"
-#include "screensaverinhibitor.h"
+#include "displaypower.h"
+#include "qcop.h"
+#include "sleepinhibitor.h"
+#include "suspendwatcher.h"
 #include "settingskeys.h"
 #include "vrxplayerwindow.h"
 
@@ -19,87 +22,138 @@
 #include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QDBusPendingCall>
+#include <QDBusUnixFileDescriptor>
 #include <QDir>
 #include <QLabel>
 #include <QMutex>
 #include <QSet>
 #include <QFile>
+#include <QFileInfo>
 #include <QThread>
 #include <QUrl>
 
 #include <atomic>
 #include <limits>
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
 
 namespace {
 const QString kService = QStringLiteral("org.mpris.MediaPlayer2.quavrix");
 const QString kPath = QStringLiteral("/org/mpris/MediaPlayer2");
 const QString kPlayer = QStringLiteral("org.mpris.MediaPlayer2.Player");
 const QString kProperties = QStringLiteral("org.freedesktop.DBus.Properties");
+const QString kBlock = QStringLiteral("sleep/block");
 
-// org.freedesktop.ScreenSaver as a desktop offers it, in a thread of its own so that even
-// the blocking release at the end of the program finds it answering. It may answer late.
+class FakeSession : public QObject
+{
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.login1.Session")
+public:
+    using QObject::QObject;
+    static inline std::atomic<int> brightness{-1};
+public slots:
+    void SetBrightness(const QString& subsystem, const QString& name, uint value)
+    {
+        if (subsystem == "backlight" && name == "panel")
+            brightness = int(value);
+    }
+};
+
+// logind as a system bus offers it, in a thread of its own so that it answers while the
+// test's thread waits. Each inhibitor lock is a pipe whose write end the caller gets: the
+// lock is held while that end is open anywhere. It may answer late.
+class FakeLogind : public QObject
+{
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.login1.Manager")
+public:
+    static inline std::atomic<int> inhibits{0};
+    static inline std::atomic<int> answerDelayMs{0};
+    static inline QMutex lock;
+    static inline QList<QPair<QString, int>> locks; // "what/mode" and the read end
+
+    // Locks of this kind still held.
+    static int held(const QString& kind)
+    {
+        QMutexLocker l(&lock);
+        int n = 0;
+        for (const auto& [k, fd] : std::as_const(locks)) {
+            pollfd p{fd, POLLIN, 0};
+            n += k == kind && ::poll(&p, 1, 0) == 0;
+        }
+        return n;
+    }
+
+    FakeLogind()
+    {
+        // The caller's own session, where brightness is set.
+        auto* sessions = new QObject(this);
+        sessions->setObjectName(QStringLiteral("session"));
+        (new FakeSession(sessions))->setObjectName(QStringLiteral("auto"));
+    }
+
+public slots:
+    QDBusUnixFileDescriptor Inhibit(const QString& what, const QString&, const QString&, const QString& mode)
+    {
+        QThread::msleep(ulong(answerDelayMs.load()));
+        int ends[2];
+        if (::pipe2(ends, O_CLOEXEC) != 0)
+            return {};
+        QMutexLocker l(&lock);
+        ++inhibits;
+        locks.append({what + '/' + mode, ends[0]});
+        const QDBusUnixFileDescriptor given(ends[1]); // a copy of its own
+        ::close(ends[1]);
+        return given;
+    }
+};
+
+// A service answering Inhibit on a bus of its own, run in its own thread.
+template<class Fake>
+class ServiceThread : public QThread
+{
+public:
+    ServiceThread(const QString& address, const QString& service, const QString& path)
+        : m_address(address), m_service(service), m_path(path) {}
+
+protected:
+    void run() override
+    {
+        {
+            QDBusConnection bus = QDBusConnection::connectToBus(m_address, m_service);
+            Fake fake;
+            bus.registerObject(m_path, &fake, QDBusConnection::ExportAllSlots | QDBusConnection::ExportChildObjects);
+            bus.registerService(m_service);
+            exec();
+            bus.unregisterService(m_service);
+        }
+        QDBusConnection::disconnectFromBus(m_service);
+    }
+
+private:
+    QString m_address, m_service, m_path;
+};
+
+// The desktop's screen saver: playing must leave it to the desktop's own settings.
 class FakeScreenSaver : public QObject
 {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.freedesktop.ScreenSaver")
 public:
     static inline std::atomic<int> inhibits{0};
-    static inline std::atomic<int> answerDelayMs{0};
-    static inline QMutex lock;
-    static inline QSet<uint> holds; // cookies given and not let go
-
-    static int held()
-    {
-        QMutexLocker l(&lock);
-        return int(holds.size());
-    }
-
+    static inline std::atomic<bool> active{false};
 public slots:
-    uint Inhibit(const QString&, const QString&)
-    {
-        QThread::msleep(ulong(answerDelayMs.load()));
-        QMutexLocker l(&lock);
-        const uint cookie = 40 + uint(++inhibits);
-        holds.insert(cookie);
-        return cookie;
-    }
-    void UnInhibit(uint cookie)
-    {
-        QMutexLocker l(&lock);
-        holds.remove(cookie);
-    }
-};
-
-class ScreenSaverThread : public QThread
-{
-public:
-    explicit ScreenSaverThread(const QString& address) : m_address(address) {}
-
-protected:
-    void run() override
-    {
-        {
-            QDBusConnection bus = QDBusConnection::connectToBus(m_address, QStringLiteral("screensaver"));
-            FakeScreenSaver saver;
-            bus.registerObject(QStringLiteral("/org/freedesktop/ScreenSaver"), &saver,
-                               QDBusConnection::ExportAllSlots);
-            bus.registerService(QStringLiteral("org.freedesktop.ScreenSaver"));
-            exec();
-            bus.unregisterService(QStringLiteral("org.freedesktop.ScreenSaver"));
-        }
-        QDBusConnection::disconnectFromBus(QStringLiteral("screensaver"));
-    }
-
-private:
-    QString m_address;
+    uint Inhibit(const QString&, const QString&) { return uint(++inhibits); }
+    void SetActive(bool on) { active = on; }
 };
 } // namespace
 
 class TestDesktop : public QObject
 {
     Q_OBJECT
-    std::unique_ptr<PrivateBus> m_bus;
-    std::unique_ptr<ScreenSaverThread> m_saver;
+    std::unique_ptr<PrivateBus> m_bus, m_systemBus;
+    std::unique_ptr<QThread> m_saver, m_logind;
     QString m_music;
     QList<QVariantMap> m_changes;
 
@@ -175,9 +229,16 @@ private slots:
         // The player's own session bus, as the desktop would give it.
         qputenv("DBUS_SESSION_BUS_ADDRESS", m_bus->address().toLatin1());
         QVERIFY(QDBusConnection::connectToBus(m_bus->address(), QStringLiteral("client")).isConnected());
-        m_saver = std::make_unique<ScreenSaverThread>(m_bus->address());
+        m_systemBus = std::make_unique<PrivateBus>();
+        qputenv("DBUS_SYSTEM_BUS_ADDRESS", m_systemBus->address().toLatin1());
+        m_saver = std::make_unique<ServiceThread<FakeScreenSaver>>(m_bus->address(), "org.freedesktop.ScreenSaver",
+                                                                   "/org/freedesktop/ScreenSaver");
+        m_logind = std::make_unique<ServiceThread<FakeLogind>>(m_systemBus->address(), "org.freedesktop.login1",
+                                                               "/org/freedesktop/login1");
         m_saver->start();
+        m_logind->start();
         QTRY_VERIFY(QDBusConnection::sessionBus().interface()->isServiceRegistered("org.freedesktop.ScreenSaver"));
+        QTRY_VERIFY(QDBusConnection::systemBus().interface()->isServiceRegistered("org.freedesktop.login1"));
         m_music = quavrixTestRoot() + QStringLiteral("/music");
         QDir().mkpath(m_music);
         QVERIFY(QFile::copy(QStringLiteral(QUAVRIX_TEST_DATA "/ogg/stereo.ogg"), m_music + "/a.ogg"));
@@ -188,17 +249,20 @@ private slots:
 
     void cleanupTestCase()
     {
-        if (m_saver) {
-            m_saver->quit();
-            m_saver->wait();
+        for (QThread* t : {m_saver.get(), m_logind.get()}) {
+            if (t) {
+                t->quit();
+                t->wait();
+            }
         }
         QDBusConnection::disconnectFromBus(QStringLiteral("client"));
         m_bus.reset();
+        m_systemBus.reset();
     }
 
     void mediaKeysDriveThePlayer()
     {
-        auto inhibitor = std::make_unique<ScreenSaverInhibitor>();
+        auto inhibitor = std::make_unique<SleepInhibitor>();
         VRXPlayerWindow window;
         auto* mpris = new MprisService(&window);
         QVERIFY(mpris->registerOnBus());
@@ -211,11 +275,12 @@ private slots:
         window.playList()->selectFile(m_music + "/b.mp3");
         window.playList()->selectFirst();
 
-        // Play/Pause from stopped starts the list; the screen saver is held once.
+        // Play/Pause from stopped starts the list; sleep is held off once, the screen saver
+        // is left alone.
         player("PlayPause");
         QCOMPARE(window.playState(), int(VRXPlayerWindow::Playing));
         QTRY_COMPARE(property("PlaybackStatus").toString(), QStringLiteral("Playing"));
-        QTRY_COMPARE(FakeScreenSaver::held(), 1);
+        QTRY_COMPARE(FakeLogind::held(kBlock), 1);
         QTRY_VERIFY_WITH_TIMEOUT(metadata().value("mpris:length").toLongLong() == 11000000, 3000);
         const QVariantMap m = metadata();
         QCOMPARE(QStringList({m.value("xesam:title").toString(), m.value("xesam:artist").toStringList().join('|'),
@@ -253,34 +318,34 @@ private slots:
         player("Next");
         QCOMPARE(window.currentFile(), m_music + "/b.mp3");
 
-        // Pause lets the screen saver go; Pause again does nothing; Play holds it again.
+        // Pause lets the hold go; Pause again does nothing; Play holds it again.
         player("Pause");
         QCOMPARE(window.playState(), int(VRXPlayerWindow::Paused));
         QTRY_COMPARE(property("PlaybackStatus").toString(), QStringLiteral("Paused"));
-        QTRY_COMPARE(FakeScreenSaver::held(), 0);
+        QTRY_COMPARE(FakeLogind::held(kBlock), 0);
         player("Pause");
         QCOMPARE(window.playState(), int(VRXPlayerWindow::Paused));
         player("Play");
         QCOMPARE(window.playState(), int(VRXPlayerWindow::Playing));
-        QTRY_COMPARE(FakeScreenSaver::held(), 1);
+        QTRY_COMPARE(FakeLogind::held(kBlock), 1);
 
         // Paused right after Play, before the desktop answered: once the answer comes, the
         // hold it gave is let go, and the next Play takes a new one.
         player("Stop");
         QCOMPARE(window.playState(), int(VRXPlayerWindow::Stopped));
         QCOMPARE(property("Position").toLongLong(), 0);
-        QTRY_COMPARE(FakeScreenSaver::held(), 0);
-        const int before = FakeScreenSaver::inhibits;
-        FakeScreenSaver::answerDelayMs = 300;
+        QTRY_COMPARE(FakeLogind::held(kBlock), 0);
+        const int before = FakeLogind::inhibits;
+        FakeLogind::answerDelayMs = 300;
         player("Play");
         player("Pause");
         QCOMPARE(window.playState(), int(VRXPlayerWindow::Paused));
-        QTRY_COMPARE(FakeScreenSaver::inhibits.load(), before + 1);
-        QTRY_COMPARE(FakeScreenSaver::held(), 0);
-        FakeScreenSaver::answerDelayMs = 0;
+        QTRY_COMPARE(FakeLogind::inhibits.load(), before + 1);
+        QTRY_COMPARE(FakeLogind::held(kBlock), 0);
+        FakeLogind::answerDelayMs = 0;
         player("Play");
-        QTRY_COMPARE(FakeScreenSaver::inhibits.load(), before + 2);
-        QTRY_COMPARE(FakeScreenSaver::held(), 1);
+        QTRY_COMPARE(FakeLogind::inhibits.load(), before + 2);
+        QTRY_COMPARE(FakeLogind::held(kBlock), 1);
 
         // Loop and shuffle are the play list's options, kept in the settings.
         setProperty("LoopStatus", QStringLiteral("Playlist"));
@@ -323,10 +388,67 @@ private slots:
         player("OpenUri", {QUrl::fromLocalFile(m_music + "/b.mp3").toString()});
         QCOMPARE(window.currentFile(), m_music + "/b.mp3");
 
-        // The end of the program lets the screen saver go even while playing.
-        QTRY_COMPARE(FakeScreenSaver::held(), 1);
+        // The end of the program lets the hold go even while playing.
+        QTRY_COMPARE(FakeLogind::held(kBlock), 1);
         inhibitor.reset();
-        QCOMPARE(FakeScreenSaver::held(), 0);
+        QCOMPARE(FakeLogind::held(kBlock), 0);
+        QCOMPARE(FakeScreenSaver::inhibits.load(), 0);
+    }
+
+    // A suspend keeps the session before logind's delay lock goes; the resume is a
+    // power-on: after "poweri" seconds the track plays again where it was.
+    void suspendKeepsTheSessionAndResumeReopens()
+    {
+        Config(QStringLiteral("Quavrix")).write(Settings::Options::PowerOnDelay, 1);
+        VRXPlayerWindow window;
+        window.show(); // the earlier session is back: from now on there is one to keep
+        SuspendWatcher suspend;
+        window.followSuspends(&suspend);
+        const QString kDelay = QStringLiteral("sleep/delay");
+        QTRY_COMPARE(FakeLogind::held(kDelay), 1);
+        window.setFile(m_music + "/a.ogg");
+        QTRY_VERIFY(window.controller()->positionMs() >= 2000);
+        auto sleep = [](bool going) {
+            QDBusMessage m = QDBusMessage::createSignal("/org/freedesktop/login1", "org.freedesktop.login1.Manager",
+                                                        "PrepareForSleep");
+            m << going;
+            QDBusConnection(QStringLiteral("org.freedesktop.login1")).send(m);
+        };
+        sleep(true);
+        QTRY_COMPARE(FakeLogind::held(kDelay), 0);
+        Config cfg(QStringLiteral("Quavrix"));
+        QCOMPARE(cfg.read(Settings::Options::File), m_music + "/a.ogg");
+        const int kept = cfg.read(Settings::Options::Position);
+        QVERIFY(kept >= 2);
+        sleep(false);
+        QTRY_COMPARE(FakeLogind::held(kDelay), 1);
+        QVERIFY(window.resumePending());
+        QCOMPARE(window.playState(), int(VRXPlayerWindow::Stopped));
+        QTRY_COMPARE_WITH_TIMEOUT(window.playState(), int(VRXPlayerWindow::Playing), 3000);
+        QCOMPARE(window.currentFile(), m_music + "/a.ogg");
+        QVERIFY(qAbs(window.controller()->positionMs() / 1000 - kept) <= 1);
+        Config(QStringLiteral("Quavrix")).write(Settings::Options::PowerOnDelay, 0);
+    }
+
+    // "Backlight off" turns the session's backlight down through logind and "display off"
+    // blanks through the screen saver; the halt puts back the brightness there was.
+    void displayOptionsAct()
+    {
+        const QString panel = quavrixTestRoot() + QStringLiteral("/backlight/panel");
+        QVERIFY(QDir().mkpath(panel));
+        QFile level(panel + "/brightness");
+        QVERIFY(level.open(QIODevice::WriteOnly) && level.write("120\n") == 4);
+        level.close();
+        qputenv("QUAVRIX_BACKLIGHT", QFileInfo(panel).path().toUtf8());
+        DisplayPower power;
+        auto send = [](qint32 v) { QCopEnvelope(QStringLiteral("QPE/System"), "setBacklight(int)") << v; };
+        send(-5);
+        send(0);
+        QTRY_COMPARE(FakeSession::brightness.load(), 0);
+        QTRY_VERIFY(FakeScreenSaver::active);
+        send(-3);
+        QTRY_COMPARE(FakeSession::brightness.load(), 120);
+        QTRY_VERIFY(!FakeScreenSaver::active);
     }
 };
 

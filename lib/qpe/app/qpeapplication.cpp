@@ -4,7 +4,8 @@
 
 #include "global.h"
 #include "screen.h"
-#include "screensaverinhibitor.h"
+#include "displaypower.h"
+#include "sleepinhibitor.h"
 
 #include <QDataStream>
 #include <QFileInfo>
@@ -54,7 +55,8 @@ QPEApplication::QPEApplication(int& argc, char** argv, Type)
         return;
     }
     listenForDocuments();
-    m_screenSaver = new ScreenSaverInhibitor(this);
+    m_sleep = new SleepInhibitor(this);
+    m_display = new DisplayPower(this);
 }
 
 QPEApplication::~QPEApplication()

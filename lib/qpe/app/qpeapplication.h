@@ -4,7 +4,8 @@
 #include <QPointer>
 
 class QLocalServer;
-class ScreenSaverInhibitor;
+class DisplayPower;
+class SleepInhibitor;
 
 // The platform application: shows the main window at the display size, delivers the
 // document named on the command line (and later ones, sent by a second start of the
@@ -52,6 +53,7 @@ private:
     QString m_document;
     bool m_handedOver = false;
     QLocalServer* m_server = nullptr;
-    ScreenSaverInhibitor* m_screenSaver = nullptr;
+    SleepInhibitor* m_sleep = nullptr;
+    DisplayPower* m_display = nullptr;
     QPointer<QWidget> m_mainWindow;
 };
