@@ -1,6 +1,7 @@
 #include "id3v2tag.h"
 
 #include "audioinfo.h"
+#include "regularfile.h"
 #include "replaygain.h"
 #include "textcodec.h"
 
@@ -162,14 +163,14 @@ Text decodeText(const QByteArray& body)
     return t;
 }
 
-enum class Field { None, Title, Artist, Album, Track, Year, Date, UserText, Volume };
+enum class Field { None, Title, Artist, Album, Track, Year, Date, UserText, Volume, Picture };
 
 Field fieldOf(const uint8_t* id, int version)
 {
     if (version == 2) {
         static const struct { char id[4]; Field f; } v22[] = {
             {"TT2", Field::Title}, {"TP1", Field::Artist}, {"TAL", Field::Album}, {"TRK", Field::Track}, {"TYE", Field::Year},
-            {"TXX", Field::UserText}};
+            {"TXX", Field::UserText}, {"PIC", Field::Picture}};
         for (const auto& e : v22)
             if (std::memcmp(id, e.id, 3) == 0)
                 return e.f;
@@ -178,7 +179,8 @@ Field fieldOf(const uint8_t* id, int version)
     static const struct { char id[5]; Field f; } v234[] = {{"TIT2", Field::Title}, {"TPE1", Field::Artist},
                                                          {"TALB", Field::Album}, {"TRCK", Field::Track},
                                                          {"TYER", Field::Year},  {"TDRC", Field::Date},
-                                                         {"TXXX", Field::UserText}, {"RVA2", Field::Volume}};
+                                                         {"TXXX", Field::UserText}, {"RVA2", Field::Volume},
+                                                         {"APIC", Field::Picture}};
     for (const auto& e : v234)
         if (std::memcmp(id, e.id, 4) == 0)
             return e.f;
@@ -258,6 +260,7 @@ struct Walk
     int version;
     bool unsyncFrames; // 2.4: every frame unsynchronised
     Tag* tag;
+    Pictures* pictures;
     int32_t date = 0; // TDRC, used when there is no TYER
 };
 
@@ -349,7 +352,13 @@ void walkFrames(Walk& w, uint32_t pos)
             return; // a frame longer than the tag: nothing after it can be placed
         const Field field = fieldOf(h, w.version);
         QByteArray body;
-        if (field != Field::None && size <= MaxTextFrame && frameBody(w, pos, h, size, &body)) {
+        if (field == Field::Picture) {
+            // Checked against what is left of the budget before the body is read.
+            if (w.pictures && size <= w.pictures->budget && frameBody(w, pos, h, size, &body)) {
+                w.pictures->budget -= size;
+                w.pictures->bodies.append(body);
+            }
+        } else if (field != Field::None && size <= MaxTextFrame && frameBody(w, pos, h, size, &body)) {
             const Text t = field == Field::UserText || field == Field::Volume ? Text() : decodeText(body);
             switch (field) {
             case Field::UserText:
@@ -383,6 +392,7 @@ void walkFrames(Walk& w, uint32_t pos)
                     w.date = AudioInfo::yearOf(t.bytes);
                 break;
             case Field::None:
+            case Field::Picture:
                 break;
             }
         }
@@ -392,7 +402,7 @@ void walkFrames(Walk& w, uint32_t pos)
 
 // The tag whose 10-byte header is h, with the rest read through src (which holds at most
 // available bytes after the header).
-bool parseTag(const uint8_t* h, Source* src, uint32_t available, Tag* tag)
+bool parseTag(const uint8_t* h, Source* src, uint32_t available, Tag* tag, Pictures* pictures)
 {
     *tag = Tag();
     if (std::memcmp(h, "ID3", 3) != 0 || h[3] < 2 || h[3] > 4 || h[4] == 0xFF || !isSyncSafe(h + 6))
@@ -402,7 +412,7 @@ bool parseTag(const uint8_t* h, Source* src, uint32_t available, Tag* tag)
     if (version == 2 && (flags & 0x40)) // 2.2 compression: no way to read it
         return false;
     tag->version = version;
-    Walk w{src, qMin(syncSafe(h + 6), available), version, version == 4 && (flags & 0x80), tag};
+    Walk w{src, qMin(syncSafe(h + 6), available), version, version == 4 && (flags & 0x80), tag, pictures};
 
     QByteArray whole;
     std::unique_ptr<MemorySource> resynced;
@@ -443,20 +453,20 @@ bool parseTag(const uint8_t* h, Source* src, uint32_t available, Tag* tag)
 
 } // namespace
 
-bool parse(const uint8_t* data, size_t size, Tag* tag)
+bool parse(const uint8_t* data, size_t size, Tag* tag, Pictures* pictures)
 {
     *tag = Tag();
     if (!data || size < HeaderSize)
         return false;
     MemorySource src(reinterpret_cast<const char*>(data) + HeaderSize, size - HeaderSize);
-    return parseTag(data, &src, uint32_t(qMin<size_t>(size - HeaderSize, 0xFFFFFFFFu)), tag);
+    return parseTag(data, &src, uint32_t(qMin<size_t>(size - HeaderSize, 0xFFFFFFFFu)), tag, pictures);
 }
 
-bool readFile(const QString& file, Tag* tag)
+bool readFile(const QString& file, Tag* tag, Pictures* pictures)
 {
     *tag = Tag();
     QFile f(file);
-    if (!f.open(QIODevice::ReadOnly))
+    if (!RegularFile::open(f))
         return false;
     uint8_t h[HeaderSize];
     if (f.read(reinterpret_cast<char*>(h), HeaderSize) != HeaderSize)
@@ -465,7 +475,15 @@ bool readFile(const QString& file, Tag* tag)
         return false;
     const uint32_t available = uint32_t(qBound<qint64>(0, f.size() - HeaderSize, 0xFFFFFFFF));
     FileSource src(&f, qMin(syncSafe(h + 6), available));
-    return parseTag(h, &src, available, tag);
+    return parseTag(h, &src, available, tag, pictures);
+}
+
+uint32_t tagLength(const uint8_t header[10])
+{
+    if (std::memcmp(header, "ID3", 3) != 0 || !isSyncSafe(header + 6))
+        return 0;
+    const bool footer = header[3] == 4 && (header[5] & 0x10);
+    return uint32_t(HeaderSize) * (footer ? 2 : 1) + syncSafe(header + 6);
 }
 
 } // namespace Id3v2

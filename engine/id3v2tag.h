@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 
 #include <cstddef>
@@ -45,14 +46,28 @@ struct Tag
     Gains volumeGains; // RVA2 identified "track" or "album": the master channel
 };
 
+// Attached pictures (APIC, or PIC in a 2.2 tag) when a caller asks for them: each frame
+// body as the frame holds it (encoding, format, picture type, description, data), with the
+// frame's flags and unsynchronisation undone, in tag order. Collecting stops once the
+// bodies would pass budget bytes in all; a larger frame is skipped unread.
+struct Pictures
+{
+    uint32_t budget = 0;
+    QList<QByteArray> bodies;
+};
+
 // Parses a tag held in memory; data starts with the 10-byte tag header. size may be less
 // than the tag claims (the rest is then missing, not an error). Returns false when the
 // bytes do not start with a tag header this reader accepts; fields it finds are filled
-// even if later frames are damaged.
-bool parse(const uint8_t* data, size_t size, Tag* tag);
+// even if later frames are damaged. With pictures, the picture frames are kept too.
+bool parse(const uint8_t* data, size_t size, Tag* tag, Pictures* pictures = nullptr);
 
 // Reads the tag at the start of a file, reading the frame headers and the text frames it
-// needs, not the pictures. Returns false when the file cannot be read or has no tag.
-bool readFile(const QString& file, Tag* tag);
+// needs, and the pictures only when asked. Returns false when the file cannot be read (or
+// is not a regular file) or has no tag.
+bool readFile(const QString& file, Tag* tag, Pictures* pictures = nullptr);
+
+// Bytes the tag at the start of a file takes (header, frames, footer), 0 when none.
+uint32_t tagLength(const uint8_t header[10]);
 
 } // namespace Id3v2

@@ -34,6 +34,7 @@ constexpr uint32_t UserData = fourcc('u', 'd', 't', 'a');
 constexpr uint32_t Freeform = fourcc('-', '-', '-', '-');
 constexpr uint32_t Mean = fourcc('m', 'e', 'a', 'n');
 constexpr uint32_t ItemName = fourcc('n', 'a', 'm', 'e');
+constexpr uint32_t Cover = fourcc('c', 'o', 'v', 'r');
 // Freeform items kept per file: the few ReplayGain ones are all we look for.
 constexpr int MaxFreeform = 32;
 
@@ -133,6 +134,12 @@ void walkItems(const uint8_t* data, size_t size, Tags* tags, int depth)
                     textSize = dataSize - 16;
                 *field = textUpToNul(body + 16, textSize);
             }
+        } else if (atom.type == Cover && tags->cover.isEmpty()) {
+            // One "data" atom per picture: 4 bytes of type, 4 of locale, the picture.
+            Atom part;
+            if (readAtom(body, bodySize, &part) && part.type == Data && part.size - part.header > 8)
+                tags->cover = QByteArray(reinterpret_cast<const char*>(body + part.header + 8),
+                                         int(part.size - part.header - 8));
         } else if (atom.type == ItemList) {
             walkItems(body, bodySize, tags, depth + 1);
         } else if (atom.type == Freeform && tags->freeform.size() < MaxFreeform) {

@@ -27,6 +27,8 @@ struct Tags
     // Freeform items ("----") of the "com.apple.iTunes" kind: name and text of each, such
     // as ("replaygain_track_gain", "-6.02 dB").
     QList<QPair<QByteArray, QByteArray>> freeform;
+    // Item "covr": the encoded bytes of its first picture (JPEG, PNG, ...), as stored.
+    QByteArray cover;
 };
 
 // Walks the payload of a "udta" atom (everything after its 8-byte header).

@@ -45,4 +45,28 @@ void fill(const QList<QByteArray>& comments, AudioInfo* info, bool r128)
     info->isUtf8 = 1;
 }
 
+QList<QByteArray> split(const uint8_t* data, size_t size, int maxComments)
+{
+    QList<QByteArray> comments;
+    const auto le32 = [](const uint8_t* p) {
+        return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+    };
+    if (size < 4 || le32(data) > size - 4)
+        return comments;
+    size_t at = 4 + le32(data); // past the vendor string
+    if (size - at < 4)
+        return comments;
+    const uint32_t count = le32(data + at);
+    at += 4;
+    for (uint32_t i = 0; i < count && int(i) < maxComments && size - at >= 4; ++i) {
+        const uint32_t n = le32(data + at);
+        at += 4;
+        if (n > size - at)
+            break;
+        comments.append(QByteArray(reinterpret_cast<const char*>(data + at), int(n)));
+        at += n;
+    }
+    return comments;
+}
+
 } // namespace VorbisComments

@@ -1,6 +1,7 @@
 #include "player.h"
 
 #include "audioinfo.h"
+#include "coverview.h"
 #include "loopcontrol.h"
 #include "playinfo.h"
 #include "screen.h"
@@ -11,6 +12,7 @@
 #include "vrxpushbutton.h"
 
 #include <QAction>
+#include <QEvent>
 #include <QGridLayout>
 #include <QMenu>
 #include <QProxyStyle>
@@ -30,6 +32,8 @@ public:
         return QProxyStyle::styleHint(hint, option, widget, returnData);
     }
 };
+// Smaller than this, a cover is not worth the room.
+constexpr int MinCoverSide = 96;
 } // namespace
 
 Player::Player(LoopControl* controller, QWidget* parent, const char* name)
@@ -53,12 +57,18 @@ Player::Player(LoopControl* controller, QWidget* parent, const char* name)
     m_analyzer = new Visualization(controller, this, "analyzer");
     m_info = new TrackInfo(this, "info");
     m_description = new TrackDescription(this, "description");
+    m_cover = new CoverView(this);
+    m_cover->hide();
+    connect(m_cover, &CoverView::pictureChanged, this, &Player::updateCover);
+    m_analyzer->installEventFilter(this);
 
     auto* box = new QVBoxLayout;
     box->setContentsMargins(0, 0, 0, 0);
     box->addWidget(m_analyzer, 1);
     box->addWidget(m_info);
     box->addWidget(m_description);
+    // The cover takes the free room below the text, so the text stays where it was.
+    box->addWidget(m_cover, 1);
     box->addStretch();
 
     m_slider->setEnabled(false);
@@ -153,6 +163,33 @@ void Player::updatePosition(int seconds, PlayInfo* info)
 void Player::setTrackDescription(AudioInfo* info)
 {
     m_description->setDescription(info);
+    m_cover->setTrack(info ? QString::fromUtf8(info->fileNameBytes()) : QString());
+}
+
+bool Player::eventFilter(QObject* watched, QEvent* e)
+{
+    // Looked at once the layout has taken the change in.
+    if (watched == m_analyzer && (e->type() == QEvent::ShowToParent || e->type() == QEvent::HideToParent))
+        QMetaObject::invokeMethod(this, &Player::updateCover, Qt::QueuedConnection);
+    return QWidget::eventFilter(watched, e);
+}
+
+void Player::resizeEvent(QResizeEvent* e)
+{
+    QWidget::resizeEvent(e);
+    updateCover();
+}
+
+void Player::updateCover()
+{
+    // The room is what the page leaves after everything else has its preferred height;
+    // the cover asks for none, so the answer is the same whether it shows or not.
+    // A small display keeps its page as it was: its room is for the controls and text.
+    const int room = height() - layout()->sizeHint().height();
+    const bool show = m_cover->hasPicture() && m_analyzer->isHidden() && !isSmallScreen()
+        && room >= MinCoverSide && contentsRect().width() >= MinCoverSide;
+    if (show == m_cover->isHidden())
+        m_cover->setVisible(show);
 }
 
 void Player::stateChanged(int state)
@@ -170,6 +207,7 @@ void Player::stateChanged(int state)
         m_slider->setEnabled(false);
         m_slider->setValue(0);
         m_description->setDescription(nullptr);
+        m_cover->setTrack(QString());
         m_info->setPosition(0, nullptr);
         break;
     case LoopControl::Paused:

@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+class CoverView;
 class LoopControl;
 class QMenu;
 class QSlider;
@@ -13,7 +14,8 @@ struct AudioInfo;
 struct PlayInfo;
 
 // The "Player" page: analyzer, track displays, position slider and the control buttons.
-// Buttons only emit signals; the main window decides what plays.
+// Buttons only emit signals; the main window decides what plays. Below the track displays,
+// where the hidden analyzer leaves room, the track's cover (when it has one).
 class Player : public QWidget
 {
     Q_OBJECT
@@ -31,6 +33,7 @@ public:
     Visualization* analyzer() const { return m_analyzer; }
     TrackInfo* infoDisplay() const { return m_info; }
     TrackDescription* descriptionDisplay() const { return m_description; }
+    CoverView* coverView() const { return m_cover; }
     QSlider* slider() const { return m_slider; }
     QMenu* bookmarkMenu() const { return m_bookmarkMenu; }
     VRXPushButton* button(Action a) const { return m_buttons[a]; }
@@ -60,12 +63,19 @@ signals:
     void fillBookmarkMenu(QMenu* menu);
     void bookmarkActivated(int id);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+
 private:
+    void updateCover();
+
     LoopControl* m_controller;
     QSlider* m_slider;
     Visualization* m_analyzer;
     TrackInfo* m_info;
     TrackDescription* m_description;
+    CoverView* m_cover;
     bool m_dragging = false;
     bool m_seekPending = false;
     VRXPushButton* m_buttons[8];

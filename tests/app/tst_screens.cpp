@@ -1,5 +1,6 @@
 // The three pages of the running player at the smallest and a large display, with real
-// files from the fixtures: nothing may need more room than the display has. The pictures
+// files from the fixtures: nothing may need more room than the display has; the track's
+// cover where the hidden analyzer leaves room. The pictures
 // land in <build>/screenshots (scripts/screenshots.sh copies them to docs/).
 #include "testmain.h"
 #include "../qt/screenshot.h"
@@ -8,6 +9,7 @@
 #include "bookamrks.h"
 #include "config.h"
 #include "copyremovedialogbase.h"
+#include "coverview.h"
 #include "medialibrary.h"
 #include "vrfiledialog.h"
 #include "vrxcolorbutton.h"
@@ -19,6 +21,7 @@
 #include "player.h"
 #include "playlist.h"
 #include "settingskeys.h"
+#include "trackdescription.h"
 #include "trackinfo.h"
 #include "visualization.h"
 #include "vrtabwidget.h"
@@ -78,6 +81,7 @@ QRect popupGeometry(const std::function<void()>& open)
     return QTest::qWaitFor([&] { return at.isValid(); }, 3000) ? at : QRect(0, 0, -1, -1);
 }
 } // namespace
+#include <QSlider>
 
 class TestScreens : public QObject
 {
@@ -228,6 +232,56 @@ private slots:
         if (list->header()->length() > list->viewport()->width())
             faults << QStringLiteral("play list columns %1 wide").arg(list->header()->length());
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
+    }
+
+    void coverOnThePlayerPage_data()
+    {
+        QTest::addColumn<QSize>("display");
+        QTest::addColumn<QString>("track");
+        QTest::addColumn<bool>("shown");
+        QTest::newRow("480x640 APIC") << QSize(480, 640) << "apic.mp3" << true;
+        QTest::newRow("640x480 FLAC PICTURE") << QSize(640, 480) << "picture.flac" << true;
+        QTest::newRow("480x640 picture size lies") << QSize(480, 640) << "lying.mp3" << false;
+        QTest::newRow("240x320 small display: as before") << QSize(240, 320) << "apic.mp3" << false;
+    }
+    void coverOnThePlayerPage()
+    {
+        QFETCH(QSize, display);
+        QFETCH(QString, track);
+        QFETCH(bool, shown);
+        for (bool small : {false, true})
+            Config(QStringLiteral("Quavrix")).write(Settings::Analyzer::Visible(small), 0);
+        useDisplay(display);
+        VRXPlayerWindow w;
+        w.resize(display);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.tabs()->showPage(w.player());
+        const QString file = QStringLiteral(QUAVRIX_TEST_DATA "/covers/") + track;
+        w.setFile(file);
+        // Paused, so the two-second track cannot end (and clear the page) before the look.
+        w.playPause();
+        QCOMPARE(w.playState(), int(VRXPlayerWindow::Paused));
+        const CoverView* cover = w.player()->coverView();
+        QTRY_VERIFY(cover->track() == file && !cover->isLooking());
+        QTest::qWait(100);
+        QCOMPARE(cover->isVisible(), shown);
+        const QImage shot = w.grab().toImage();
+        shot.save(screenshotPath(QStringLiteral("player-cover-") + QFileInfo(track).baseName(), display));
+        if (!shown)
+            return;
+        // The 120x90 picture keeps its 4:3 shape, centred, between the text and the slider.
+        const QRect r(cover->mapTo(&w, cover->pictureRect().topLeft()), cover->pictureRect().size());
+        QVERIFY2(qAbs(r.width() * 3 - r.height() * 4) <= 4, qPrintable(QStringLiteral("%1x%2").arg(r.width()).arg(r.height())));
+        QVERIFY(qMin(r.width(), r.height()) >= 96);
+        QVERIFY(qAbs(cover->pictureRect().center().x() - cover->width() / 2) <= 1);
+        QVERIFY(r.bottom() < w.player()->slider()->mapTo(&w, QPoint(0, 0)).y());
+        QVERIFY(r.top() > w.player()->descriptionDisplay()->mapTo(&w, QPoint(0, w.player()->descriptionDisplay()->height())).y());
+        // The light disc in the middle, the dark lower ground near a bottom corner.
+        const QRgb middle = shot.pixel(r.center()), corner = shot.pixel(r.bottomLeft() + QPoint(3, -3));
+        QVERIFY2(qRed(middle) > 180 && qGreen(middle) > 180 && qBlue(middle) < 150, qPrintable(QString::number(middle, 16)));
+        QVERIFY2(qRed(corner) < 80 && qBlue(corner) > 60, qPrintable(QString::number(corner, 16)));
+        w.stop();
     }
 };
 

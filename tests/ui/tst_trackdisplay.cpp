@@ -1,10 +1,12 @@
 #include "testmain.h"
 
 #include "../qt/screenshot.h"
+#include "coverview.h"
 #include "playinfo.h"
 #include "trackinfo.h"
 
-// The track information line: rate, channels, bit rate and time as the player shows them.
+// The track information line: rate, channels, bit rate and time as the player shows them;
+// the cover view's answer for the track now playing.
 class TestTrackDisplay : public QObject
 {
     Q_OBJECT
@@ -64,6 +66,37 @@ private slots:
         info.resize(1000, info.height());
         QCOMPARE(info.shownTime(), QStringLiteral("01:05"));
         QCOMPARE(info.shownInfo(), QStringLiteral("128 kbps 44 kHz stereo 03:35"));
+    }
+
+    void coverOfAnEarlierTrackIsDropped()
+    {
+        CoverView view;
+        QSignalSpy taken(&view, &CoverView::pictureChanged);
+        view.setTrack(QStringLiteral(QUAVRIX_TEST_DATA "/covers/apic.mp3"));
+        // No events meanwhile: the picture found for it waits in the queue, as if late.
+        QThread::msleep(500);
+        view.setTrack(QStringLiteral(QUAVRIX_TEST_DATA "/covers/lying.mp3"));
+        QTRY_VERIFY(!view.isLooking());
+        QTest::qWait(50);
+        QVERIFY(!view.hasPicture());
+        QCOMPARE(taken.count(), 1);
+        view.setTrack(QStringLiteral(QUAVRIX_TEST_DATA "/covers/apic.mp3"));
+        QTRY_VERIFY(view.hasPicture());
+        QCOMPARE(view.picture().size(), QSize(120, 90));
+    }
+
+    void coverDecodingIsBounded()
+    {
+        QFile f(QStringLiteral(QUAVRIX_TEST_DATA "/covers/front.jpg"));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QByteArray jpeg = f.readAll();
+        // Shrunk to the bound, the 4:3 shape kept; a header claiming 60000x60000 is refused.
+        QCOMPARE(CoverView::decode(jpeg, QSize(60, 60)).size(), QSize(60, 45));
+        QCOMPARE(CoverView::decode(jpeg, QSize(640, 640)).size(), QSize(120, 90));
+        const qsizetype frame = jpeg.indexOf("\xFF\xC0");
+        QVERIFY(frame > 0);
+        jpeg.replace(frame + 5, 4, QByteArray("\xEA\x60\xEA\x60", 4));
+        QVERIFY(CoverView::decode(jpeg, QSize(640, 640)).isNull());
     }
 };
 
