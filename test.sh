@@ -3,8 +3,13 @@
 #   ./test.sh             Release build in build/
 #   ./test.sh --sanitize  AddressSanitizer + UBSan build in build-asan/, then the
 #                         controller tests under ThreadSanitizer in build-tsan/
+#   ./test.sh --cross arm64|armhf   the suite built for ARM and run under qemu
+#                         (scripts/cross.sh)
 set -euo pipefail
 cd "$(dirname "$0")"
+if [[ ${1:-} == --cross ]]; then
+    exec scripts/cross.sh "${2:-}"
+fi
 scripts/setup.sh build test
 export QT_QPA_PLATFORM=offscreen
 jobs=$(nproc 2>/dev/null || echo 2)

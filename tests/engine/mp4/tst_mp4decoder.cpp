@@ -247,7 +247,8 @@ private slots:
         QFETCH(int, turnsBeforeEnd);
         useScript(script);
         qputenv("QUAVRIX_AACDECODER", QFile::encodeName(program));
-        if (script.isEmpty())
+        // Under qemu user emulation the failed start shows as a program that ended at once.
+        if (script.isEmpty() && qEnvironmentVariableIsEmpty("QUAVRIX_EMULATED"))
             QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^Can not start .*no-such-program, error '.+'$"));
         AACDecoder proxy;
         proxy.init();
