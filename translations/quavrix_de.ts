@@ -441,7 +441,7 @@ wirklich gelöscht werden?</translation>
     <message>
         <location line="+8"/>
         <source>Process Documents Folder</source>
-        <translation>Dokumentenordner einbeziehen</translation>
+        <translation>Durchsuchen</translation>
     </message>
     <message>
         <location line="+7"/>
@@ -461,12 +461,12 @@ wirklich gelöscht werden?</translation>
     <message>
         <location line="+8"/>
         <source>Add Folder</source>
-        <translation>Ordner hinzufügen</translation>
+        <translation>Hinzufügen</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>Remove Folder</source>
-        <translation>Ordner entfernen</translation>
+        <translation>Entfernen</translation>
     </message>
     <message>
         <location line="+3"/>
@@ -498,7 +498,7 @@ wirklich gelöscht werden?</translation>
     <message>
         <location filename="../library/medialibrary.cpp" line="+179"/>
         <source>[All Artists]</source>
-        <translation>[Alle Interpreten]</translation>
+        <translation>[Alle]</translation>
     </message>
     <message>
         <location line="+0"/>
@@ -510,12 +510,12 @@ wirklich gelöscht werden?</translation>
     <message>
         <location line="-1"/>
         <source>[All Albums]</source>
-        <translation>[Alle Alben]</translation>
+        <translation>[Alle]</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>[All Years]</source>
-        <translation>[Alle Jahre]</translation>
+        <translation>[Alle]</translation>
     </message>
 </context>
 <context>
@@ -694,12 +694,12 @@ wirklich gelöscht werden?</translation>
     <message>
         <location line="+15"/>
         <source>Add All Library</source>
-        <translation>Ganze Bibliothek</translation>
+        <translation>Bibliothek</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>Clear List</source>
-        <translation>Liste leeren</translation>
+        <translation>Leeren</translation>
     </message>
 </context>
 <context>
@@ -749,7 +749,7 @@ wirklich gelöscht werden?</translation>
         <location line="+121"/>
         <location line="+8"/>
         <source>Play</source>
-        <translation>Abspielen</translation>
+        <translation>Start</translation>
     </message>
     <message>
         <location line="-14"/>

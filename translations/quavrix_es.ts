@@ -441,7 +441,7 @@ el marcador actual?</translation>
     <message>
         <location line="+8"/>
         <source>Process Documents Folder</source>
-        <translation>Incluir carpeta Documentos</translation>
+        <translation>Examinar</translation>
     </message>
     <message>
         <location line="+7"/>
@@ -461,12 +461,12 @@ el marcador actual?</translation>
     <message>
         <location line="+8"/>
         <source>Add Folder</source>
-        <translation>Añadir carpeta</translation>
+        <translation>Añadir</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>Remove Folder</source>
-        <translation>Quitar carpeta</translation>
+        <translation>Quitar</translation>
     </message>
     <message>
         <location line="+3"/>
@@ -498,7 +498,7 @@ el marcador actual?</translation>
     <message>
         <location filename="../library/medialibrary.cpp" line="+179"/>
         <source>[All Artists]</source>
-        <translation>[Todos los artistas]</translation>
+        <translation>[Todos]</translation>
     </message>
     <message>
         <location line="+0"/>
@@ -510,12 +510,12 @@ el marcador actual?</translation>
     <message>
         <location line="-1"/>
         <source>[All Albums]</source>
-        <translation>[Todos los álbumes]</translation>
+        <translation>[Todos]</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>[All Years]</source>
-        <translation>[Todos los años]</translation>
+        <translation>[Todos]</translation>
     </message>
 </context>
 <context>
@@ -694,12 +694,12 @@ la lista %1?</translation>
     <message>
         <location line="+15"/>
         <source>Add All Library</source>
-        <translation>Toda la biblioteca</translation>
+        <translation>Añadir todo</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>Clear List</source>
-        <translation>Vaciar lista</translation>
+        <translation>Vaciar</translation>
     </message>
 </context>
 <context>

@@ -441,7 +441,7 @@ le signet actuel ?</translation>
     <message>
         <location line="+8"/>
         <source>Process Documents Folder</source>
-        <translation>Traiter le dossier Documents</translation>
+        <translation>Parcourir</translation>
     </message>
     <message>
         <location line="+7"/>
@@ -461,12 +461,12 @@ le signet actuel ?</translation>
     <message>
         <location line="+8"/>
         <source>Add Folder</source>
-        <translation>Ajouter un dossier</translation>
+        <translation>Ajouter</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>Remove Folder</source>
-        <translation>Retirer le dossier</translation>
+        <translation>Retirer</translation>
     </message>
     <message>
         <location line="+3"/>
@@ -498,7 +498,7 @@ le signet actuel ?</translation>
     <message>
         <location filename="../library/medialibrary.cpp" line="+179"/>
         <source>[All Artists]</source>
-        <translation>[Tous les artistes]</translation>
+        <translation>[Tous]</translation>
     </message>
     <message>
         <location line="+0"/>
@@ -510,12 +510,12 @@ le signet actuel ?</translation>
     <message>
         <location line="-1"/>
         <source>[All Albums]</source>
-        <translation>[Tous les albums]</translation>
+        <translation>[Tous]</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>[All Years]</source>
-        <translation>[Toutes les années]</translation>
+        <translation>[Toutes]</translation>
     </message>
 </context>
 <context>
@@ -694,12 +694,12 @@ la playlist %1 ?</translation>
     <message>
         <location line="+15"/>
         <source>Add All Library</source>
-        <translation>Toute la bibliothèque</translation>
+        <translation>Tout ajouter</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>Clear List</source>
-        <translation>Vider la liste</translation>
+        <translation>Vider</translation>
     </message>
 </context>
 <context>

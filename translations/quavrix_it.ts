@@ -441,7 +441,7 @@ il segnalibro corrente?</translation>
     <message>
         <location line="+8"/>
         <source>Process Documents Folder</source>
-        <translation>Includi cartella Documenti</translation>
+        <translation>Esamina</translation>
     </message>
     <message>
         <location line="+7"/>
@@ -461,12 +461,12 @@ il segnalibro corrente?</translation>
     <message>
         <location line="+8"/>
         <source>Add Folder</source>
-        <translation>Aggiungi cartella</translation>
+        <translation>Aggiungi</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>Remove Folder</source>
-        <translation>Rimuovi cartella</translation>
+        <translation>Rimuovi</translation>
     </message>
     <message>
         <location line="+3"/>
@@ -498,7 +498,7 @@ il segnalibro corrente?</translation>
     <message>
         <location filename="../library/medialibrary.cpp" line="+179"/>
         <source>[All Artists]</source>
-        <translation>[Tutti gli artisti]</translation>
+        <translation>[Tutti]</translation>
     </message>
     <message>
         <location line="+0"/>
@@ -510,12 +510,12 @@ il segnalibro corrente?</translation>
     <message>
         <location line="-1"/>
         <source>[All Albums]</source>
-        <translation>[Tutti gli album]</translation>
+        <translation>[Tutti]</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>[All Years]</source>
-        <translation>[Tutti gli anni]</translation>
+        <translation>[Tutti]</translation>
     </message>
 </context>
 <context>
@@ -694,12 +694,12 @@ la playlist %1?</translation>
     <message>
         <location line="+15"/>
         <source>Add All Library</source>
-        <translation>Tutta la libreria</translation>
+        <translation>Aggiungi tutto</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>Clear List</source>
-        <translation>Svuota lista</translation>
+        <translation>Svuota</translation>
     </message>
 </context>
 <context>

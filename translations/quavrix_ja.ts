@@ -441,7 +441,7 @@ Current Bookmark?</source>
     <message>
         <location line="+8"/>
         <source>Process Documents Folder</source>
-        <translation>ドキュメントフォルダを処理</translation>
+        <translation>検索する</translation>
     </message>
     <message>
         <location line="+7"/>
@@ -461,12 +461,12 @@ Current Bookmark?</source>
     <message>
         <location line="+8"/>
         <source>Add Folder</source>
-        <translation>フォルダを追加</translation>
+        <translation>追加</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>Remove Folder</source>
-        <translation>フォルダを削除</translation>
+        <translation>削除</translation>
     </message>
     <message>
         <location line="+3"/>
@@ -498,7 +498,7 @@ Current Bookmark?</source>
     <message>
         <location filename="../library/medialibrary.cpp" line="+179"/>
         <source>[All Artists]</source>
-        <translation>[すべてのアーティスト]</translation>
+        <translation>[すべて]</translation>
     </message>
     <message>
         <location line="+0"/>
@@ -510,12 +510,12 @@ Current Bookmark?</source>
     <message>
         <location line="-1"/>
         <source>[All Albums]</source>
-        <translation>[すべてのアルバム]</translation>
+        <translation>[すべて]</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>[All Years]</source>
-        <translation>[すべての年]</translation>
+        <translation>[すべて]</translation>
     </message>
 </context>
 <context>
@@ -694,12 +694,12 @@ Playlist :%1?</source>
     <message>
         <location line="+15"/>
         <source>Add All Library</source>
-        <translation>ライブラリ全体を追加</translation>
+        <translation>全曲を追加</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>Clear List</source>
-        <translation>リストを消去</translation>
+        <translation>リスト消去</translation>
     </message>
 </context>
 <context>

@@ -441,7 +441,7 @@ o marcador atual?</translation>
     <message>
         <location line="+8"/>
         <source>Process Documents Folder</source>
-        <translation>Incluir pasta Documentos</translation>
+        <translation>Examinar</translation>
     </message>
     <message>
         <location line="+7"/>
@@ -461,12 +461,12 @@ o marcador atual?</translation>
     <message>
         <location line="+8"/>
         <source>Add Folder</source>
-        <translation>Adicionar pasta</translation>
+        <translation>Adicionar</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>Remove Folder</source>
-        <translation>Remover pasta</translation>
+        <translation>Remover</translation>
     </message>
     <message>
         <location line="+3"/>
@@ -498,7 +498,7 @@ o marcador atual?</translation>
     <message>
         <location filename="../library/medialibrary.cpp" line="+179"/>
         <source>[All Artists]</source>
-        <translation>[Todos os artistas]</translation>
+        <translation>[Todos]</translation>
     </message>
     <message>
         <location line="+0"/>
@@ -510,12 +510,12 @@ o marcador atual?</translation>
     <message>
         <location line="-1"/>
         <source>[All Albums]</source>
-        <translation>[Todos os álbuns]</translation>
+        <translation>[Todos]</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>[All Years]</source>
-        <translation>[Todos os anos]</translation>
+        <translation>[Todos]</translation>
     </message>
 </context>
 <context>
@@ -694,12 +694,12 @@ a playlist %1?</translation>
     <message>
         <location line="+15"/>
         <source>Add All Library</source>
-        <translation>Toda a biblioteca</translation>
+        <translation>Adicionar tudo</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>Clear List</source>
-        <translation>Limpar lista</translation>
+        <translation>Limpar</translation>
     </message>
 </context>
 <context>

@@ -441,7 +441,7 @@ Current Bookmark?</source>
     <message>
         <location line="+8"/>
         <source>Process Documents Folder</source>
-        <translation>Обрабатывать документы</translation>
+        <translation>Просматривать</translation>
     </message>
     <message>
         <location line="+7"/>
@@ -461,12 +461,12 @@ Current Bookmark?</source>
     <message>
         <location line="+8"/>
         <source>Add Folder</source>
-        <translation>Добавить папку</translation>
+        <translation>Добавить</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>Remove Folder</source>
-        <translation>Убрать папку</translation>
+        <translation>Убрать</translation>
     </message>
     <message>
         <location line="+3"/>
@@ -498,7 +498,7 @@ Current Bookmark?</source>
     <message>
         <location filename="../library/medialibrary.cpp" line="+179"/>
         <source>[All Artists]</source>
-        <translation>[Все исполнители]</translation>
+        <translation>[Все]</translation>
     </message>
     <message>
         <location line="+0"/>
@@ -510,12 +510,12 @@ Current Bookmark?</source>
     <message>
         <location line="-1"/>
         <source>[All Albums]</source>
-        <translation>[Все альбомы]</translation>
+        <translation>[Все]</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>[All Years]</source>
-        <translation>[Все годы]</translation>
+        <translation>[Все]</translation>
     </message>
 </context>
 <context>

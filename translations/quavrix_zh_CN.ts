@@ -441,7 +441,7 @@ Current Bookmark?</source>
     <message>
         <location line="+8"/>
         <source>Process Documents Folder</source>
-        <translation>处理文档文件夹</translation>
+        <translation>扫描</translation>
     </message>
     <message>
         <location line="+7"/>
@@ -461,12 +461,12 @@ Current Bookmark?</source>
     <message>
         <location line="+8"/>
         <source>Add Folder</source>
-        <translation>添加文件夹</translation>
+        <translation>添加</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>Remove Folder</source>
-        <translation>移除文件夹</translation>
+        <translation>移除</translation>
     </message>
     <message>
         <location line="+3"/>
@@ -498,7 +498,7 @@ Current Bookmark?</source>
     <message>
         <location filename="../library/medialibrary.cpp" line="+179"/>
         <source>[All Artists]</source>
-        <translation>[所有艺术家]</translation>
+        <translation>[全部]</translation>
     </message>
     <message>
         <location line="+0"/>
@@ -510,12 +510,12 @@ Current Bookmark?</source>
     <message>
         <location line="-1"/>
         <source>[All Albums]</source>
-        <translation>[所有专辑]</translation>
+        <translation>[全部]</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>[All Years]</source>
-        <translation>[所有年份]</translation>
+        <translation>[全部]</translation>
     </message>
 </context>
 <context>
@@ -694,7 +694,7 @@ Playlist :%1?</source>
     <message>
         <location line="+15"/>
         <source>Add All Library</source>
-        <translation>添加整个媒体库</translation>
+        <translation>全部添加</translation>
     </message>
     <message>
         <location line="+2"/>
