@@ -87,7 +87,8 @@ AnotherOptionsWidgetBase::AnotherOptionsWidgetBase(QWidget* parent, const QStrin
     interval = makeSpin(seek, QStringLiteral("interval"), 1, 700);
     seekRow->addWidget(new QLabel(tr("Interval:"), seek));
     seekRow->addWidget(interval);
-    seekRow->addWidget(new QLabel(tr("second(s)"), seek));
+    // The unit's symbol reads right after any number, where a word would need its plural.
+    seekRow->addWidget(new QLabel(tr("s", "unit symbol of seconds, after the number"), seek));
     seekRow->addStretch(1);
     box->addWidget(seek);
 
@@ -96,7 +97,7 @@ AnotherOptionsWidgetBase::AnotherOptionsWidgetBase(QWidget* parent, const QStrin
     auto* gainGrid = new QGridLayout(gain);
     replayGain = new QComboBox(gain);
     replayGain->setObjectName(QStringLiteral("replaygain"));
-    replayGain->addItems({tr("Off"), tr("Track"), tr("Album")});
+    replayGain->addItems({tr("Off"), tr("Track", "gain of the track"), tr("Album", "gain of the album")});
     gainGrid->addWidget(replayGain, 0, 0, 1, 3);
     rgPreamp = makeSpin(gain, QStringLiteral("rgpreamp"), -12, 12);
     gainGrid->addWidget(new QLabel(tr("Pre-amp:"), gain), 1, 0);
@@ -122,7 +123,7 @@ AnotherOptionsWidgetBase::AnotherOptionsWidgetBase(QWidget* parent, const QStrin
     auto* powerRow = new QHBoxLayout(power);
     pi = makeSpin(power, QStringLiteral("pi"), 0, 60);
     powerRow->addWidget(pi);
-    powerRow->addWidget(new QLabel(tr("second(s)"), power));
+    powerRow->addWidget(new QLabel(tr("s", "unit symbol of seconds, after the number"), power));
     powerRow->addStretch(1);
     box->addWidget(power);
     box->addStretch(1);

@@ -50,7 +50,7 @@ ColorsWidget::ColorsWidget(QWidget* parent, const QString& name)
     }
 
     // The track list's five columns and three sample tracks.
-    for (const QString& title : {tr("Title"), tr("Artist"), tr("Album"), tr("Year"), tr("Track")})
+    for (const QString& title : {tr("Title"), tr("Artist"), tr("Album"), tr("Year"), tr("Track", "number of the track")})
         lv->addColumn(title);
     const QString artist = tr("Sample Artist"), album = tr("Sample Album");
     const QString titles[3] = {tr("First Song"), tr("Second Song"), tr("Third Song")};

@@ -53,7 +53,7 @@ OptionsDialog::OptionsDialog(QWidget* parent)
     };
     m_tabs->addTab(scrolled(m_setup), tr("Setup"), findIconSet(QStringLiteral("package_utilities")));
     m_tabs->addTab(scrolled(m_colors), tr("Colors"), findIconSet(QStringLiteral("color")));
-    m_tabs->addTab(scrolled(m_keys), tr("Key"), findIconSet(QStringLiteral("key_bindings")));
+    m_tabs->addTab(scrolled(m_keys), tr("Key", "tab of the key bindings"), findIconSet(QStringLiteral("key_bindings")));
     m_tabs->addTab(scrolled(m_tabPosition), tr("Style"), findIconSet(QStringLiteral("view")));
     m_tabs->addTab(scrolled(m_analyzer), tr("Analyzer"), findIconSet(QStringLiteral("analyzer")));
 

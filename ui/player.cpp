@@ -73,20 +73,22 @@ Player::Player(LoopControl* controller, QWidget* parent, const char* name)
 
     m_slider->setEnabled(false);
 
-    struct ButtonSpec { const char* icon; const char* text; bool repeat; void (Player::*signal)(); };
+    // "Up" and "Down" raise and lower the volume: the note tells the translator so.
+    struct Text { const char* source; const char* comment; };
+    struct ButtonSpec { const char* icon; Text text; bool repeat; void (Player::*signal)(); };
     static const ButtonSpec specs[8] = {
-        {"volume", QT_TR_NOOP("Up"), true, &Player::volumeUp},
-        {"volume", QT_TR_NOOP("Down"), true, &Player::volumeDown},
-        {"back", QT_TR_NOOP("Prev"), false, &Player::prev},
-        {"forward", QT_TR_NOOP("Next"), false, &Player::next},
-        {"forward", QT_TR_NOOP("Forward"), true, &Player::fastForward},
-        {"back", QT_TR_NOOP("Rewind"), true, &Player::rewind},
-        {"exit", QT_TR_NOOP("Stop"), false, &Player::stop},
-        {"play", QT_TR_NOOP("Play"), false, &Player::playPause},
+        {"volume", QT_TRANSLATE_NOOP3("Player", "Up", "volume"), true, &Player::volumeUp},
+        {"volume", QT_TRANSLATE_NOOP3("Player", "Down", "volume"), true, &Player::volumeDown},
+        {"back", QT_TRANSLATE_NOOP3("Player", "Prev", "track"), false, &Player::prev},
+        {"forward", QT_TRANSLATE_NOOP3("Player", "Next", "track"), false, &Player::next},
+        {"forward", QT_TRANSLATE_NOOP3("Player", "Forward", "fast forward"), true, &Player::fastForward},
+        {"back", QT_TRANSLATE_NOOP3("Player", "Rewind", ""), true, &Player::rewind},
+        {"exit", QT_TRANSLATE_NOOP3("Player", "Stop", ""), false, &Player::stop},
+        {"play", QT_TRANSLATE_NOOP3("Player", "Play", ""), false, &Player::playPause},
     };
     for (int i = 0; i < 8; ++i) {
         const ButtonSpec& s = specs[i];
-        auto* b = new VRXPushButton(QLatin1String(s.icon), tr(s.text), this, QLatin1String(s.text));
+        auto* b = new VRXPushButton(QLatin1String(s.icon), tr(s.text.source, s.text.comment), this, QLatin1String(s.text.source));
         b->setAutoRepeat(s.repeat);
         b->setFocusPolicy(Qt::NoFocus);
         connect(b, &QPushButton::clicked, this, s.signal);

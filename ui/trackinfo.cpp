@@ -40,6 +40,7 @@ void TrackInfo::setPosition(int seconds, PlayInfo* info)
     }
     m_time = minutesSeconds(seconds);
     m_length = minutesSeconds(info->length);
+    // shownInfo() drops whole fields by spaces: each unit and channel word stays one word.
     m_info = QStringLiteral("%1 %2 %3 %4 %5 %6")
                  .arg(QString::number(info->bitrate / 1000), tr("kbps"), QString::number(info->rate / 1000),
                       tr("kHz"), info->channels == 1 ? tr("mono") : tr("stereo"), minutesSeconds(info->length));

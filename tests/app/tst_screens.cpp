@@ -23,6 +23,7 @@
 #include "settingskeys.h"
 #include "trackdescription.h"
 #include "trackinfo.h"
+#include "translations.h"
 #include "visualization.h"
 #include "vrtabwidget.h"
 #include "vrxplayerwindow.h"
@@ -87,6 +88,15 @@ class TestScreens : public QObject
 {
     Q_OBJECT
 
+    // Installs the row's language; returns the screenshots' name suffix ("-de", none for English).
+    static QString speak()
+    {
+        QFETCH(QString, lang);
+        qputenv("QUAVRIX_LANG", lang.toUtf8());
+        Translations::install();
+        return lang == QLatin1String("en") ? QString() : QLatin1Char('-') + lang;
+    }
+
 private slots:
     void initTestCase()
     {
@@ -105,12 +115,17 @@ private slots:
     void pagesFitTheDisplay_data()
     {
         QTest::addColumn<QSize>("display");
-        QTest::newRow("240x320") << QSize(240, 320);
-        QTest::newRow("480x640") << QSize(480, 640);
+        QTest::addColumn<QString>("lang");
+        QTest::newRow("240x320") << QSize(240, 320) << "en";
+        QTest::newRow("480x640") << QSize(480, 640) << "en";
+        // Longer words (de, ru) and wide glyphs (ja) on the narrowest display.
+        for (const char* lang : {"de", "ru", "ja"})
+            QTest::newRow(qPrintable(QStringLiteral("240x320 ") + QLatin1String(lang))) << QSize(240, 320) << lang;
     }
     void pagesFitTheDisplay()
     {
         QFETCH(QSize, display);
+        const QString suffix = speak();
         useDisplay(display);
         VRXPlayerWindow w;
         w.resize(display);
@@ -139,25 +154,29 @@ private slots:
                 QPainter p(&shot);
                 p.drawPixmap(analyzer->mapTo(&w, QPoint(0, 0)), bars);
             }
-            shot.save(screenshotPath(QString::fromLatin1(page->metaObject()->className()).toLower(), display));
+            shot.save(screenshotPath(QString::fromLatin1(page->metaObject()->className()).toLower() + suffix, display));
         }
         TrackInfo* info = w.player()->infoDisplay();
         QVERIFY(info->fontMetrics().horizontalAdvance(info->shownInfo()) <= info->infoPanel().width());
-        QVERIFY(info->shownInfo().contains(QLatin1String("kbps")));
+        QVERIFY(info->shownInfo().contains(TrackInfo::tr("kbps")));
         w.stop();
     }
 
     void dialogsAndMenusFitTheDisplay_data()
     {
         QTest::addColumn<QSize>("display");
+        QTest::addColumn<QString>("lang");
         for (const QSize s : {QSize(240, 320), QSize(320, 240), QSize(480, 640), QSize(640, 480)})
-            QTest::newRow(qPrintable(QStringLiteral("%1x%2").arg(s.width()).arg(s.height()))) << s;
+            QTest::newRow(qPrintable(QStringLiteral("%1x%2").arg(s.width()).arg(s.height()))) << s << "en";
+        for (const char* lang : {"de", "ru", "ja"})
+            QTest::newRow(qPrintable(QStringLiteral("240x320 ") + QLatin1String(lang))) << QSize(240, 320) << lang;
     }
     // Without a window manager nothing moves a window back into view or offers to close it:
     // every window the program opens must lie inside the display with its buttons in reach.
     void dialogsAndMenusFitTheDisplay()
     {
         QFETCH(QSize, display);
+        const QString suffix = speak();
         useDisplay(display);
         VRXPlayerWindow w;
         w.resize(display);
@@ -189,7 +208,7 @@ private slots:
                 QTest::qWait(20);
                 for (const QString& b : unreachableButtons(d))
                     faults << shown + QStringLiteral(": ") + b;
-                saveScreenshot(d, shown.split(QRegularExpression(QStringLiteral("\\W+")), Qt::SkipEmptyParts).join(QLatin1Char('-')), display);
+                saveScreenshot(d, shown.split(QRegularExpression(QStringLiteral("\\W+"), QRegularExpression::UseUnicodePropertiesOption), Qt::SkipEmptyParts).join(QLatin1Char('-')) + suffix, display);
                 const auto colors = d->findChildren<VRXColorButton*>();
                 if (!colors.isEmpty() && colors.first()->isVisible())
                     checkMenu(QStringLiteral("colour"), [&] { QTest::mousePress(colors.first(), Qt::LeftButton); });
@@ -226,12 +245,18 @@ private slots:
                 w.playList()->addRecords({record.get()});
         }
         QTest::qWait(50);
-        saveScreenshot(&w, QStringLiteral("one-entry"), display);
+        saveScreenshot(&w, QStringLiteral("one-entry") + suffix, display);
         // Columns past the list's edge would be cut off without an ellipsis.
         const auto* list = w.playList()->findChild<VRXListView*>();
         if (list->header()->length() > list->viewport()->width())
             faults << QStringLiteral("play list columns %1 wide").arg(list->header()->length());
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
+    }
+
+    void cleanup()
+    {
+        qputenv("QUAVRIX_LANG", "en");
+        Translations::install();
     }
 
     void coverOnThePlayerPage_data()

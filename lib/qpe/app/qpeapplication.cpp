@@ -6,6 +6,7 @@
 #include "screen.h"
 #include "displaypower.h"
 #include "sleepinhibitor.h"
+#include "translations.h"
 
 #include <QDataStream>
 #include <QFileInfo>
@@ -55,6 +56,8 @@ QPEApplication::QPEApplication(int& argc, char** argv, Type)
         return;
     }
     listenForDocuments();
+    // Before any window exists: widgets take their texts when they are made.
+    Translations::install();
     m_sleep = new SleepInhibitor(this);
     m_display = new DisplayPower(this);
 }

@@ -50,21 +50,21 @@ namespace AtomicFile {
 
 QString reasonFor(int error)
 {
-    auto tr = [](const char* text) { return QCoreApplication::translate("AtomicFile", text); };
+    auto say = [](const char* text) { return QCoreApplication::translate("AtomicFile", text); };
     switch (error) {
-    case ENOSPC: return tr("no space left on the device");
-    case EDQUOT: return tr("the disk quota is used up");
-    case EROFS: return tr("the device is read-only");
+    case ENOSPC: return say(QT_TRANSLATE_NOOP("AtomicFile", "no space left on the device"));
+    case EDQUOT: return say(QT_TRANSLATE_NOOP("AtomicFile", "the disk quota is used up"));
+    case EROFS: return say(QT_TRANSLATE_NOOP("AtomicFile", "the device is read-only"));
     case EACCES:
-    case EPERM: return tr("permission denied");
+    case EPERM: return say(QT_TRANSLATE_NOOP("AtomicFile", "permission denied"));
     case ENOENT:
-    case ENOTDIR: return tr("the folder does not exist");
-    case EIO: return tr("the device reported an error");
+    case ENOTDIR: return say(QT_TRANSLATE_NOOP("AtomicFile", "the folder does not exist"));
+    case EIO: return say(QT_TRANSLATE_NOOP("AtomicFile", "the device reported an error"));
     case ENODEV:
-    case ENXIO: return tr("the device is gone");
-    case EFBIG: return tr("the file is too large");
-    case NotRegularFile: return tr("it is not a regular file");
-    case ReadOnlyFile: return tr("the file is read-only");
+    case ENXIO: return say(QT_TRANSLATE_NOOP("AtomicFile", "the device is gone"));
+    case EFBIG: return say(QT_TRANSLATE_NOOP("AtomicFile", "the file is too large"));
+    case NotRegularFile: return say(QT_TRANSLATE_NOOP("AtomicFile", "it is not a regular file"));
+    case ReadOnlyFile: return say(QT_TRANSLATE_NOOP("AtomicFile", "the file is read-only"));
     default: return QString::fromLocal8Bit(std::strerror(error));
     }
 }
