@@ -20,14 +20,6 @@
 namespace {
 const QString kData = QStringLiteral(QUAVRIX_TEST_DATA "/sound/");
 
-QByteArray decodeWhole(const QString& file)
-{
-    QProcess p;
-    p.start(QStringLiteral(QUAVRIX_BIN_DIR "/quavrix-decode"), {file});
-    p.waitForFinished(60000);
-    return p.readAllStandardOutput();
-}
-
 // Ids of System V objects that exist now, from /proc.
 QSet<int> ipcIds(const char* kind)
 {
@@ -85,12 +77,9 @@ class TestSoundOut : public QObject
         }
         QFile::setPermissions(home + QStringLiteral("/runtime"), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), home + QStringLiteral("/config"));
-        env.insert(QStringLiteral("XDG_DATA_HOME"), home + QStringLiteral("/data"));
-        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), home + QStringLiteral("/runtime"));
-        env.insert(QStringLiteral("HOME"), home + QStringLiteral("/home"));
-        env.insert(QStringLiteral("QUAVRIX_DOCUMENTS"), home + QStringLiteral("/music"));
-        env.insert(QStringLiteral("QUAVRIX_MIXER"), home + QStringLiteral("/no/mixer"));
+        for (auto [name, in] : {std::pair{"XDG_CONFIG_HOME", "/config"}, {"XDG_DATA_HOME", "/data"}, {"XDG_RUNTIME_DIR", "/runtime"},
+                                {"HOME", "/home"}, {"QUAVRIX_DOCUMENTS", "/music"}, {"QUAVRIX_MIXER", "/no/mixer"}})
+            env.insert(QLatin1String(name), home + QLatin1String(in));
         env.insert(QStringLiteral("QUAVRIX_INSTANCE"), QStringLiteral("quavrix-sound-%1-%2").arg(QCoreApplication::applicationPid()).arg(m_runs));
         env.insert(QStringLiteral("QUAVRIX_AACDECODER"), QStringLiteral(QUAVRIX_BIN_DIR "/aacdecoder"));
         if (!env.contains(QStringLiteral("DBUS_SESSION_BUS_ADDRESS")))
@@ -185,7 +174,7 @@ private slots:
         QVERIFY2(r.exact(), qPrintable(r.summary()));
         // Nothing of silence between the tracks, nothing sharper than the music itself.
         const QByteArray played = heard.mid(r.heardStart * PulsePcm::FrameBytes, source.size());
-        QVERIFY(PulsePcm::longestSilence(played).length < PulsePcm::Rate / 1000);
+        QVERIFY(PulsePcm::longestSilence(played) < PulsePcm::Rate / 1000);
         QVERIFY(PulsePcm::largestStep(played) <= PulsePcm::largestStep(source));
     }
 

@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
 #include <QString>
 
 #include <atomic>
@@ -17,6 +18,15 @@
 #include <poll.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+// What a device should get for a file: quavrix-decode's output.
+inline QByteArray decodeWhole(const QString& file)
+{
+    QProcess p;
+    p.start(QStringLiteral(QUAVRIX_BIN_DIR "/quavrix-decode"), {file});
+    p.waitForFinished(60000);
+    return p.readAllStandardOutput();
+}
 
 class PacedCapture
 {

@@ -51,11 +51,6 @@ constexpr qint64 ProbeFrames = 64;
 
 inline qint64 frames(const QByteArray& pcm) { return pcm.size() / FrameBytes; }
 
-inline qint16 sample(const QByteArray& pcm, qint64 frame, int channel)
-{
-    return qFromLittleEndian<qint16>(pcm.constData() + frame * FrameBytes + channel * 2);
-}
-
 inline bool isSilent(const char* pcm, qint64 frame)
 {
     static const char zero[FrameBytes] = {};
@@ -93,27 +88,12 @@ inline qint64 findStart(const QByteArray& heard, const QByteArray& reference, qi
     return -1;
 }
 
-struct Silence
+// The frames of the longest run of digital silence (every sample 0).
+inline qint64 longestSilence(const QByteArray& pcm)
 {
-    qint64 start = -1;
-    qint64 length = 0; // frames
-};
-
-// The longest run of digital silence (every sample 0).
-inline Silence longestSilence(const QByteArray& pcm)
-{
-    Silence best;
-    qint64 runStart = -1;
-    for (qint64 i = 0; i <= frames(pcm); ++i) {
-        const bool silent = i < frames(pcm) && isSilent(pcm.constData(), i);
-        if (silent && runStart < 0)
-            runStart = i;
-        if (!silent && runStart >= 0) {
-            if (i - runStart > best.length)
-                best = {runStart, i - runStart};
-            runStart = -1;
-        }
-    }
+    qint64 best = 0, run = 0;
+    for (qint64 i = 0; i < frames(pcm); ++i)
+        best = qMax(best, run = isSilent(pcm.constData(), i) ? run + 1 : 0);
     return best;
 }
 
@@ -121,11 +101,10 @@ inline Silence longestSilence(const QByteArray& pcm)
 // larger than the music has.
 inline int largestStep(const QByteArray& pcm)
 {
+    const auto* s = reinterpret_cast<const qint16*>(pcm.constData());
     int largest = 0;
-    for (qint64 i = 1; i < frames(pcm); ++i) {
-        for (int c = 0; c < Channels; ++c)
-            largest = qMax(largest, qAbs(int(sample(pcm, i, c)) - int(sample(pcm, i - 1, c))));
-    }
+    for (qint64 i = Channels; i < frames(pcm) * Channels; ++i)
+        largest = qMax(largest, qAbs(int(s[i]) - int(s[i - Channels])));
     return largest;
 }
 
@@ -236,13 +215,10 @@ public:
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "PULSE_SERVER", "PULSE_SINK", "PULSE_SOURCE"})
             env.remove(QLatin1String(name));
-        env.insert(QStringLiteral("HOME"), file(QStringLiteral("home")));
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), file(QStringLiteral("config")));
-        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), file(QStringLiteral("runtime")));
-        env.insert(QStringLiteral("PULSE_RUNTIME_PATH"), file(QStringLiteral("runtime")));
-        env.insert(QStringLiteral("PULSE_STATE_PATH"), file(QStringLiteral("state")));
-        env.insert(QStringLiteral("PULSE_CONFIG"), file(QStringLiteral("daemon.conf")));
-        env.insert(QStringLiteral("PULSE_CLIENTCONFIG"), file(QStringLiteral("client.conf")));
+        for (auto [name, in] : {std::pair{"HOME", "home"}, {"XDG_CONFIG_HOME", "config"}, {"XDG_RUNTIME_DIR", "runtime"},
+                                {"PULSE_RUNTIME_PATH", "runtime"}, {"PULSE_STATE_PATH", "state"},
+                                {"PULSE_CONFIG", "daemon.conf"}, {"PULSE_CLIENTCONFIG", "client.conf"}})
+            env.insert(QLatin1String(name), file(QLatin1String(in)));
         env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), QStringLiteral("unix:path=") + file(QStringLiteral("no-bus")));
         m_daemon.setProcessEnvironment(env);
         m_daemon.setChildProcessModifier(dieWithParent);
@@ -394,10 +370,9 @@ private:
     }
     bool waitForLog(const char* text, const QProcess& process, int timeoutMs) const
     {
-        (void)QTest::qWaitFor(
-            [&] { return process.state() != QProcess::Running || readFile(QStringLiteral("daemon.log")).contains(QLatin1String(text)); },
-            timeoutMs);
-        return process.state() == QProcess::Running && readFile(QStringLiteral("daemon.log")).contains(QLatin1String(text));
+        const auto logged = [&] { return readFile(QStringLiteral("daemon.log")).contains(QLatin1String(text)); };
+        (void)QTest::qWaitFor([&] { return process.state() != QProcess::Running || logged(); }, timeoutMs);
+        return process.state() == QProcess::Running && logged();
     }
     QStringList streamArguments() const
     {

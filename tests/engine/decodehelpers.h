@@ -107,13 +107,16 @@ inline int maxDifference(const QByteArray& a, const QByteArray& b)
     return worst;
 }
 
-// Plays a file through the controller to its end; *device gets what reached the device
-// (the file QUAVRIX_DSP names). False when it did not finish in time.
-inline bool playThroughLoopControl(const QString& file, int timeoutMs, QByteArray* device, QByteArray* title = nullptr)
+// Plays a file through the controller to its end, with the ReplayGain options given;
+// *device gets what reached the device (the file QUAVRIX_DSP names). False when it did
+// not finish in time.
+inline bool playThroughLoopControl(const QString& file, int timeoutMs, QByteArray* device, QByteArray* title = nullptr,
+                                   const ReplayGain::Options& gain = {})
 {
     const QString dsp = qEnvironmentVariable("QUAVRIX_DSP");
     QFile::remove(dsp);
     LoopControl control;
+    control.setReplayGain(gain);
     QSignalSpy finished(&control, &LoopControl::finished);
     QObject::connect(&control, &LoopControl::setTrackDescription, [&](AudioInfo* info) {
         if (title)
