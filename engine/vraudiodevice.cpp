@@ -29,6 +29,9 @@ constexpr int SliceMs = 20;
 constexpr unsigned AlsaLatencyUs = 250000;
 // How far the clock's pacing may run ahead of the time played, as a device buffer would.
 constexpr int ClockLeadMs = 200;
+// How long a playing device may take nothing before it counts as failed: many times its
+// buffer, so only a dead one gets there.
+constexpr int StallMs = 2000;
 // An output lost again and again (a flapping connection) is given up for the clock.
 constexpr int MaxReopens = 3;
 
@@ -274,26 +277,36 @@ int VRAudioDevice::writeAlsa(const char* data, int length, const std::atomic<boo
     // A partial frame at the end cannot be played: it counts as written.
     length -= length % frameBytes;
     int done = 0;
+    // A sound server that dies can leave its stream looking merely full for ever: a
+    // device that takes nothing for this long while playing has failed.
+    auto lastProgress = std::chrono::steady_clock::now();
     while (done < length) {
         if (m_paused) {
             // Resumed by the caller; meanwhile only an interrupt ends the wait.
             if (interrupted(interrupt))
                 break;
             std::this_thread::sleep_for(std::chrono::milliseconds(SliceMs));
+            lastProgress = std::chrono::steady_clock::now();
             continue;
         }
         const snd_pcm_sframes_t n =
             snd_pcm_writei(m_pcm, data + done, snd_pcm_uframes_t((length - done) / frameBytes));
         if (n > 0) {
             done += int(n) * frameBytes;
+            lastProgress = std::chrono::steady_clock::now();
             continue;
         }
         int err = int(n);
         if (err == -EAGAIN || err == 0) {
             if (interrupted(interrupt))
                 break;
-            if (waitForRoom(SliceMs) == 0)
+            const bool stalled = std::chrono::steady_clock::now() - lastProgress > std::chrono::milliseconds(StallMs);
+            if (!stalled && waitForRoom(SliceMs) == 0)
                 continue;
+            if (stalled) {
+                fallBack("ALSA", -EIO);
+                break;
+            }
             // The output reported an error: its state says which.
             const snd_pcm_state_t state = snd_pcm_state(m_pcm);
             if (state == SND_PCM_STATE_XRUN)
@@ -306,8 +319,13 @@ int VRAudioDevice::writeAlsa(const char* data, int length, const std::atomic<boo
                 continue;
         }
         if (err == -EPIPE) {
-            snd_pcm_prepare(m_pcm); // an underrun (the worker was late): go on
-            continue;
+            // An underrun (the worker was late): go on. A stream whose server has gone
+            // cannot be prepared again, or keeps running under at once.
+            const bool stalled = std::chrono::steady_clock::now() - lastProgress > std::chrono::milliseconds(StallMs);
+            const int prepared = snd_pcm_prepare(m_pcm);
+            if (prepared >= 0 && !stalled)
+                continue;
+            err = prepared < 0 ? prepared : -EIO;
         }
         if (err == -ESTRPIPE) {
             // The system was suspended: wake the stream again, or start it afresh.

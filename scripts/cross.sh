@@ -15,7 +15,7 @@ case $arch in
 esac
 
 # The target's development packages: the build section's libraries, and the reference
-# decoders the tests and the MP3 benchmark compare with.
+# decoder the tests compare with (libmad cannot be installed for two architectures).
 libs=()
 in=0
 while IFS= read -r line; do
@@ -24,7 +24,7 @@ while IFS= read -r line; do
     (( in )) || continue
     for p in $line; do [[ $p == *-dev ]] && libs+=("$p:$arch"); done
 done < deps/debian-packages
-libs+=("libmpg123-dev:$arch" "libmad0-dev:$arch")
+libs+=("libmpg123-dev:$arch")
 wanted=(crossbuild-essential-"$arch" qemu-user-static cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools
         dbus-daemon "${libs[@]}")
 missing=()

@@ -243,7 +243,9 @@ public:
         m_recorder.setStandardOutputFile(recordingPath());
         m_recorder.start(parec, QStringList{QStringLiteral("--device=quavrix_test.monitor")} + streamArguments());
         m_heard.clear();
-        if (!QTest::qWaitFor([this] { return m_recorder.state() != QProcess::Running || recordedFrames() > 0; }, timeoutMs)
+        // Until its start is confirmed a process is Starting, not Running: wait for that first.
+        if (!m_keeper.waitForStarted() || !m_recorder.waitForStarted()
+            || !QTest::qWaitFor([this] { return m_recorder.state() != QProcess::Running || recordedFrames() > 0; }, timeoutMs)
             || m_recorder.state() != QProcess::Running || m_keeper.state() != QProcess::Running)
             return fail(QStringLiteral("the silent stream or the recorder did not start"));
         return true;
