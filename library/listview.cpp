@@ -30,6 +30,13 @@ ListView::ListView(QWidget* parent, const QString&)
     connect(model(), &QAbstractItemModel::modelReset, this, &ListView::scheduleFit);
 }
 
+ListView::~ListView()
+{
+    // The base class empties the model after this part of the object is gone: its
+    // removals must not reach scheduleFit any more.
+    disconnect(model(), nullptr, this, nullptr);
+}
+
 void ListView::resetColumns()
 {
     while (columns() > 0)

@@ -16,6 +16,7 @@ class ListView : public VRXListView
     Q_OBJECT
 public:
     explicit ListView(QWidget* parent = nullptr, const QString& name = QString());
+    ~ListView() override;
 
     void resetColumns();
     void loadIcons();

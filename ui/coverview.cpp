@@ -18,17 +18,50 @@ CoverView::CoverView(QWidget* parent)
 {
     setObjectName(QStringLiteral("cover"));
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-    // One worker: a newer track's request waits behind the one reading, never beside it.
-    m_pool.setMaxThreadCount(1);
     // Process-wide, so set here on the GUI thread rather than beside each read.
     QImageReader::setAllocationLimit(AllocationLimitMB);
 }
 
 CoverView::~CoverView()
 {
-    // The worker posts its result to this object: it must be done before this goes.
-    m_pool.clear();
-    m_pool.waitForDone();
+    if (!m_worker.joinable())
+        return;
+    {
+        std::lock_guard<std::mutex> lock(m_lock);
+        m_quit = true;
+        m_request.reset();
+    }
+    m_wake.notify_one();
+    m_worker.join();
+}
+
+void CoverView::work()
+{
+    std::unique_lock<std::mutex> lock(m_lock);
+    for (;;) {
+        m_wake.wait(lock, [this] { return m_quit || m_request; });
+        if (m_quit)
+            return;
+        const Request r = std::move(*m_request);
+        m_request.reset();
+        lock.unlock();
+        QImage picture = decode(CoverArt::find(r.track), r.bound);
+        lock.lock();
+        m_result.emplace(r.serial, std::move(picture));
+        // Queued to the GUI thread; what it delivers is taken from m_result there.
+        QMetaObject::invokeMethod(this, "deliver", Qt::QueuedConnection);
+    }
+}
+
+void CoverView::deliver()
+{
+    std::optional<std::pair<uint64_t, QImage>> result;
+    {
+        std::lock_guard<std::mutex> lock(m_lock);
+        result.swap(m_result);
+    }
+    if (result)
+        take(result->first, result->second);
 }
 
 void CoverView::setTrack(const QString& track)
@@ -37,8 +70,11 @@ void CoverView::setTrack(const QString& track)
         return;
     m_track = track;
     ++m_serial;
-    m_pool.clear();
     if (track.isEmpty()) {
+        {
+            std::lock_guard<std::mutex> lock(m_lock);
+            m_request.reset();
+        }
         take(m_serial, QImage());
         return;
     }
@@ -46,10 +82,13 @@ void CoverView::setTrack(const QString& track)
     const uint64_t serial = m_serial;
     const QSize display = displaySize();
     const int side = qMax(display.width(), display.height());
-    m_pool.start([this, track, serial, side] {
-        const QImage picture = decode(CoverArt::find(track), QSize(side, side));
-        QMetaObject::invokeMethod(this, [this, serial, picture] { take(serial, picture); }, Qt::QueuedConnection);
-    });
+    {
+        std::lock_guard<std::mutex> lock(m_lock);
+        m_request = Request{track, serial, QSize(side, side)};
+    }
+    if (!m_worker.joinable())
+        m_worker = std::thread([this] { work(); });
+    m_wake.notify_one();
 }
 
 void CoverView::take(uint64_t serial, const QImage& picture)

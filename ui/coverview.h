@@ -3,10 +3,13 @@
 #include <QImage>
 #include <QPixmap>
 #include <QString>
-#include <QThreadPool>
 #include <QWidget>
 
+#include <condition_variable>
 #include <cstdint>
+#include <mutex>
+#include <optional>
+#include <thread>
 
 // The track's cover picture, scaled to fit the widget with its aspect ratio kept and
 // centred. The picture is found and decoded on a worker thread; a result that arrives
@@ -47,10 +50,27 @@ signals:
 protected:
     void paintEvent(QPaintEvent* e) override;
 
+private slots:
+    void deliver();
+
 private:
+    struct Request
+    {
+        QString track;
+        uint64_t serial = 0;
+        QSize bound;
+    };
+    void work();
     void take(uint64_t serial, const QImage& picture);
 
-    QThreadPool m_pool;
+    // One worker: a newer track's request replaces one not yet begun, never runs beside it.
+    // Requests and results cross under m_lock only.
+    std::mutex m_lock;
+    std::condition_variable m_wake;
+    std::optional<Request> m_request;
+    std::optional<std::pair<uint64_t, QImage>> m_result;
+    bool m_quit = false;
+    std::thread m_worker;
     QString m_track;
     uint64_t m_serial = 0;
     bool m_looking = false;

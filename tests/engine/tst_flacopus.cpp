@@ -49,7 +49,7 @@ QByteArray to16(const QByteArray& raw, int bits)
     const int width = bits / 8;
     QByteArray out;
     for (qsizetype i = 0; i + width <= raw.size(); i += width) {
-        int v = bits == 8 ? int(int8_t(raw[i])) : int(uint8_t(raw[i]) | uint8_t(raw[i + 1]) << 8 | int8_t(raw[i + 2]) << 16);
+        int v = bits == 8 ? int(int8_t(raw[i])) : int(uint8_t(raw[i]) | uint8_t(raw[i + 1]) << 8 | int8_t(raw[i + 2]) * 65536);
         const double scaled = bits == 8 ? v * 256.0 : v / 256.0;
         const int16_t s = int16_t(qBound(-32768.0, std::copysign(std::floor(std::fabs(scaled) + 0.5), scaled), 32767.0));
         out.append(reinterpret_cast<const char*>(&s), 2);
