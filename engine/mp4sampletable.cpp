@@ -470,10 +470,32 @@ int64_t Mp4SampleTable::scaled(int64_t a, int64_t b, int64_t c)
 {
     if (c <= 0)
         return 0;
-    const __int128 r = __int128(a) * b / c;
-    if (r > std::numeric_limits<int64_t>::max())
-        return std::numeric_limits<int64_t>::max();
-    if (r < std::numeric_limits<int64_t>::min())
-        return std::numeric_limits<int64_t>::min();
-    return int64_t(r);
+    int64_t product;
+    if (!__builtin_mul_overflow(a, b, &product))
+        return product / c;
+    // The product needs more than 64 bits. 32-bit processors have no 128-bit integers, so
+    // it is formed from 32-bit halves and divided bit by bit (rare: only lying files get
+    // here), truncated towards zero and saturated like the plain division.
+    const bool negative = (a < 0) != (b < 0);
+    const uint64_t ua = a < 0 ? 0 - uint64_t(a) : uint64_t(a), ub = b < 0 ? 0 - uint64_t(b) : uint64_t(b);
+    const uint64_t a0 = ua & 0xffffffffu, a1 = ua >> 32, b0 = ub & 0xffffffffu, b1 = ub >> 32;
+    const uint64_t low = a0 * b0, mid1 = a1 * b0, mid2 = a0 * b1;
+    const uint64_t carry = ((low >> 32) + (mid1 & 0xffffffffu) + (mid2 & 0xffffffffu)) >> 32;
+    const uint64_t hi = a1 * b1 + (mid1 >> 32) + (mid2 >> 32) + carry;
+    const uint64_t lo = ua * ub;
+    uint64_t quotientHi = 0, quotientLo = 0, rest = 0;
+    const uint64_t divisor = uint64_t(c);
+    for (int bit = 127; bit >= 0; --bit) {
+        const bool top = rest >> 63;
+        rest = rest << 1 | ((bit >= 64 ? hi >> (bit - 64) : lo >> bit) & 1);
+        if (top || rest >= divisor) {
+            rest -= divisor;
+            (bit >= 64 ? quotientHi : quotientLo) |= uint64_t(1) << (bit & 63);
+        }
+    }
+    const uint64_t limit = negative ? uint64_t(std::numeric_limits<int64_t>::max()) + 1
+                                    : uint64_t(std::numeric_limits<int64_t>::max());
+    if (quotientHi || quotientLo > limit)
+        return negative ? std::numeric_limits<int64_t>::min() : std::numeric_limits<int64_t>::max();
+    return negative ? int64_t(0 - quotientLo) : int64_t(quotientLo);
 }
