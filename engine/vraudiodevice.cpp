@@ -280,6 +280,7 @@ int VRAudioDevice::writeAlsa(const char* data, int length, const std::atomic<boo
     // A sound server that dies can leave its stream looking merely full for ever: a
     // device that takes nothing for this long while playing has failed.
     auto lastProgress = std::chrono::steady_clock::now();
+    auto stalled = [&] { return std::chrono::steady_clock::now() - lastProgress > std::chrono::milliseconds(StallMs); };
     while (done < length) {
         if (m_paused) {
             // Resumed by the caller; meanwhile only an interrupt ends the wait.
@@ -300,13 +301,12 @@ int VRAudioDevice::writeAlsa(const char* data, int length, const std::atomic<boo
         if (err == -EAGAIN || err == 0) {
             if (interrupted(interrupt))
                 break;
-            const bool stalled = std::chrono::steady_clock::now() - lastProgress > std::chrono::milliseconds(StallMs);
-            if (!stalled && waitForRoom(SliceMs) == 0)
-                continue;
-            if (stalled) {
+            if (stalled()) {
                 fallBack("ALSA", -EIO);
                 break;
             }
+            if (waitForRoom(SliceMs) == 0)
+                continue;
             // The output reported an error: its state says which.
             const snd_pcm_state_t state = snd_pcm_state(m_pcm);
             if (state == SND_PCM_STATE_XRUN)
@@ -321,9 +321,9 @@ int VRAudioDevice::writeAlsa(const char* data, int length, const std::atomic<boo
         if (err == -EPIPE) {
             // An underrun (the worker was late): go on. A stream whose server has gone
             // cannot be prepared again, or keeps running under at once.
-            const bool stalled = std::chrono::steady_clock::now() - lastProgress > std::chrono::milliseconds(StallMs);
+            const bool late = stalled();
             const int prepared = snd_pcm_prepare(m_pcm);
-            if (prepared >= 0 && !stalled)
+            if (prepared >= 0 && !late)
                 continue;
             err = prepared < 0 ? prepared : -EIO;
         }

@@ -4,26 +4,11 @@
 // run exactly as for a file. Opened with tags, decoded at the stream's own rate, then after
 // two seeks, then (MPEG-2 only) briefly upsampled.
 #include "audioinfo.h"
+#include "decodepasses.h"
 #include "memoryfile.h"
 #include "mp3decoder.h"
-#include "playinfo.h"
 
 #include <cstdint>
-
-namespace {
-
-// Half a dozen frames reach every path a frame and the reservoir can take; decoding
-// more only repeats the sample arithmetic and slows the search down.
-void drain(Mp3Decoder& d, int block, int blocks)
-{
-    static char buf[8192];
-    PlayInfo info;
-    int produced = 0;
-    for (int i = 0; i < blocks && d.decode(buf, block, &produced, &info) && produced > 0; ++i) {
-    }
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
@@ -37,13 +22,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     // The frames at their own rate first: the MPEG-2 upsampler is plain arithmetic that a
     // short pass at the end covers.
     d.setNativeRate(true);
-    if (d.open(file, nullptr)) {
-        drain(d, 4608, 4);
-        if (d.seek(1) >= 0)
-            drain(d, 2048, 1);
-        if (d.seek(0) >= 0)
-            drain(d, 1000, 1);
-    }
+    // Half a dozen frames reach every path a frame and the reservoir can take.
+    decodeAndSeek(d, file, 4608, 4);
     // Only MPEG-2 streams (all below 32 kHz) are upsampled; for MPEG-1 this pass would
     // repeat the first frames above. A file without frames tries it too.
     if (d.firstRate() < 32000) {

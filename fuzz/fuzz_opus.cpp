@@ -2,9 +2,9 @@
 // granule positions, truncated pages. Opened with tags, decoded a few blocks, then after
 // two seeks.
 #include "audioinfo.h"
+#include "decodepasses.h"
 #include "memoryfile.h"
 #include "opusdecoder.h"
-#include "playinfo.h"
 
 #include <cstdint>
 
@@ -16,16 +16,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     OpusDecoder d;
     AudioInfo info;
     d.open(file, &info);
-    if (d.open(file, nullptr)) {
-        static char buf[8192];
-        PlayInfo pi;
-        int produced = 0;
-        for (int i = 0; i < 8 && d.decode(buf, 4096, &produced, &pi) && produced > 0; ++i) {
-        }
-        if (d.seek(1) >= 0)
-            d.decode(buf, 2048, &produced, &pi);
-        if (d.seek(0) >= 0)
-            d.decode(buf, 1000, &produced, &pi);
-    }
+    decodeAndSeek(d, file, 4096, 8);
     return 0;
 }

@@ -17,29 +17,14 @@ esac
 # The target's development packages: the build section's libraries, and the reference
 # decoder the tests compare with (libmad cannot be installed for two architectures).
 libs=()
-in=0
-while IFS= read -r line; do
-    line=${line%%#*}
-    [[ $line =~ ^\[(.*)\]$ ]] && { [[ ${BASH_REMATCH[1]} == build ]] && in=1 || in=0; continue; }
-    (( in )) || continue
-    for p in $line; do [[ $p == *-dev ]] && libs+=("$p:$arch"); done
-done < deps/debian-packages
-libs+=("libmpg123-dev:$arch")
-wanted=(crossbuild-essential-"$arch" qemu-user-static cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools
-        dbus-daemon "${libs[@]}")
-missing=()
-for p in "${wanted[@]}"; do
-    # One line per installed architecture of the package.
-    dpkg-query -W -f='${Status}\n' "$p" 2>/dev/null | grep -qx "install ok installed" || missing+=("$p")
-done
-if (( ${#missing[@]} )); then
+for p in $(scripts/setup.sh --list build); do [[ $p == *-dev ]] && libs+=("$p:$arch"); done
+if ! dpkg --print-foreign-architectures | grep -qx "$arch"; then
     sudo=""
     [[ $(id -u) -eq 0 ]] || sudo=sudo
-    echo "cross: installing ${missing[*]}" >&2
-    dpkg --print-foreign-architectures | grep -qx "$arch" || $sudo dpkg --add-architecture "$arch"
-    $sudo apt-get update -q >&2
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}" >&2
+    $sudo dpkg --add-architecture "$arch" # setup.sh's apt-get update then reads its lists
 fi
+scripts/setup.sh build
+scripts/setup.sh --packages crossbuild-essential-"$arch" qemu-user-static dbus-daemon "${libs[@]}" "libmpg123-dev:$arch"
 
 dir=build-$arch
 start=$(date +%s)

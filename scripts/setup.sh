@@ -1,11 +1,17 @@
 #!/usr/bin/env bash
 # Installs the Debian packages of the named sections of deps/debian-packages that are
 # missing, and only those. apt-get update runs only when something has to be installed.
+#   scripts/setup.sh SECTION...
+#   scripts/setup.sh --list SECTION...       prints the sections' packages, installs nothing
+#   scripts/setup.sh --packages PACKAGE...   the same for packages named here (pkg:arch too)
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 list="$here/deps/debian-packages"
+mode=sections
+[[ ${1:-} == --list || ${1:-} == --packages ]] && { mode=${1#--}; shift; }
 
 wanted=()
+[[ $mode == packages ]] && wanted=("$@") && set --
 for section in "$@"; do
     in=0
     while IFS= read -r line; do
@@ -16,10 +22,15 @@ for section in "$@"; do
     done < "$list"
 done
 
+if [[ $mode == list ]]; then
+    printf '%s\n' "${wanted[@]}"
+    exit 0
+fi
+
 missing=()
 for p in "${wanted[@]}"; do
-    status=$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)
-    [[ $status == "install ok installed" ]] || missing+=("$p")
+    # One status line per installed architecture of the package.
+    dpkg-query -W -f='${Status}\n' "$p" 2>/dev/null | grep -qx "install ok installed" || missing+=("$p")
 done
 (( ${#missing[@]} )) || exit 0
 

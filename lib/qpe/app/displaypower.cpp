@@ -1,6 +1,7 @@
 #include "displaypower.h"
 
 #include "qcop.h"
+#include "regularfile.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>
@@ -8,7 +9,6 @@
 #include <QDataStream>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 
 namespace {
 // A brightness file holds a short decimal number; anything longer is not one.
@@ -68,10 +68,8 @@ bool DisplayPower::setBrightness(int value)
         const QStringList devices = QDir(backlightFolder()).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
         for (const QString& d : devices) {
             QFile f(backlightFolder() + QLatin1Char('/') + d + QStringLiteral("/brightness"));
-            if (!QFileInfo(f).isFile())
-                continue; // a FIFO would block the open
             bool ok = false;
-            const int now = f.open(QIODevice::ReadOnly) ? f.read(kMaxBrightnessBytes).trimmed().toInt(&ok) : 0;
+            const int now = RegularFile::open(f) ? f.read(kMaxBrightnessBytes).trimmed().toInt(&ok) : 0;
             if (ok && now >= 0) {
                 device = d;
                 m_brightness = now;
