@@ -61,6 +61,9 @@ public:
 const QString SystemChannel = QStringLiteral("QPE/System");
 // While the device plays out the end of the list, how often the worker looks.
 constexpr int PlayOutSliceMs = 50;
+// Output gathered before a write while the analyzer is not shown: a sound server and its
+// client thread then wake about ten times a second instead of at every 2048-byte block.
+constexpr int GatherMs = 100;
 
 } // namespace
 
@@ -430,7 +433,7 @@ bool LoopControl::goOnWithNext(uint32_t generation)
 
 void LoopControl::playOut()
 {
-    m_device->start();
+    m_device->start(&m_interrupt);
     while (!m_interrupt) {
         const int pending = m_device->pendingMs();
         if (pending <= 0)
@@ -513,7 +516,7 @@ int LoopControl::decodeStep()
         // played what it holds (a stream that waits for more is started first).
         int pending = 0;
         if (m_device) {
-            m_device->start();
+            m_device->start(&m_interrupt);
             pending = m_device->pendingMs();
         }
         if (pending > 0)
@@ -536,6 +539,7 @@ int LoopControl::decodeStep()
         playOut();
     }
     m_device->configure(rate, channels);
+    m_device->setGatherMs(m_analyzerWatched ? 0 : GatherMs);
     int written = 0;
     {
         // stop() and open() wait here for a write in progress (the interrupt makes it

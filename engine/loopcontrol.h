@@ -77,6 +77,9 @@ public:
         f();
     }
     const char* analyzerBuffer() const { return m_analyzerBuffer; }
+    // Whether someone follows analyzerBuffer() block by block (the analyzer on screen).
+    // While nobody does, output goes to the device in larger, rarer writes.
+    void setAnalyzerWatched(bool watched) { m_analyzerWatched = watched; }
     bool isPlaying() const { return m_playing.load(); }
     // The second a seek waits to apply, or -1.
     int pendingSeek() const { return m_pendingSeek.load(); }
@@ -145,6 +148,7 @@ private:
     // Ends a device write that waits for room, so a stop or a pause acts at once; the
     // eventfd wakes the wait itself.
     std::atomic<bool> m_interrupt{false};
+    std::atomic<bool> m_analyzerWatched{false};
     int m_wakeFd = -1;
     void interruptDevice();
     // Counts opens and stops: an end of track reported for an older generation belongs

@@ -22,11 +22,14 @@ std::atomic<VRAudioDevice::IoctlFunction> g_ioctl{nullptr};
 int g_formatWord = 16; // AFMT_S16_LE
 std::atomic<int> g_loggedBackend{-1};
 
-// How long one wait for room lasts before the interrupt flag is looked at again.
+// How long one wait for room lasts before the interrupt flag is looked at again; with a
+// wake descriptor the interrupt ends the wait itself, and the slice only bounds how late
+// a stalled output is noticed.
 constexpr int SliceMs = 20;
+constexpr int WakeableSliceMs = 250;
 // What ALSA is asked to hold: the blocking write paces the worker, and stop, pause and
 // seek act on the device itself, so this is not how late they are heard.
-constexpr unsigned AlsaLatencyUs = 250000;
+constexpr unsigned AlsaLatencyUs = 400000;
 // How far the clock's pacing may run ahead of the time played, as a device buffer would.
 constexpr int ClockLeadMs = 200;
 // How long a playing device may take nothing before it counts as failed: many times its
@@ -147,6 +150,8 @@ void VRAudioDevice::configure(int rate, int channels)
 {
     if (rate == m_rate && channels == m_channels)
         return;
+    if (m_rate != 0)
+        m_gathered.clear(); // in the old format: the caller played out what it wanted heard
     m_rate = rate;
     m_channels = channels;
     if (m_backend == Oss)
@@ -221,6 +226,11 @@ int VRAudioDevice::waitForRoom(int timeoutMs)
     return 0;
 }
 
+int VRAudioDevice::roomSliceMs() const
+{
+    return m_wakeFd >= 0 ? WakeableSliceMs : SliceMs;
+}
+
 int VRAudioDevice::write(const char* data, int length, const std::atomic<bool>* interrupt, int wakeFd)
 {
     std::lock_guard<std::mutex> lock(m_writeLock);
@@ -230,13 +240,7 @@ int VRAudioDevice::write(const char* data, int length, const std::atomic<bool>* 
         int n = 0;
         switch (m_backend) {
         case Oss: n = writeOss(data + done, length - done, interrupt); break;
-        case Alsa: {
-            const int whole = (length - done) - (length - done) % (2 * qMax(1, m_channels));
-            n = writeAlsa(data + done, length - done, interrupt);
-            if (n == whole)
-                n = length - done; // a partial frame at the end cannot be played
-            break;
-        }
+        case Alsa: n = gather(data + done, length - done, interrupt); break;
         case Clock: n = paceByClock(length - done, interrupt); break;
         }
         done += n;
@@ -262,7 +266,7 @@ int VRAudioDevice::writeOss(const char* data, int length, const std::atomic<bool
         if (n < 0 && errno == EAGAIN) {
             if (interrupted(interrupt))
                 break;
-            waitForRoom(SliceMs);
+            waitForRoom(roomSliceMs());
             continue;
         }
         fallBack("OSS", n < 0 ? errno : EIO);
@@ -305,7 +309,7 @@ int VRAudioDevice::writeAlsa(const char* data, int length, const std::atomic<boo
                 fallBack("ALSA", -EIO);
                 break;
             }
-            if (waitForRoom(SliceMs) == 0)
+            if (waitForRoom(roomSliceMs()) == 0)
                 continue;
             // The output reported an error: its state says which.
             const snd_pcm_state_t state = snd_pcm_state(m_pcm);
@@ -343,6 +347,57 @@ int VRAudioDevice::writeAlsa(const char* data, int length, const std::atomic<boo
         break;
     }
     return done;
+}
+
+int VRAudioDevice::gather(const char* data, int length, const std::atomic<bool>* interrupt)
+{
+    const size_t frameBytes = size_t(2 * qMax(1, m_channels));
+    // Paused, everything waits in the output, as it would without gathering.
+    const size_t limit = m_paused ? 0 : size_t(qMax(1, m_rate)) * size_t(m_gatherMs) / 1000 * frameBytes;
+    int done = 0;
+    while (done < length) {
+        if (!m_gathered.empty() && m_gathered.size() >= limit) {
+            if (!flushGathered(interrupt) || m_backend != Alsa)
+                break; // interrupted, or the rest is for the output that replaced this one
+            continue;
+        }
+        if (limit == 0) {
+            const int whole = (length - done) - (length - done) % int(frameBytes);
+            const int n = writeAlsa(data + done, length - done, interrupt);
+            done += n == whole ? length - done : n; // a partial frame at the end cannot be played
+            break;
+        }
+        const int take = int(qMin(size_t(length - done), limit - m_gathered.size()));
+        m_gathered.insert(m_gathered.end(), data + done, data + done + take);
+        done += take;
+    }
+    return done;
+}
+
+bool VRAudioDevice::flushGathered(const std::atomic<bool>* interrupt)
+{
+    const size_t frameBytes = size_t(2 * qMax(1, m_channels));
+    size_t sent = 0;
+    while (sent < m_gathered.size()) {
+        const int left = int(m_gathered.size() - sent);
+        int n = 0;
+        switch (m_backend) {
+        case Oss: n = writeOss(m_gathered.data() + sent, left, interrupt); break;
+        case Alsa:
+            if (size_t(left) < frameBytes) {
+                n = left; // a partial frame cannot be played
+                break;
+            }
+            n = writeAlsa(m_gathered.data() + sent, left, interrupt);
+            break;
+        case Clock: n = paceByClock(left, interrupt); break;
+        }
+        sent += size_t(n);
+        if (n == 0 && interrupted(interrupt))
+            break;
+    }
+    m_gathered.erase(m_gathered.begin(), m_gathered.begin() + ptrdiff_t(sent));
+    return m_gathered.empty();
 }
 
 void VRAudioDevice::fallBack(const char* what, int error)
@@ -396,6 +451,11 @@ int VRAudioDevice::pendingMs()
 {
     std::lock_guard<std::mutex> lock(m_writeLock);
     const long long bytesPerSecond = 2LL * qMax(1, m_channels) * qMax(1, m_rate);
+    return int(m_gathered.size() * 1000LL / bytesPerSecond) + queuedMs(bytesPerSecond);
+}
+
+int VRAudioDevice::queuedMs(long long bytesPerSecond)
+{
     switch (m_backend) {
     case Oss: {
         int bytes = 0;
@@ -423,9 +483,11 @@ int VRAudioDevice::pendingMs()
     return 0;
 }
 
-void VRAudioDevice::start()
+void VRAudioDevice::start(const std::atomic<bool>* interrupt)
 {
     std::lock_guard<std::mutex> lock(m_writeLock);
+    if (!flushGathered(interrupt))
+        return;
     if (m_backend == Alsa && snd_pcm_state(m_pcm) == SND_PCM_STATE_PREPARED)
         snd_pcm_start(m_pcm);
 }
@@ -433,6 +495,7 @@ void VRAudioDevice::start()
 void VRAudioDevice::drop()
 {
     std::lock_guard<std::mutex> lock(m_writeLock);
+    m_gathered.clear();
     switch (m_backend) {
     case Oss:
         request(m_fd, Reset, nullptr);

@@ -6,6 +6,7 @@
 #include <atomic>
 #include <chrono>
 #include <mutex>
+#include <vector>
 
 typedef struct _snd_pcm snd_pcm_t;
 
@@ -50,6 +51,12 @@ public:
     // an interrupt. A failing output is replaced on the way; the block goes on there.
     // wakeFd (an eventfd, or -1) ends a wait at once: who sets *interrupt writes to it.
     int write(const char* data, int length, const std::atomic<bool>* interrupt = nullptr, int wakeFd = -1);
+    // How much ALSA output is gathered before it goes to the device, in milliseconds (0:
+    // every block at once). Each write to a sound server wakes it and its client thread,
+    // so while nobody watches the blocks as they go (the analyzer) they go out together.
+    // What is gathered counts as written and as pending; start() and pendingMs() see it
+    // out, drop() discards it. Taken by the next write.
+    void setGatherMs(int ms) { m_gatherMs = ms; }
     int read(char* data, int length);
     Backend backend() const { return m_backend; }
     int rate() const { return m_rate; }
@@ -60,7 +67,8 @@ public:
     int pendingMs();
     // Makes an output that waits for more before it starts play what it holds (a track
     // shorter than the buffer, the end of the list).
-    void start();
+    // Gathered output goes out first (waiting for room unless *interrupt turns true).
+    void start(const std::atomic<bool>* interrupt = nullptr);
     // Discards what is queued (a seek), keeping the device open.
     void drop();
     // Silence at once; what is queued plays on resume where the output can hold it (ALSA),
@@ -106,9 +114,17 @@ private:
     int writeOss(const char* data, int length, const std::atomic<bool>* interrupt);
     int writeAlsa(const char* data, int length, const std::atomic<bool>* interrupt);
     int paceByClock(int length, const std::atomic<bool>* interrupt);
+    // Gathers ALSA output; returns the bytes of data taken.
+    int gather(const char* data, int length, const std::atomic<bool>* interrupt);
+    // Writes what is gathered to whichever output there now is; false when an interrupt
+    // left some of it.
+    bool flushGathered(const std::atomic<bool>* interrupt);
     // Waits up to timeoutMs for room in the output (or for the wake descriptor); -1 when
     // the output reports an error, else 0.
     int waitForRoom(int timeoutMs);
+    int roomSliceMs() const;
+    // What the output itself holds, in milliseconds.
+    int queuedMs(long long bytesPerSecond);
     // The output failed: open it again or take the next one, and say so once.
     void fallBack(const char* what, int error);
     void closeOutput();
@@ -121,6 +137,8 @@ private:
     bool m_canPause = false;   // ALSA can hold what is queued while paused
     bool m_paused = false;
     long m_bufferFrames = 0;   // ALSA buffer size
+    std::atomic<int> m_gatherMs{0};
+    std::vector<char> m_gathered; // ALSA output not yet handed over
     int m_rate = 0;
     int m_channels = 0;
     int m_reopened = 0;        // ALSA reopened after a loss, this device's lifetime

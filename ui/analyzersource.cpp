@@ -26,6 +26,8 @@ public:
         });
     }
 
+    void setWatched(bool watched) override { m_control->setAnalyzerWatched(watched); }
+
 private:
     LoopControl* m_control;
 };

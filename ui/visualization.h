@@ -4,6 +4,7 @@
 
 #include <QPixmap>
 #include <QPointer>
+#include <QRect>
 #include <QWidget>
 
 #include <cstdint>
@@ -94,6 +95,8 @@ private:
     QPixmap m_peakStrip;
     QPixmap m_canvas;               // what the widget shows; ticks draw into it
     bool m_incremental = false;     // the next paint only shows what a tick drew
+    QRect m_unshown;                // drawn on the canvas by ticks, not yet on screen
+    bool m_tickParity = false;
     uint16_t m_levelTable[512] = {};
     int16_t m_samples[512] = {};
     int32_t m_re[257] = {};

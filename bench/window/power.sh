@@ -2,7 +2,8 @@
 # What playing costs the device: CPU (percent of one core) and wakeups a second (context
 # switches of every thread) of the player and of the sound server, per page, while a
 # 128 kbit/s MP3 plays in a private X server at 240x320.
-#   bench/window/power.sh [SECONDS]            (default 30 s per measurement)
+#   bench/window/power.sh [SECONDS] [PLAYER...]   (default 30 s per measurement, build/bin/quavrix)
+# Several players (an older build beside this one) are measured in turn, in one run.
 # Each page is measured twice: through ALSA "default" into a private PulseAudio daemon
 # whose null sink is kept rendering by a silent stream (as a desktop's would be), and
 # with no sound device (playback paced by the clock).
@@ -10,6 +11,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 secs=${1:-30}
+players=("${@:2}")
+(( ${#players[@]} )) || players=(build/bin/quavrix)
 tmp=$(mktemp -d /tmp/quavrix-power.XXXXXX)
 pids=()
 cleanup() { for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done; wait 2>/dev/null || true; rm -rf "$tmp"; }
@@ -73,8 +76,9 @@ measure() { # label, player pid
         'BEGIN { d = t1 - t0; printf "%-34s player %5.2f %% %6.0f wakeups/s   server %5.2f %% %6.0f wakeups/s\n", l, 100 * pc / hz / d, pw / d, 100 * sc / hz / d, sw / d }'
     join "$tmp/threads0" "$tmp/threads1" | awk -v s="$secs" '{ printf "    %s %.0f", $2, ($5 - $3) / s } END { print "" }'
 }
-run() { # output ("alsa" or "clock")
-    local out=$1 cfg="$tmp/$1"
+run() { # output ("alsa" or "clock"), player binary
+    local out=$1 bin=$2 cfg="$tmp/$1"
+    rm -rf "$cfg"
     mkdir -p "$cfg/config/Quavrix" "$cfg/runtime"
     chmod 700 "$cfg/runtime"
     printf '[Analyzer]\nvis=1\n' > "$cfg/config/Quavrix/Quavrix.conf"
@@ -82,17 +86,18 @@ run() { # output ("alsa" or "clock")
     [[ $out == clock ]] && dev=(QUAVRIX_DSP="$tmp/none/dsp" QUAVRIX_MIXER="$tmp/none/mixer")
     env XDG_CONFIG_HOME="$cfg/config" XDG_DATA_HOME="$cfg/data" XDG_RUNTIME_DIR="$cfg/runtime" HOME="$cfg" \
         ALSA_CONFIG_PATH="/usr/share/alsa/alsa.conf:$tmp/pulse/asoundrc" QUAVRIX_INSTANCE="power-$out" \
-        "${dev[@]}" build/bin/quavrix --display 240x320 "$tmp/music/track.mp3" 2>/dev/null &
+        "${dev[@]}" "$bin" --display 240x320 "$tmp/music/track.mp3" 2>/dev/null &
     local player=$!; pids+=("$player")
     sleep 4
     # A file named on the command line plays on the Player page.
     measure "Player page, $out" "$player"
-    # The Library tab: the second of three across the top, icons only at this width.
+    # The Library tab: the second of three across the top; from the Player page, whose tab
+    # shows its label, the first two show icons only.
     local win
     win=$(xdotool search --sync --pid "$player" --onlyvisible | head -1)
     # Without a sound device a notice says so first: Return closes it.
     [[ $out == clock ]] && xdotool key --window "$win" Return && sleep 0.5
-    xdotool mousemove --window "$win" 63 12 click 1
+    xdotool mousemove --window "$win" 42 12 click 1
     sleep 1
     measure "Library page, $out" "$player"
     kill "$player"; wait "$player" 2>/dev/null || true
@@ -101,4 +106,7 @@ echo "$(date -I) $(git rev-parse --short HEAD), ${secs} s each, 240x320, analyze
 pre=($(sample "$server")); sleep "$secs"; post=($(sample "$server"))
 awk -v hz="$hz" -v s="$secs" -v c=$((post[0] - pre[0])) -v w=$((post[1] - pre[1])) \
     'BEGIN { printf "%-34s                                  server %5.2f %% %6.0f wakeups/s\n", "silent stream alone", 100 * c / hz / s, w / s }'
-for out in alsa clock; do run "$out"; done
+for bin in "${players[@]}"; do
+    (( ${#players[@]} > 1 )) && echo "$bin"
+    for out in alsa clock; do run "$out" "$bin"; done
+done

@@ -18,7 +18,9 @@ public:
     int64_t position = 1000;
     std::vector<int16_t> block = std::vector<int16_t>(512, 0);
     int copies = 0;
+    bool watched = false;
     bool isPlaying() const override { return playing; }
+    void setWatched(bool w) override { watched = w; }
     int64_t positionMs() const override { return position; }
     void copySamples(int16_t* out) override
     {
@@ -147,10 +149,13 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&page));
         v.startAnalyzer();
         QCOMPARE(v.tickInterval(), 10);
+        QVERIFY(src.watched); // the player then hands the device every block as it goes
         page.hide(); // another page, or the window closed to the tray
         QCOMPARE(v.tickInterval(), 0);
+        QVERIFY(!src.watched); // ... and otherwise gathers output into fewer writes
         page.showMinimized();
         QCOMPARE(v.tickInterval(), 0);
+        QVERIFY(!src.watched);
         page.showNormal();
         QCOMPARE(v.tickInterval(), 10);
         src.block = tone(30, 30000);
