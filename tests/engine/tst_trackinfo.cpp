@@ -140,33 +140,41 @@ private slots:
     }
 
     // Tag bytes of unknown encoding (ID3 version 1) as common taggers write them, and the
-    // text a reader expects to see.
+    // text a reader expects to see. Control characters become spaces in any tag; words of
+    // a version 1 tag are lowered after their first letter, UTF-8 tags keep theirs.
     void tagTextEncodingIsGuessed_data()
     {
         QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("utf8"); // the decoder says the tag is UTF-8
         QTest::addColumn<QString>("text");
-        QTest::newRow("UTF-8 accents lost to eucJP") << QByteArray("Caf\xc3\xa9 M\xc3\xbcller") << QStringLiteral("Café Müller");
-        QTest::newRow("UTF-8 capital C cedilla lost to SJIS") << QByteArray("\xc3\x87" "a ira") << QStringLiteral("Ça ira");
-        QTest::newRow("UTF-8 kana lost to SJIS (mojibake)") << QByteArray("\xe3\x81\x82\xe3\x81\x84\xe3\x81\x86\xe3\x81\x88")
+        QTest::newRow("UTF-8 accents lost to eucJP") << QByteArray("Caf\xc3\xa9 M\xc3\xbcller") << false << QStringLiteral("Café Müller");
+        QTest::newRow("UTF-8 capital C cedilla lost to SJIS") << QByteArray("\xc3\x87" "a ira") << false << QStringLiteral("Ça ira");
+        QTest::newRow("UTF-8 kana lost to SJIS (mojibake)") << QByteArray("\xe3\x81\x82\xe3\x81\x84\xe3\x81\x86\xe3\x81\x88") << false
                                                             << QStringLiteral("あいうえ");
         QTest::newRow("Latin-1 read as SJIS user-defined and unmapped pairs")
-            << QByteArray("Bj\xf6rk M\xfcller") << QStringLiteral("Björk Müller");
-        QTest::newRow("Latin-1 accents") << QByteArray("CAF\xc9 ALBUM") << QStringLiteral("Café Album");
-        QTest::newRow("SJIS kanji") << QByteArray("\x93\xfa\x96\x7b\x8c\xea") << QStringLiteral("日本語");
-        QTest::newRow("SJIS kana") << QByteArray("\x82\xa0\x82\xa2\x82\xa4\x82\xa6") << QStringLiteral("あいうえ");
-        QTest::newRow("eucJP kanji") << QByteArray("\xc6\xfc\xcb\xdc\xb8\xec") << QStringLiteral("日本語");
-        QTest::newRow("eucJP kana") << QByteArray("\xa4\xa2\xa4\xa4\xa4\xa6\xa4\xa8") << QStringLiteral("あいうえ");
-        QTest::newRow("ASCII unchanged") << QByteArray("Plain Title 42") << QStringLiteral("Plain Title 42");
-        QTest::newRow("overlong UTF-8 is not UTF-8") << QByteArray("A\xe0\x80\x80") << QStringLiteral("Aà\u0080\u0080");
+            << QByteArray("Bj\xf6rk M\xfcller") << false << QStringLiteral("Björk Müller");
+        QTest::newRow("Latin-1 accents") << QByteArray("CAF\xc9 ALBUM") << false << QStringLiteral("Café Album");
+        QTest::newRow("SJIS kanji") << QByteArray("\x93\xfa\x96\x7b\x8c\xea") << false << QStringLiteral("日本語");
+        QTest::newRow("SJIS kana") << QByteArray("\x82\xa0\x82\xa2\x82\xa4\x82\xa6") << false << QStringLiteral("あいうえ");
+        QTest::newRow("eucJP kanji") << QByteArray("\xc6\xfc\xcb\xdc\xb8\xec") << false << QStringLiteral("日本語");
+        QTest::newRow("eucJP kana") << QByteArray("\xa4\xa2\xa4\xa4\xa4\xa6\xa4\xa8") << false << QStringLiteral("あいうえ");
+        QTest::newRow("ASCII unchanged") << QByteArray("Plain Title 42") << false << QStringLiteral("Plain Title 42");
+        QTest::newRow("version 1 controls become spaces, DEL kept") << QByteArray("LOUD\x01" "b\tc\x1b[31m\x7f") << false
+                                                                   << QStringLiteral("Loud b c [31m\x7f");
+        QTest::newRow("UTF-8 tag: controls become spaces, words as written") << QByteArray("LOUD\x01" "b\tc\x1f") << true
+                                                                            << QStringLiteral("LOUD b c ");
+        QTest::newRow("overlong UTF-8 is not UTF-8") << QByteArray("A\xe0\x80\x80") << false << QStringLiteral("Aà\u0080\u0080");
     }
     void tagTextEncodingIsGuessed()
     {
         QFETCH(QByteArray, bytes);
+        QFETCH(bool, utf8);
         QFETCH(QString, text);
-        TestTrack::tags.insert(QStringLiteral("/m/t.mp3"), makeTags(bytes.constData(), bytes.constData()));
+        TestTrack::tags.insert(QStringLiteral("/m/t.mp3"), makeTags(bytes.constData(), bytes.constData(), bytes.constData(), 0, 0, utf8));
         auto info = read(QStringLiteral("/m/t.mp3"));
         QCOMPARE(QString::fromUtf8(info->title), text);
         QCOMPARE(QString::fromUtf8(info->artist), text);
+        QCOMPARE(QString::fromUtf8(info->album), text);
     }
 
     // A version 2 tag at the start of the file over the version 1 fields the decoder gives.
@@ -202,25 +210,6 @@ private slots:
         auto info = read(file);
         QVERIFY(info);
         QTEST(describe(*info), "record");
-    }
-
-    // Control characters become spaces in any tag; words of a version 1 tag are lowered
-    // after their first letter, UTF-8 tags keep theirs.
-    void controlCharactersBecomeSpaces_data()
-    {
-        QTest::addColumn<bool>("utf8");
-        QTest::addColumn<QByteArray>("title");
-        QTest::newRow("version 1 tag") << false << QByteArray("Loud b c ");
-        QTest::newRow("UTF-8 tag") << true << QByteArray("LOUD b c ");
-    }
-    void controlCharactersBecomeSpaces()
-    {
-        QFETCH(bool, utf8);
-        TestTrack::tags.insert(QStringLiteral("/m/c.mp3"), makeTags("LOUD\x01" "b\tc\x1f", "\x1b[31m", "x\ny\x7f", 0, 0, utf8));
-        auto info = read(QStringLiteral("/m/c.mp3"));
-        QTEST(QByteArray(info->title), "title");
-        QCOMPARE(QByteArray(info->artist), QByteArray(" [31m"));
-        QCOMPARE(QByteArray(info->album), QByteArray("x y\x7f"));
     }
 
     void frames_data()
