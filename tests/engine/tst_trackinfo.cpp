@@ -1,6 +1,8 @@
 // Track descriptions: the ID3 version 2 reader on hand-built tags (versions, text
 // encodings, unsynchronisation, extended headers, frame flags, sizes that lie), and
-// readTrackInfo's normalisation and codec guessing.
+// readTrackInfo's normalisation and codec guessing. Whole track texts: a title in any
+// script comes back from every format as the tagger wrote it, up to a bound that a lying
+// tag cannot push, and is never cut inside a character.
 #include "decodehelpers.h"
 #include "testdecoders.h"
 
@@ -88,6 +90,11 @@ QByteArray parsed(const QByteArray& bytes)
     if (!Id3v2::parse(reinterpret_cast<const uint8_t*>(bytes.constData()), size_t(bytes.size()), &t))
         return "no tag";
     return describe(t);
+}
+
+QString longTitle()
+{
+    return QStringLiteral("Größe Юность 夜明けの歌 ").repeated(10).left(119) + QLatin1Char('.');
 }
 
 const QByteArray three23 = frame23("TIT2", latin1("Title")) + frame23("TPE1", latin1("Artist"))
@@ -338,6 +345,60 @@ private slots:
         QVERIFY(!Id3v2::readFile(QStringLiteral("/nonexistent/file.mp3"), &t));
     }
 
+    void everyFormatGivesTheWholeTitle_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("ID3v2.3, UTF-16") << fixture("tags/long-v23.mp3") << longTitle();
+        QTest::newRow("ID3v2.4, UTF-8") << fixture("tags/long-v24.mp3") << longTitle();
+        QTest::newRow("31 bytes of Cyrillic") << fixture("tags/cyrillic31.mp3") << QStringLiteral("!") + QString(15, QChar(0x436));
+        QTest::newRow("Ogg Vorbis") << fixture("tags/long.ogg") << longTitle();
+        QTest::newRow("FLAC") << fixture("tags/long.flac") << longTitle();
+        QTest::newRow("Opus") << fixture("tags/long.opus") << longTitle();
+        QTest::newRow("MP4") << fixture("tags/long.m4a") << longTitle();
+    }
+    void everyFormatGivesTheWholeTitle()
+    {
+        QFETCH(QString, file);
+        QFETCH(QString, title);
+        QCOMPARE(title.size(), file.contains("cyrillic") ? 16 : 120);
+        LoopControl control;
+        std::unique_ptr<AudioInfo> info(LoopControl::readTrackInfo(control.decoderFor(file), file));
+        QVERIFY(info);
+        QCOMPARE(QString::fromUtf8(info->title), title);
+        QCOMPARE(QString::fromUtf8(info->artist), QStringLiteral("Артист 歌手"));
+        QCOMPARE(QString::fromUtf8(info->album), QStringLiteral("Álbum"));
+        // A copy, as the library and the play list keep them, is as whole.
+        const AudioInfo copy = *info;
+        QCOMPARE(QString::fromUtf8(copy.title), title);
+    }
+
+    // Past the bound the cut falls between characters, whatever their length; a NUL ends
+    // the text as it ends a version 1 field.
+    void theBoundCutsBetweenCharacters_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("kept");
+        QTest::newRow("three-byte characters") << QString(400, QChar(0x65e5)) << QString(341, QChar(0x65e5));
+        QTest::newRow("two-byte characters") << QString(600, QChar(0x436)) << QString(512, QChar(0x436));
+        QTest::newRow("a byte, then two-byte ones") << "!" + QString(600, QChar(0x436)) << "!" + QString(511, QChar(0x436));
+        QTest::newRow("four-byte characters") << QString::fromUcs4(U"\U0001F3B5").repeated(300)
+                                              << QString::fromUcs4(U"\U0001F3B5").repeated(256);
+        QTest::newRow("a NUL ends it") << QString::fromUtf8("Title\0rest", 10) << QStringLiteral("Title");
+    }
+    void theBoundCutsBetweenCharacters()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, kept);
+        AudioInfo info;
+        AudioInfo::setText(info.title, text.toUtf8());
+        QCOMPARE(QString::fromUtf8(info.title), kept);
+        QVERIFY(info.title.size() <= TagText::MaxBytes);
+        // A file name as long gives a title as whole, bounded the same way.
+        auto named = read("/m/" + text.section(QChar(0), 0, 0).toLower() + ".mp3");
+        QVERIFY(named);
+        QCOMPARE(QString::fromUtf8(named->title), kept.toLower());
+    }
 };
 
 QUAVRIX_TEST_MAIN(TestTrackInfo)
