@@ -143,43 +143,6 @@ private slots:
     }
     void cleanup() { AACDecoder::removeSharedObjects(); }
 
-    // Exactly the track, priming and end padding gone, equal to the reference; the
-    // bit rate is audio bytes over the duration (the files were made at 64 and 32 kbit/s).
-    void endToEnd_data()
-    {
-        QTest::addColumn<bool>("mono");
-        QTest::addColumn<QByteArray>("record");
-        QTest::addColumn<QList<int>>("info"); // channels, rate, length, range, position
-        // item lists are UTF-8
-        QTest::newRow("stereo 44100, tagged") << false << QByteArray("Stereo Title|Stereo Artist|Stereo Album|0|0|1")
-                                              << QList<int>{2, 44100, 3, 3, 3};
-        QTest::newRow("mono 22050") << true << QByteArray("|||0|0|1") << QList<int>{1, 22050, 2, 2, 2};
-    }
-    void endToEnd()
-    {
-        QFETCH(bool, mono);
-        Mp4Decoder decoder;
-        // A key file of its own shows that an information read makes no connection, and
-        // leaves the decoder closed.
-        const QString fresh = quavrixTestRoot() + "/info-key";
-        qputenv(KeyFileVariable, QFile::encodeName(fresh));
-        AudioInfo tags;
-        QVERIFY(decoder.open(fixture(mono ? kMono : kStereo), &tags));
-        QTEST(describe(tags), "record");
-        QVERIFY(!QFile::exists(fresh));
-        QVERIFY(decodeAll(decoder).isEmpty());
-        qunsetenv(KeyFileVariable);
-        QVERIFY(decoder.open(fixture(mono ? kMono : kStereo), nullptr));
-        PlayInfo info;
-        const QByteArray pcm = decodeAll(decoder, &info);
-        QVERIFY(pcm == referencePcm(mono));
-        QCOMPARE(pcm.size(), mono ? 44100 * 2 : 132300 * 4);
-        QTEST((QList<int>{info.channels, info.rate, info.length, info.range, info.position}), "info");
-        QVERIFY2(info.bitrate > info.channels * 24000 && info.bitrate < info.channels * 40000, QByteArray::number(info.bitrate).constData());
-        decoder.close();
-        decoder.close();
-    }
-
     void positionAndSeek()
     {
         const QByteArray reference = referencePcm(false);
@@ -372,7 +335,7 @@ private slots:
         QTEST(walk(udta), "fields");
     }
 
-    void fileSummary()
+    void filesAsAWhole()
     {
         // In the file too, a user-data atom longer than its movie atom is not read (its
         // text would show); a media atom cut short counts up to the end of the file.
@@ -384,6 +347,11 @@ private slots:
         QVERIFY(summary.hasMovie);
         QCOMPARE(summary.mediaBytes, int64_t(100));
         QVERIFY(summary.tags.name.isEmpty());
+        // Files that are not there or not files, and no movie at all.
+        Mp4SampleTable::Track track;
+        QVERIFY(!Mp4SampleTable::read(QStringLiteral("/no/such/file.m4a"), &track));
+        QVERIFY(!Mp4SampleTable::read(quavrixTestRoot(), &track));
+        QVERIFY(!Mp4SampleTable::readMovie(nullptr, 0, 0, &track));
     }
 
     // The decoder configuration: object type|rate|channels|core rate with SBR (0 none)|PS.
@@ -411,35 +379,45 @@ private slots:
               "config");
     }
 
-    // The fixtures were made as AAC LC at their rate (time scale the same) and channel count.
-    void sameFramesAsFfmpeg_data()
+    // The fixtures were made as AAC LC at their rate (time scale the same) and channel
+    // count. The sample tables give the frames ffmpeg's demuxer reported; the decoder
+    // gives exactly the track, priming and end padding gone, equal to the reference, and
+    // the bit rate is audio bytes over the duration (the files were made at 64 and 32
+    // kbit/s).
+    void fixtures_data()
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<bool>("fastStart");
         QTest::addColumn<QByteArray>("config"); // AudioSpecificConfig: LC, the rate's index, the channels
-        QTest::addColumn<int>("timescale");
-        QTest::newRow("stereo") << "stereo-tagged" << false << QByteArray("\x12\x10\x56\xe5\x00", 5) << 44100;
-        QTest::newRow("mono") << "mono" << false << QByteArray("\x13\x88\x56\xe5\x00", 5) << 22050;
-        QTest::newRow("stereo, movie first") << "stereo-tagged" << true << QByteArray("\x12\x10\x56\xe5\x00", 5) << 44100;
+        QTest::addColumn<QByteArray>("record"); // item lists are UTF-8
+        QTest::addColumn<QList<int>>("played"); // channels, rate, length, range, position
+        const QByteArray stereo("\x12\x10\x56\xe5\x00", 5), tags("Stereo Title|Stereo Artist|Stereo Album|0|0|1");
+        QTest::newRow("stereo, tagged") << "stereo-tagged" << false << stereo << tags << QList<int>{2, 44100, 3, 3, 3};
+        QTest::newRow("mono") << "mono" << false << QByteArray("\x13\x88\x56\xe5\x00", 5) << QByteArray("|||0|0|1")
+                              << QList<int>{1, 22050, 2, 2, 2};
+        QTest::newRow("stereo, movie first") << "stereo-tagged" << true << stereo << tags << QList<int>{2, 44100, 3, 3, 3};
     }
-    void sameFramesAsFfmpeg()
+    void fixtures()
     {
         QFETCH(QString, name);
         QFETCH(bool, fastStart);
+        QFETCH(QList<int>, played);
+        const bool mono = name == QLatin1String("mono");
         const QList<Packet> expected = packets(qPrintable(QStringLiteral("mp4/%1.packets").arg(name)));
         QByteArray bytes = readFile(fixture(qPrintable(QStringLiteral("mp4/%1.m4a").arg(name))));
         QVERIFY(expected.size() > 40);
         const int shift = fastStart ? int(get32(bytes, payload(bytes, "moov") - 8)) : 0;
         if (fastStart)
             bytes = Mp4Damage::fastStart(bytes);
+        const QString file = writeFile(QStringLiteral("fixture.m4a"), bytes);
 
         Mp4SampleTable::Track track;
         QByteArray why;
-        QVERIFY2(readBytes(bytes, &track, &why), why.constData());
+        QVERIFY2(Mp4SampleTable::read(file, &track, &why), why.constData());
         QCOMPARE(track.fourcc, QByteArray("mp4a"));
         QTEST(track.decoderConfig, "config");
         QCOMPARE(track.objectTypeIndication, 0x40);
-        QTEST(int(track.timescale), "timescale");
+        QCOMPARE(int(track.timescale), played[1]);
         QVERIFY(!track.truncated);
         QCOMPARE(track.frames(), expected.size());
         // ffmpeg shows times shifted by the edit list's start: 1024 samples of priming.
@@ -456,6 +434,27 @@ private slots:
         QCOMPARE(track.frameAt(expected[5].dts - expected[0].dts), 5);
         QCOMPARE(track.frameAt(expected[5].dts - expected[0].dts + 1), 5);
         QCOMPARE(track.frameAt(int64_t(1) << 50), expected.size() - 1);
+
+        // A key file of its own shows that an information read makes no connection, and
+        // leaves the decoder closed.
+        Mp4Decoder decoder;
+        const QString fresh = quavrixTestRoot() + "/info-key";
+        qputenv(KeyFileVariable, QFile::encodeName(fresh));
+        AudioInfo tags;
+        QVERIFY(decoder.open(file, &tags));
+        QTEST(describe(tags), "record");
+        QVERIFY(!QFile::exists(fresh));
+        QVERIFY(decodeAll(decoder).isEmpty());
+        qunsetenv(KeyFileVariable);
+        QVERIFY(decoder.open(file, nullptr));
+        PlayInfo info;
+        const QByteArray pcm = decodeAll(decoder, &info);
+        QVERIFY(pcm == referencePcm(mono));
+        QCOMPARE(pcm.size(), mono ? 44100 * 2 : 132300 * 4);
+        QCOMPARE((QList<int>{info.channels, info.rate, info.length, info.range, info.position}), played);
+        QVERIFY2(info.bitrate > info.channels * 24000 && info.bitrate < info.channels * 40000, QByteArray::number(info.bitrate).constData());
+        decoder.close();
+        decoder.close();
     }
 
     // Ten frames of 6 to 15 bytes in four chunks at 1000, 2000, 3000 and 4000, with the
@@ -566,14 +565,6 @@ private slots:
             QVERIFY(track.offset[size_t(i)] + track.size[size_t(i)] <= file.size());
             QVERIFY(track.time[size_t(i) + 1] >= track.time[size_t(i)]);
         }
-    }
-
-    void specialFiles()
-    {
-        Mp4SampleTable::Track track;
-        QVERIFY(!Mp4SampleTable::read(QStringLiteral("/no/such/file.m4a"), &track));
-        QVERIFY(!Mp4SampleTable::read(quavrixTestRoot(), &track));
-        QVERIFY(!Mp4SampleTable::readMovie(nullptr, 0, 0, &track));
     }
 };
 
