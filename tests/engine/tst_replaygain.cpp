@@ -13,9 +13,11 @@
 #include <memory>
 
 namespace {
-// What the controller sends to the device for a file, with the given options.
-QByteArray played(const QString& file, const ReplayGain::Options& options)
+// What the controller sends to the device for a file, in the ReplayGain mode given.
+QByteArray played(const QString& file, int mode)
 {
+    ReplayGain::Options options;
+    options.mode = mode;
     QByteArray pcm;
     return playThroughLoopControl(file, 20000, &pcm, nullptr, options) ? pcm : QByteArray();
 }
@@ -27,13 +29,6 @@ int worstAgainstScaled(const QByteArray& heard, const QByteArray& reference, dou
     for (int i = 0; i < qMin(heard.size(), reference.size()) / 2; ++i)
         worst = qMax(worst, std::abs(samples(heard)[i] - int(std::lround(samples(reference)[i] * factor))));
     return worst;
-}
-
-ReplayGain::Options mode(int m)
-{
-    ReplayGain::Options o;
-    o.mode = m;
-    return o;
 }
 } // namespace
 
@@ -137,8 +132,8 @@ private slots:
         QVERIFY2(std::abs(info->trackGain - trackCentiDb) <= 1, qPrintable(QString::number(info->trackGain)));
         QCOMPARE(bool(info->gains & AudioInfo::AlbumGain), albumCentiDb != 0);
 
-        const QByteArray untagged = played(plain, mode(ReplayGain::Options::Track));
-        const QByteArray heard = played(tagged, mode(ReplayGain::Options::Track));
+        const QByteArray untagged = played(plain, ReplayGain::Options::Track);
+        const QByteArray heard = played(tagged, ReplayGain::Options::Track);
         QVERIFY(untagged.size() > 40000);
         QCOMPARE(heard.size(), untagged.size());
         const int worst = worstAgainstScaled(heard, untagged, std::pow(10.0, (trackCentiDb + headerCentiDb) / 2000.0));
@@ -151,12 +146,12 @@ private slots:
     {
         qputenv("QUAVRIX_MIXER", "/nonexistent/mixer");
         const QString file = fixture("replaygain/tagged.flac");
-        const QByteArray full = played(file, mode(ReplayGain::Options::Track));
+        const QByteArray full = played(file, ReplayGain::Options::Track);
         QCOMPARE(VRAudioDevice::volume(), 100);
         for (int i = 0; i < 10; ++i)
             VRAudioDevice::volumeDown();
         QCOMPARE(VRAudioDevice::volume(), 80);
-        const QByteArray quieter = played(file, mode(ReplayGain::Options::Track));
+        const QByteArray quieter = played(file, ReplayGain::Options::Track);
         VRAudioDevice::changeVolume(20);
         QCOMPARE(VRAudioDevice::volume(), 100);
         qunsetenv("QUAVRIX_MIXER");

@@ -170,27 +170,23 @@ private slots:
 
     void aDamagedOrForeignCacheIsIgnoredAndRebuilt_data()
     {
-        QTest::addColumn<int>("damage");
-        QTest::newRow("a byte flipped in an entry") << 0;
-        QTest::newRow("cut short") << 1;
-        QTest::newRow("another program's file") << 2;
-        QTest::newRow("empty") << 3;
-        QTest::newRow("a later version") << 4;
+        QTest::addColumn<QByteArray>("bytes");
+        QFile::remove(cacheFile);
+        scan(true);
+        const QByteArray good = readBytes(cacheFile);
+        QByteArray flipped = good, later = good;
+        flipped[good.size() / 2] = char(good[good.size() / 2] ^ 0x20);
+        later[8] = char(good[8] + 1);
+        QTest::newRow("a byte flipped in an entry") << flipped;
+        QTest::newRow("cut short") << good.chopped(100);
+        QTest::newRow("another program's file") << QByteArray("[General]\nkey=value\n");
+        QTest::newRow("empty") << QByteArray();
+        QTest::newRow("a later version") << later;
     }
     void aDamagedOrForeignCacheIsIgnoredAndRebuilt()
     {
-        QFETCH(int, damage);
-        QFile::remove(cacheFile);
+        QFETCH(QByteArray, bytes);
         const QByteArray direct = scan(false);
-        scan(true);
-        QByteArray bytes = readBytes(cacheFile);
-        switch (damage) {
-        case 0: bytes[bytes.size() / 2] = char(bytes[bytes.size() / 2] ^ 0x20); break;
-        case 1: bytes.chop(100); break;
-        case 2: bytes = "[General]\nkey=value\n"; break;
-        case 3: bytes.clear(); break;
-        case 4: bytes[8] = char(bytes[8] + 1); break;
-        }
         writeAll(cacheFile, bytes);
         bool loaded = true;
         QCOMPARE(scan(true, &loaded), direct);
