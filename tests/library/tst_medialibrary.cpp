@@ -125,8 +125,6 @@ private slots:
 
     void catalogueOrderAndFilterValues()
     {
-        // Sorted by artist (bytes), album, year, track, title.
-        QCOMPARE(shown(), QStringList({"t3", "t6", "t4", "t2", "t1", "t5"}));
         // Each value once, blanks trimmed; "[Empty]" last.
         QCOMPARE(items("artistBox").mid(1), QStringList({"A", "b", "[Empty]"}));
         QCOMPARE(items("albumBox").mid(1), QStringList({"X", "Y", "[Empty]"}));
@@ -145,6 +143,7 @@ private slots:
         QTest::addColumn<QString>("album");
         QTest::addColumn<QString>("year");
         QTest::addColumn<QStringList>("expected");
+        // Sorted by artist (bytes), album, year, track, title.
         QTest::newRow("no filter") << "" << "" << "" << QStringList{"t3", "t6", "t4", "t2", "t1", "t5"};
         QTest::newRow("artist") << "A" << "" << "" << QStringList{"t4", "t2"};
         QTest::newRow("artist [Empty] takes blanks too") << "[Empty]" << "" << "" << QStringList{"t3", "t6"};

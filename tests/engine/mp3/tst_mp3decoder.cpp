@@ -296,18 +296,6 @@ private slots:
         QTEST((QList<int>{int(pcm.size() / 4), dec.length()}), "played");
     }
 
-    void upsampledFileCutShort()
-    {
-        // Upsampled MPEG-2 ends with the interpolation filter's tail: after the last frame
-        // of a cut file only the filter's delay follows, not a frame of silence.
-        QByteArray data = readFile(track("gapless-mpeg2-vbr.mp3"));
-        const auto list = frames(data);
-        QVERIFY(list.size() > 30);
-        data.truncate(list[21].first); // the Xing frame and 20 frames of 576 samples
-        const QByteArray pcm = decodeMp3(writeFile(QStringLiteral("cut-mpeg2.mp3"), data), false);
-        QCOMPARE(pcm.size() / 4, 2 * (20 * 576 - kEncoderDelay - kDecoderDelay));
-    }
-
     // A seek to t gives the samples of a decode from the start from t on, whatever the
     // reservoir, block types and rates. The gapless sources of 1.7 s come out exactly that
     // long and in line with the source.
@@ -370,6 +358,14 @@ private slots:
             sig += x * x;
         }
         QVERIFY2(err < sig * 0.02, qPrintable(QString::number(err / sig)));
+        // A cut file ends with the interpolation filter's tail: after the last frame only
+        // the filter's delay follows, not a frame of silence.
+        const QByteArray data = readFile(file);
+        const auto list = frames(data);
+        QVERIFY(list.size() > 30);
+        // the Xing frame and 20 frames of 576 samples
+        const QByteArray cut = decodeMp3(writeFile(QStringLiteral("cut-mpeg2.mp3"), data.left(list[21].first)), false);
+        QCOMPARE(cut.size() / 4, 2 * (20 * 576 - kEncoderDelay - kDecoderDelay));
     }
 };
 
