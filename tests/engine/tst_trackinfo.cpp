@@ -1,12 +1,19 @@
 // Track descriptions: the ID3 version 2 reader on hand-built tags (versions, text
 // encodings, unsynchronisation, extended headers, frame flags, sizes that lie), and
-// readTrackInfo's normalisation and codec guessing.
+// readTrackInfo's normalisation and codec guessing. Whole track texts: a title in any
+// script comes back from every format as the tagger wrote it, up to a bound that a lying
+// tag cannot push, and is never cut inside a character. The cover of a track: each
+// format's embedded picture, the front cover among several, a picture file beside the
+// track, and files that lie, stop short or are not files at all.
 #include "decodehelpers.h"
 #include "testdecoders.h"
 
+#include "coverart.h"
 #include "id3v2tag.h"
 
 #include <memory>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -90,6 +97,31 @@ QByteArray parsed(const QByteArray& bytes)
     return describe(t);
 }
 
+QString cover(const char* name) { return fixture("covers/") + QLatin1String(name); }
+
+// A file cut n bytes after the first place its bytes hold needle.
+QString cutAfter(const char* from, const QByteArray& needle, int n, const QString& name)
+{
+    const QByteArray bytes = readFile(cover(from));
+    const qsizetype at = bytes.indexOf(needle);
+    if (at < 0)
+        qFatal("%s not in %s", needle.constData(), from);
+    return writeFile(name, bytes.left(at + n));
+}
+
+QString fifo(const QString& path)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    if (::mkfifo(QFile::encodeName(path).constData(), 0600) != 0)
+        qFatal("cannot make %s", qPrintable(path));
+    return path;
+}
+
+QString longTitle()
+{
+    return QStringLiteral("Größe Юность 夜明けの歌 ").repeated(10).left(119) + QLatin1Char('.');
+}
+
 const QByteArray three23 = frame23("TIT2", latin1("Title")) + frame23("TPE1", latin1("Artist"))
     + frame23("TALB", latin1("Album"));
 
@@ -140,33 +172,41 @@ private slots:
     }
 
     // Tag bytes of unknown encoding (ID3 version 1) as common taggers write them, and the
-    // text a reader expects to see.
+    // text a reader expects to see. Control characters become spaces in any tag; words of
+    // a version 1 tag are lowered after their first letter, UTF-8 tags keep theirs.
     void tagTextEncodingIsGuessed_data()
     {
         QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("utf8"); // the decoder says the tag is UTF-8
         QTest::addColumn<QString>("text");
-        QTest::newRow("UTF-8 accents lost to eucJP") << QByteArray("Caf\xc3\xa9 M\xc3\xbcller") << QStringLiteral("Café Müller");
-        QTest::newRow("UTF-8 capital C cedilla lost to SJIS") << QByteArray("\xc3\x87" "a ira") << QStringLiteral("Ça ira");
-        QTest::newRow("UTF-8 kana lost to SJIS (mojibake)") << QByteArray("\xe3\x81\x82\xe3\x81\x84\xe3\x81\x86\xe3\x81\x88")
+        QTest::newRow("UTF-8 accents lost to eucJP") << QByteArray("Caf\xc3\xa9 M\xc3\xbcller") << false << QStringLiteral("Café Müller");
+        QTest::newRow("UTF-8 capital C cedilla lost to SJIS") << QByteArray("\xc3\x87" "a ira") << false << QStringLiteral("Ça ira");
+        QTest::newRow("UTF-8 kana lost to SJIS (mojibake)") << QByteArray("\xe3\x81\x82\xe3\x81\x84\xe3\x81\x86\xe3\x81\x88") << false
                                                             << QStringLiteral("あいうえ");
         QTest::newRow("Latin-1 read as SJIS user-defined and unmapped pairs")
-            << QByteArray("Bj\xf6rk M\xfcller") << QStringLiteral("Björk Müller");
-        QTest::newRow("Latin-1 accents") << QByteArray("CAF\xc9 ALBUM") << QStringLiteral("Café Album");
-        QTest::newRow("SJIS kanji") << QByteArray("\x93\xfa\x96\x7b\x8c\xea") << QStringLiteral("日本語");
-        QTest::newRow("SJIS kana") << QByteArray("\x82\xa0\x82\xa2\x82\xa4\x82\xa6") << QStringLiteral("あいうえ");
-        QTest::newRow("eucJP kanji") << QByteArray("\xc6\xfc\xcb\xdc\xb8\xec") << QStringLiteral("日本語");
-        QTest::newRow("eucJP kana") << QByteArray("\xa4\xa2\xa4\xa4\xa4\xa6\xa4\xa8") << QStringLiteral("あいうえ");
-        QTest::newRow("ASCII unchanged") << QByteArray("Plain Title 42") << QStringLiteral("Plain Title 42");
-        QTest::newRow("overlong UTF-8 is not UTF-8") << QByteArray("A\xe0\x80\x80") << QStringLiteral("Aà\u0080\u0080");
+            << QByteArray("Bj\xf6rk M\xfcller") << false << QStringLiteral("Björk Müller");
+        QTest::newRow("Latin-1 accents") << QByteArray("CAF\xc9 ALBUM") << false << QStringLiteral("Café Album");
+        QTest::newRow("SJIS kanji") << QByteArray("\x93\xfa\x96\x7b\x8c\xea") << false << QStringLiteral("日本語");
+        QTest::newRow("SJIS kana") << QByteArray("\x82\xa0\x82\xa2\x82\xa4\x82\xa6") << false << QStringLiteral("あいうえ");
+        QTest::newRow("eucJP kanji") << QByteArray("\xc6\xfc\xcb\xdc\xb8\xec") << false << QStringLiteral("日本語");
+        QTest::newRow("eucJP kana") << QByteArray("\xa4\xa2\xa4\xa4\xa4\xa6\xa4\xa8") << false << QStringLiteral("あいうえ");
+        QTest::newRow("ASCII unchanged") << QByteArray("Plain Title 42") << false << QStringLiteral("Plain Title 42");
+        QTest::newRow("version 1 controls become spaces, DEL kept") << QByteArray("LOUD\x01" "b\tc\x1b[31m\x7f") << false
+                                                                   << QStringLiteral("Loud b c [31m\x7f");
+        QTest::newRow("UTF-8 tag: controls become spaces, words as written") << QByteArray("LOUD\x01" "b\tc\x1f") << true
+                                                                            << QStringLiteral("LOUD b c ");
+        QTest::newRow("overlong UTF-8 is not UTF-8") << QByteArray("A\xe0\x80\x80") << false << QStringLiteral("Aà\u0080\u0080");
     }
     void tagTextEncodingIsGuessed()
     {
         QFETCH(QByteArray, bytes);
+        QFETCH(bool, utf8);
         QFETCH(QString, text);
-        TestTrack::tags.insert(QStringLiteral("/m/t.mp3"), makeTags(bytes.constData(), bytes.constData()));
+        TestTrack::tags.insert(QStringLiteral("/m/t.mp3"), makeTags(bytes.constData(), bytes.constData(), bytes.constData(), 0, 0, utf8));
         auto info = read(QStringLiteral("/m/t.mp3"));
         QCOMPARE(QString::fromUtf8(info->title), text);
         QCOMPARE(QString::fromUtf8(info->artist), text);
+        QCOMPARE(QString::fromUtf8(info->album), text);
     }
 
     // A version 2 tag at the start of the file over the version 1 fields the decoder gives.
@@ -202,25 +242,6 @@ private slots:
         auto info = read(file);
         QVERIFY(info);
         QTEST(describe(*info), "record");
-    }
-
-    // Control characters become spaces in any tag; words of a version 1 tag are lowered
-    // after their first letter, UTF-8 tags keep theirs.
-    void controlCharactersBecomeSpaces_data()
-    {
-        QTest::addColumn<bool>("utf8");
-        QTest::addColumn<QByteArray>("title");
-        QTest::newRow("version 1 tag") << false << QByteArray("Loud b c ");
-        QTest::newRow("UTF-8 tag") << true << QByteArray("LOUD b c ");
-    }
-    void controlCharactersBecomeSpaces()
-    {
-        QFETCH(bool, utf8);
-        TestTrack::tags.insert(QStringLiteral("/m/c.mp3"), makeTags("LOUD\x01" "b\tc\x1f", "\x1b[31m", "x\ny\x7f", 0, 0, utf8));
-        auto info = read(QStringLiteral("/m/c.mp3"));
-        QTEST(QByteArray(info->title), "title");
-        QCOMPARE(QByteArray(info->artist), QByteArray(" [31m"));
-        QCOMPARE(QByteArray(info->album), QByteArray("x y\x7f"));
     }
 
     void frames_data()
@@ -349,6 +370,104 @@ private slots:
         QVERIFY(!Id3v2::readFile(QStringLiteral("/nonexistent/file.mp3"), &t));
     }
 
+    void everyFormatGivesTheWholeTitle_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("ID3v2.3, UTF-16") << fixture("tags/long-v23.mp3") << longTitle();
+        QTest::newRow("ID3v2.4, UTF-8") << fixture("tags/long-v24.mp3") << longTitle();
+        QTest::newRow("31 bytes of Cyrillic") << fixture("tags/cyrillic31.mp3") << QStringLiteral("!") + QString(15, QChar(0x436));
+        QTest::newRow("Ogg Vorbis") << fixture("tags/long.ogg") << longTitle();
+        QTest::newRow("FLAC") << fixture("tags/long.flac") << longTitle();
+        QTest::newRow("Opus") << fixture("tags/long.opus") << longTitle();
+        QTest::newRow("MP4") << fixture("tags/long.m4a") << longTitle();
+    }
+    void everyFormatGivesTheWholeTitle()
+    {
+        QFETCH(QString, file);
+        QFETCH(QString, title);
+        QCOMPARE(title.size(), file.contains("cyrillic") ? 16 : 120);
+        LoopControl control;
+        std::unique_ptr<AudioInfo> info(LoopControl::readTrackInfo(control.decoderFor(file), file));
+        QVERIFY(info);
+        QCOMPARE(QString::fromUtf8(info->title), title);
+        QCOMPARE(QString::fromUtf8(info->artist), QStringLiteral("Артист 歌手"));
+        QCOMPARE(QString::fromUtf8(info->album), QStringLiteral("Álbum"));
+        // A copy, as the library and the play list keep them, is as whole.
+        const AudioInfo copy = *info;
+        QCOMPARE(QString::fromUtf8(copy.title), title);
+    }
+
+    // Past the bound the cut falls between characters, whatever their length; a NUL ends
+    // the text as it ends a version 1 field.
+    void theBoundCutsBetweenCharacters_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("kept");
+        QTest::newRow("three-byte characters") << QString(400, QChar(0x65e5)) << QString(341, QChar(0x65e5));
+        QTest::newRow("two-byte characters") << QString(600, QChar(0x436)) << QString(512, QChar(0x436));
+        QTest::newRow("a byte, then two-byte ones") << "!" + QString(600, QChar(0x436)) << "!" + QString(511, QChar(0x436));
+        QTest::newRow("four-byte characters") << QString::fromUcs4(U"\U0001F3B5").repeated(300)
+                                              << QString::fromUcs4(U"\U0001F3B5").repeated(256);
+        QTest::newRow("a NUL ends it") << QString::fromUtf8("Title\0rest", 10) << QStringLiteral("Title");
+    }
+    void theBoundCutsBetweenCharacters()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, kept);
+        AudioInfo info;
+        AudioInfo::setText(info.title, text.toUtf8());
+        QCOMPARE(QString::fromUtf8(info.title), kept);
+        QVERIFY(info.title.size() <= TagText::MaxBytes);
+        // A file name as long gives a title as whole, bounded the same way.
+        auto named = read("/m/" + text.section(QChar(0), 0, 0).toLower() + ".mp3");
+        QVERIFY(named);
+        QCOMPARE(QString::fromUtf8(named->title), kept.toLower());
+    }
+
+    void picture_data()
+    {
+        QTest::addColumn<QString>("track");
+        QTest::addColumn<QString>("expected"); // the picture file whose bytes come back, or none
+        const QByteArray png("\x89PNG");
+        QTest::newRow("ID3v2.3 APIC") << cover("apic.mp3") << "front.jpg";
+        QTest::newRow("MP4 covr") << cover("covr.m4a") << "front.jpg";
+        QTest::newRow("FLAC: the front cover, not the first picture") << cover("picture.flac") << "front.png";
+        QTest::newRow("Opus METADATA_BLOCK_PICTURE") << cover("picture.opus") << "front.png";
+        QTest::newRow("beside the track, name in another case") << cover("beside/plain.mp3") << "front.jpg";
+        QTest::newRow("APIC size says 2 GiB: nothing, and no cover beside") << cover("lying.mp3") << "";
+        QTest::newRow("no picture anywhere") << fixture("replaygain/plain.flac") << "";
+        QTest::newRow("APIC cut inside the picture")
+            << cutAfter("apic.mp3", "\xFF\xD8", 100, QStringLiteral("cut.mp3")) << "";
+        // The front cover's block runs past the end: the whole back cover before it is all.
+        QTest::newRow("FLAC cut inside the front cover")
+            << cutAfter("picture.flac", "front", 125, QStringLiteral("cut.flac")) << "back.png";
+        QTest::newRow("Opus cut inside the picture comment")
+            << cutAfter("picture.opus", "METADATA_BLOCK_PICTURE", 300, QStringLiteral("cut.opus")) << "";
+        QTest::newRow("MP4 cut inside covr") << cutAfter("covr.m4a", "covr", 300, QStringLiteral("cut.m4a")) << "";
+        // A block of 60 bytes whose picture claims 2 GiB, the bytes there being a PNG start.
+        const QByteArray block = be32(3) + be32(9) + "image/png" + be32(0) + QByteArray(16, '\0') + be32(0x80000000u) + png;
+        QTest::newRow("FLAC picture length says 2 GiB")
+            << writeFile(QStringLiteral("lying.flac"), "fLaC" + be32(0x86000000u | uint32_t(block.size())) + block) << "";
+        QTest::newRow("FLAC block length says 16 MiB")
+            << writeFile(QStringLiteral("long.flac"), "fLaC" + be32(0x86FFFFFFu) + block) << "";
+        QTest::newRow("a FIFO named cover.jpg beside the track")
+            << (fifo(quavrixTestRoot() + QStringLiteral("/fifo/cover.jpg")),
+                QFile::copy(cover("beside/plain.mp3"), quavrixTestRoot() + QStringLiteral("/fifo/plain.mp3")),
+                quavrixTestRoot() + QStringLiteral("/fifo/plain.mp3"))
+            << "";
+        QTest::newRow("the track a FIFO") << fifo(quavrixTestRoot() + QStringLiteral("/fifo/track.mp3")) << "";
+    }
+    void picture()
+    {
+        QFETCH(QString, track);
+        QFETCH(QString, expected);
+        // A FIFO opened for reading would block here until the test times out.
+        const QByteArray found = CoverArt::find(track);
+        QCOMPARE(found.size(), expected.isEmpty() ? 0 : readFile(cover(qPrintable(expected))).size());
+        if (!expected.isEmpty())
+            QVERIFY(found == readFile(cover(qPrintable(expected))));
+    }
 };
 
 QUAVRIX_TEST_MAIN(TestTrackInfo)
