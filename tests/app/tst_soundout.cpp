@@ -104,14 +104,6 @@ class TestSoundOut : public QObject
         return false;
     }
 
-    static QByteArray sourceOf(const QStringList& files)
-    {
-        QByteArray pcm;
-        for (const QString& f : files)
-            pcm += decodeWhole(f);
-        return pcm;
-    }
-
 private slots:
     void initTestCase()
     {
@@ -142,7 +134,9 @@ private slots:
     {
         QFETCH(QString, output);
         QFETCH(QStringList, files);
-        const QByteArray source = sourceOf(files);
+        QByteArray source;
+        for (const QString& f : files)
+            source += decodeWhole(f);
         QVERIFY(source.size() > PacedCapture::BytesPerSecond);
 
         QByteArray heard;
@@ -223,13 +217,11 @@ private slots:
         }
         QVERIFY(waitForLine(*player, said));
         QVERIFY(waitForLine(*player, QStringLiteral("sound output: ")));
-        auto status = [&](qint64* answeredIn) {
-            return bus.property(QStringLiteral("org.mpris.MediaPlayer2.quavrix"), QStringLiteral("/org/mpris/MediaPlayer2"),
-                                QStringLiteral("org.mpris.MediaPlayer2.Player"), QStringLiteral("PlaybackStatus"), 1000,
-                                answeredIn).toString();
-        };
         qint64 answeredIn = -1;
-        QTRY_COMPARE_WITH_TIMEOUT(status(&answeredIn), QStringLiteral("Playing"), 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(bus.property(QStringLiteral("org.mpris.MediaPlayer2.quavrix"), QStringLiteral("/org/mpris/MediaPlayer2"),
+                                               QStringLiteral("org.mpris.MediaPlayer2.Player"), QStringLiteral("PlaybackStatus"), 1000,
+                                               &answeredIn).toString(),
+                                  QStringLiteral("Playing"), 5000);
         QVERIFY2(answeredIn < 1000, qPrintable(QString::number(answeredIn)));
         QTest::qWait(300);
         QCOMPARE(player->process->state(), QProcess::Running);
