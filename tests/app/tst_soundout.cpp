@@ -217,11 +217,13 @@ private slots:
         }
         QVERIFY(waitForLine(*player, said));
         QVERIFY(waitForLine(*player, QStringLiteral("sound output: ")));
+        auto status = [&](qint64* answeredIn) {
+            return bus.property(QStringLiteral("org.mpris.MediaPlayer2.quavrix"), QStringLiteral("/org/mpris/MediaPlayer2"),
+                                QStringLiteral("org.mpris.MediaPlayer2.Player"), QStringLiteral("PlaybackStatus"), 1000,
+                                answeredIn).toString();
+        };
         qint64 answeredIn = -1;
-        QTRY_COMPARE_WITH_TIMEOUT(bus.property(QStringLiteral("org.mpris.MediaPlayer2.quavrix"), QStringLiteral("/org/mpris/MediaPlayer2"),
-                                               QStringLiteral("org.mpris.MediaPlayer2.Player"), QStringLiteral("PlaybackStatus"), 1000,
-                                               &answeredIn).toString(),
-                                  QStringLiteral("Playing"), 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(status(&answeredIn), QStringLiteral("Playing"), 5000);
         QVERIFY2(answeredIn < 1000, qPrintable(QString::number(answeredIn)));
         QTest::qWait(300);
         QCOMPARE(player->process->state(), QProcess::Running);
