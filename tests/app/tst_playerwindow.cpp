@@ -34,13 +34,15 @@ void useTrackOfMs(int ms)
     TestTrack::totalBytes = int64_t(ms) * 16;
 }
 
-// Lets the worker play the whole (unpaced) track without running the event loop, so its
-// end is not yet reported: the window still sees the track playing, at its last position.
-void waitForTrackEnd(LoopControl* c, int ms)
+// Lets the worker play a whole (unpaced) track of ms milliseconds without running the event
+// loop, so its end is not yet reported: the window still sees it playing, at its last position.
+void playToTheEnd(VRXPlayerWindow* w, const QString& file, int ms)
 {
-    for (int i = 0; i < 2000 && c->positionMs() < ms; ++i)
+    useTrackOfMs(ms);
+    w->setFile(file);
+    for (int i = 0; i < 2000 && w->controller()->positionMs() < ms; ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    QCOMPARE(c->positionMs(), int64_t(ms));
+    QCOMPARE(w->controller()->positionMs(), int64_t(ms));
 }
 
 // Ten minutes at about eight times real time: a track that is still playing when checked.
@@ -146,10 +148,8 @@ private slots:
         QFETCH(QString, command);
         options().write(Settings::Options::Interval, interval);
         auto w = window();
-        useTrackOfMs(ms);
         QSignalSpy opened(w->controller(), &LoopControl::setTrackDescription);
-        w->setFile(m_tracks[1]);
-        waitForTrackEnd(w->controller(), ms);
+        playToTheEnd(w.get(), m_tracks[1], ms);
         if (command == "prev") {
             w->prev();
             QCOMPARE(opened.size(), 2);
@@ -163,11 +163,9 @@ private slots:
 
     void closeKeepsOnlyAPlayingTrack()
     {
-        useTrackOfMs(90 * 1000 + 500);
         for (bool pause : {false, true}) {
             auto w = window();
-            w->setFile(m_tracks[2]);
-            waitForTrackEnd(w->controller(), 90500);
+            playToTheEnd(w.get(), m_tracks[2], 90 * 1000 + 500);
             if (pause)
                 w->playPause();
             QVERIFY(w->close());
@@ -402,9 +400,7 @@ private slots:
         auto w = window();
         w->addBookmark(); // stopped: no dialog
         // A track that has played 83.9 s and not yet reported its end: stored as 83 s.
-        useTrackOfMs(83900);
-        w->setFile(m_tracks[1]);
-        waitForTrackEnd(w->controller(), 83900);
+        playToTheEnd(w.get(), m_tracks[1], 83900);
         int stateDuringDialog = -1;
         *m_dialogs << [&](VRXDialog* d) {
             stateDuringDialog = w->playState();
