@@ -36,6 +36,7 @@
 #include <QMenu>
 #include <QPainter>
 #include <QRegularExpression>
+#include <QSlider>
 #include <QTimer>
 
 namespace {
@@ -82,7 +83,6 @@ QRect popupGeometry(const std::function<void()>& open)
     return QTest::qWaitFor([&] { return at.isValid(); }, 3000) ? at : QRect(0, 0, -1, -1);
 }
 } // namespace
-#include <QSlider>
 
 class TestScreens : public QObject
 {
@@ -112,57 +112,7 @@ private slots:
         Config(QStringLiteral("Quavrix")).write(Settings::Analyzer::Visible(false), 1);
     }
 
-    void pagesFitTheDisplay_data()
-    {
-        QTest::addColumn<QSize>("display");
-        QTest::addColumn<QString>("lang");
-        QTest::newRow("240x320") << QSize(240, 320) << "en";
-        QTest::newRow("480x640") << QSize(480, 640) << "en";
-        // Longer words (de, ru) and wide glyphs (ja) on the narrowest display.
-        for (const char* lang : {"de", "ru", "ja"})
-            QTest::newRow(qPrintable(QStringLiteral("240x320 ") + QLatin1String(lang))) << QSize(240, 320) << lang;
-    }
-    void pagesFitTheDisplay()
-    {
-        QFETCH(QSize, display);
-        const QString suffix = speak();
-        useDisplay(display);
-        VRXPlayerWindow w;
-        w.resize(display);
-        w.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w));
-        QTRY_VERIFY(!w.library()->catalogue().empty());
-        w.library()->addAll();
-        w.setFile(quavrixTestRoot() + QStringLiteral("/music/stereo.ogg"));
-        QCOMPARE(w.playState(), int(VRXPlayerWindow::Playing));
-        QTest::qWait(2500);
-
-        for (QWidget* page : {static_cast<QWidget*>(w.player()), static_cast<QWidget*>(w.playList()),
-                              static_cast<QWidget*>(w.library())}) {
-            w.tabs()->showPage(page);
-            QTest::qWait(100);
-            // A page wider or taller than the display would push the window past it.
-            QCOMPARE(w.size(), display);
-            QVERIFY2(w.minimumSizeHint().width() <= display.width(),
-                     qPrintable(QString::number(w.minimumSizeHint().width())));
-            // A grab repaints the analyzer from scratch (bars grow again from nothing): show
-            // what the screen shows instead.
-            const Visualization* analyzer = w.player()->analyzer();
-            const QPixmap bars = analyzer->canvas();
-            QImage shot = w.grab().toImage();
-            if (page == w.player() && analyzer->isVisible()) {
-                QPainter p(&shot);
-                p.drawPixmap(analyzer->mapTo(&w, QPoint(0, 0)), bars);
-            }
-            shot.save(screenshotPath(QString::fromLatin1(page->metaObject()->className()).toLower() + suffix, display));
-        }
-        TrackInfo* info = w.player()->infoDisplay();
-        QVERIFY(info->fontMetrics().horizontalAdvance(info->shownInfo()) <= info->infoPanel().width());
-        QVERIFY(info->shownInfo().contains(TrackInfo::tr("kbps")));
-        w.stop();
-    }
-
-    void dialogsAndMenusFitTheDisplay_data()
+    void everythingFitsTheDisplay_data()
     {
         QTest::addColumn<QSize>("display");
         QTest::addColumn<QString>("lang");
@@ -172,8 +122,9 @@ private slots:
             QTest::newRow(qPrintable(QStringLiteral("240x320 ") + QLatin1String(lang))) << QSize(240, 320) << lang;
     }
     // Without a window manager nothing moves a window back into view or offers to close it:
-    // every window the program opens must lie inside the display with its buttons in reach.
-    void dialogsAndMenusFitTheDisplay()
+    // every window the program opens must lie inside the display with its buttons in reach,
+    // and no page may need more room than the display has.
+    void everythingFitsTheDisplay()
     {
         QFETCH(QSize, display);
         const QString suffix = speak();
@@ -251,6 +202,34 @@ private slots:
         if (list->header()->length() > list->viewport()->width())
             faults << QStringLiteral("play list columns %1 wide").arg(list->header()->length());
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
+
+        w.library()->addAll();
+        w.setFile(track);
+        QCOMPARE(w.playState(), int(VRXPlayerWindow::Playing));
+        QTest::qWait(2500);
+        for (QWidget* page : {static_cast<QWidget*>(w.player()), static_cast<QWidget*>(w.playList()),
+                              static_cast<QWidget*>(w.library())}) {
+            w.tabs()->showPage(page);
+            QTest::qWait(100);
+            // A page wider or taller than the display would push the window past it.
+            QCOMPARE(w.size(), display);
+            QVERIFY2(w.minimumSizeHint().width() <= display.width(),
+                     qPrintable(QString::number(w.minimumSizeHint().width())));
+            // A grab repaints the analyzer from scratch (bars grow again from nothing): show
+            // what the screen shows instead.
+            const Visualization* analyzer = w.player()->analyzer();
+            const QPixmap bars = analyzer->canvas();
+            QImage shot = w.grab().toImage();
+            if (page == w.player() && analyzer->isVisible()) {
+                QPainter p(&shot);
+                p.drawPixmap(analyzer->mapTo(&w, QPoint(0, 0)), bars);
+            }
+            shot.save(screenshotPath(QString::fromLatin1(page->metaObject()->className()).toLower() + suffix, display));
+        }
+        TrackInfo* info = w.player()->infoDisplay();
+        QVERIFY(info->fontMetrics().horizontalAdvance(info->shownInfo()) <= info->infoPanel().width());
+        QVERIFY(info->shownInfo().contains(TrackInfo::tr("kbps")));
+        w.stop();
     }
 
     void cleanup()

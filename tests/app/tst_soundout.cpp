@@ -104,14 +104,6 @@ class TestSoundOut : public QObject
         return false;
     }
 
-    static QByteArray sourceOf(const QStringList& files)
-    {
-        QByteArray pcm;
-        for (const QString& f : files)
-            pcm += decodeWhole(f);
-        return pcm;
-    }
-
 private slots:
     void initTestCase()
     {
@@ -142,7 +134,9 @@ private slots:
     {
         QFETCH(QString, output);
         QFETCH(QStringList, files);
-        const QByteArray source = sourceOf(files);
+        QByteArray source;
+        for (const QString& f : files)
+            source += decodeWhole(f);
         QVERIFY(source.size() > PacedCapture::BytesPerSecond);
 
         QByteArray heard;
@@ -200,6 +194,7 @@ private slots:
         std::unique_ptr<PacedCapture> capture;
         PulseSession pulse;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QUAVRIX_DSP"), dsp);
         if (fault == QLatin1String("server")) {
             if (!pulse.start())
                 QSKIP(qPrintable(pulse.whyNot()));
@@ -207,10 +202,8 @@ private slots:
             env.remove(QStringLiteral("QUAVRIX_DSP"));
         } else if (fault == QLatin1String("reader")) {
             capture = std::make_unique<PacedCapture>(dsp);
-            env.insert(QStringLiteral("QUAVRIX_DSP"), dsp);
         } else {
             QVERIFY(::mkfifo(QFile::encodeName(dsp).constData(), 0600) == 0);
-            env.insert(QStringLiteral("QUAVRIX_DSP"), dsp);
         }
         env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), bus.address());
         auto player = startPlayer({kData + "ramp.mp3", kData + "tone-a.mp3"}, env);

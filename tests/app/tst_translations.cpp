@@ -1,8 +1,11 @@
-// The shipped languages: every text translated, the catalogues level with the sources, the
-// window in the chosen language (German from the start here) and nothing stored in it.
+// The application object and its languages: every text translated, the catalogues level
+// with the sources, the window in the chosen language (German from the start here) and
+// nothing stored in it; the platform's date formats, its channel and style requests.
 #include "testmain.h"
 
+#include "config.h"
 #include "medialibrary.h"
+#include "qcop.h"
 #include "translations.h"
 #include "vrtabwidget.h"
 #include "vrxapplication.h"
@@ -12,6 +15,8 @@
 #include <QDirIterator>
 #include <QProcess>
 #include <QPushButton>
+#include <QSignalSpy>
+#include <QStyle>
 #include <QXmlStreamReader>
 
 namespace {
@@ -73,38 +78,27 @@ private slots:
         }
     }
 
-    void windowInTheChosenLanguage_data()
+    // The window in the chosen language: German as start-up installed it, a region's own
+    // catalogue, English for a language there is none of (nothing of the one before left).
+    // Settings keys, the page, the play list: stored in English, whatever the language shown.
+    void windowInTheChosenLanguageStoresNothingInIt()
     {
-        QTest::addColumn<QString>("lang");
-        QTest::addColumn<QString>("shown"); // the three page titles and Qt's own Cancel
-        QTest::newRow("German from the start") << "de" << "Playlist|Bibliothek|Player|Abbrechen";
-        QTest::newRow("Brazilian Portuguese") << "pt_BR" << "Playlist|Biblioteca|Player|Cancelar";
-        QTest::newRow("unknown language: English") << "xx" << "Play List|Library|Player|Cancel";
-    }
-    void windowInTheChosenLanguage()
-    {
-        QFETCH(QString, lang);
-        QFETCH(QString, shown);
-        if (lang != qEnvironmentVariable("QUAVRIX_LANG")) { // the first row sees what start-up installed
-            qputenv("QUAVRIX_LANG", lang.toUtf8());
-            QCOMPARE(Translations::install(), lang == QLatin1String("xx") ? QStringLiteral("en") : lang);
-        }
-        VRXPlayerWindow w;
-        QDialogButtonBox box(QDialogButtonBox::Cancel);
-        QCOMPARE(QStringList({w.tabs()->label(0), w.tabs()->label(1), w.tabs()->label(2),
-                              box.button(QDialogButtonBox::Cancel)->text()}).join('|'), shown);
-    }
-
-    // Settings keys, the page, the play list: in English, whatever the language shown.
-    void nothingStoredChangesWithTheLanguage()
-    {
+        const std::pair<const char*, const char*> shownIn[] = { // the page titles and Qt's own Cancel
+            {"de", "Playlist|Bibliothek|Player|Abbrechen"},
+            {"pt_BR", "Playlist|Biblioteca|Player|Cancelar"},
+            {"xx", "Play List|Library|Player|Cancel"}};
         QStringList stored;
-        for (const char* lang : {"xx", "de"}) {
+        for (const auto& [lang, shown] : shownIn) {
             for (const char* d : {"/config", "/data"})
                 QDir(quavrixTestRoot() + QLatin1String(d)).removeRecursively();
-            qputenv("QUAVRIX_LANG", lang);
-            Translations::install();
+            if (qEnvironmentVariable("QUAVRIX_LANG") != QLatin1String(lang)) { // German: as start-up left it
+                qputenv("QUAVRIX_LANG", lang);
+                QCOMPARE(Translations::install(), QLatin1String(lang) == QLatin1String("xx") ? QStringLiteral("en") : QLatin1String(lang));
+            }
             VRXPlayerWindow w;
+            QDialogButtonBox box(QDialogButtonBox::Cancel);
+            QCOMPARE(QStringList({w.tabs()->label(0), w.tabs()->label(1), w.tabs()->label(2),
+                                  box.button(QDialogButtonBox::Cancel)->text()}).join('|'), QLatin1String(shown));
             w.show();
             QTRY_VERIFY(!w.library()->catalogue().empty());
             w.library()->addAll();
@@ -121,6 +115,43 @@ private slots:
         }
         QVERIFY(stored[0].contains(QLatin1String("MediaLibrary")));
         QCOMPARE(stored[1], stored[0]);
+        QCOMPARE(stored[2], stored[0]);
+    }
+
+    void dateAndTimeFormatsFromThePlatformFile()
+    {
+        auto* app = VRXApplication::instance();
+        // Defaults when the platform file is absent (checked at construction).
+        QVERIFY(app->dateTimeFormats().ampm);
+        QCOMPARE(app->dateTimeFormats().dateSeparator + QString::number(app->dateTimeFormats().shortOrder, 16),
+                 QStringLiteral("/111"));
+        {
+            Config qpe(QStringLiteral("qpe"));
+            qpe.setGroup(QStringLiteral("Time"));
+            qpe.writeEntry(QStringLiteral("AMPM"), false);
+            qpe.writeEntry(QStringLiteral("MONDAY"), true);
+            qpe.setGroup(QStringLiteral("Date"));
+            qpe.writeEntry(QStringLiteral("Separator"), QStringLiteral("."));
+            qpe.writeEntry(QStringLiteral("ShortOrder"), 0x321);
+        }
+        QSignalSpy changed(app, &VRXApplication::dateTimeSettingChanged);
+        emit app->clockChanged(false);
+        QCOMPARE(changed.size(), 1);
+        QVERIFY(!app->dateTimeFormats().ampm && app->dateTimeFormats().startsOnMonday);
+        QCOMPARE(app->dateTimeFormats().dateSeparator + QString::number(app->dateTimeFormats().shortOrder, 16)
+                     + QString::number(app->dateTimeFormats().longOrder, 16),
+                 QStringLiteral(".321111"));
+    }
+
+    // Last: with no installation found, no language can be loaded either.
+    void styleRequestWithoutALibraryChangesNothing()
+    {
+        qputenv("QUAVRIX_QPEDIR", quavrixTestRoot().toUtf8() + "/no-install");
+        const QString before = qApp->style()->objectName();
+        QCopEnvelope(QStringLiteral("QPE/System"), "applyVRXStyle()");
+        QCopEnvelope(QStringLiteral("QPE/System"), "somethingElse(int)") << 3;
+        QCOMPARE(qApp->style()->objectName(), before);
+        QVERIFY(!VRXApplication::instance()->styleLoaded());
     }
 };
 
