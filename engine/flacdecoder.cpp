@@ -102,8 +102,10 @@ bool FlacDecoder::open(const QString& file, AudioInfo* info)
         close();
         return true;
     }
-    const int64_t seconds = m_totalSamples / m_rate;
-    m_bitrate = seconds > 0 ? int32_t(qMin<int64_t>(QFileInfo(file).size() * 8 / seconds, INT32_MAX)) : 0;
+    // Over the exact length: a track under a second has a bit rate too.
+    m_bitrate = m_totalSamples > 0
+        ? int32_t(qMin<int64_t>(QFileInfo(file).size() * 8 * m_rate / m_totalSamples, INT32_MAX))
+        : 0;
     // The largest block (65535 samples of 8 channels) fits without growing.
     m_pcm.reserve(65535 * 8 * 2);
     return true;

@@ -69,6 +69,7 @@ bool OggDecoder::open(const QString& file, AudioInfo* info)
     m_position = 0;
     m_section = 0;
     m_bytesOut = 0;
+    m_atEnd = false;
 
     if (info) {
         QList<QByteArray> comments;
@@ -122,7 +123,7 @@ bool OggDecoder::decode(char* buffer, int size, int* produced, PlayInfo* info)
     }
 
     long n = 0;
-    for (int holes = 0; holes < MaxConsecutiveHoles; ++holes) {
+    for (int holes = 0; holes < MaxConsecutiveHoles && !m_atEnd; ++holes) {
         n = ov_read(m_vorbis, buffer, size, &m_section);
         if (n != OV_HOLE)
             break;
@@ -149,8 +150,14 @@ int64_t OggDecoder::seek(int seconds)
     if (m_length > 0 && seconds > m_length)
         seconds = m_length;
 
+    m_atEnd = false;
+    const ogg_int64_t total = ov_pcm_total(m_vorbis, -1);
     if (ov_time_seek(m_vorbis, static_cast<ogg_int64_t>(seconds) * 1000) == 0) {
         m_bytesOut = int64_t(m_channels) * m_rate * seconds * 2;
+    } else if (total > 0 && int64_t(seconds) * m_rate >= total) {
+        // The end itself: nothing is left to play.
+        m_atEnd = true;
+        m_bytesOut = int64_t(total) * m_channels * 2;
     } else {
         // The stream stayed where it was: report where that is rather than the request.
         const ogg_int64_t frames = ov_pcm_tell(m_vorbis);

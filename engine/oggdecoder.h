@@ -35,4 +35,5 @@ private:
     OggVorbis_File* m_vorbis = nullptr;
     int m_section = 0;
     int64_t m_bytesOut = 0;
+    bool m_atEnd = false; // sought to the last instant, which the stream's seek refuses
 };

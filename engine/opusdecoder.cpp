@@ -74,6 +74,7 @@ bool OpusDecoder::open(const QString& file, AudioInfo* info)
     const opus_int32 bitrate = op_bitrate(m_file, -1);
     m_bitrate = bitrate > 0 ? bitrate : 0;
     m_samplesOut = 0;
+    m_atEnd = false;
     return true;
 }
 
@@ -112,7 +113,7 @@ bool OpusDecoder::decode(char* buffer, int size, int* produced, PlayInfo* info)
         m_float.resize(size_t(room));
     int n = 0;
     int link = -1;
-    for (int holes = 0; holes < MaxConsecutiveHoles; ++holes) {
+    for (int holes = 0; holes < MaxConsecutiveHoles && !m_atEnd; ++holes) {
         n = m_downmix ? op_read_float_stereo(m_file, m_float.data(), room)
                       : op_read_float(m_file, m_float.data(), room, &link);
         if (n != OP_HOLE)
@@ -150,7 +151,8 @@ int64_t OpusDecoder::seek(int seconds)
     int64_t sample = int64_t(qMax(0, seconds)) * Rate;
     if (m_totalSamples > 0)
         sample = qMin(sample, m_totalSamples);
-    if (op_pcm_seek(m_file, sample) != 0) {
+    m_atEnd = m_totalSamples > 0 && sample == m_totalSamples;
+    if (!m_atEnd && op_pcm_seek(m_file, sample) != 0) {
         const ogg_int64_t at = op_pcm_tell(m_file);
         if (at < 0)
             return -1;

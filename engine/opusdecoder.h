@@ -34,6 +34,7 @@ private:
     bool m_downmix = false;
     int64_t m_totalSamples = 0;
     int64_t m_samplesOut = 0;
+    bool m_atEnd = false; // sought to the last instant, which the stream's seek refuses
     int32_t m_bitrate = 0;
     std::vector<float> m_float; // what opusfile decodes, before rounding
 };
