@@ -451,7 +451,8 @@ int VRAudioDevice::pendingMs()
 {
     std::lock_guard<std::mutex> lock(m_writeLock);
     const long long bytesPerSecond = 2LL * qMax(1, m_channels) * qMax(1, m_rate);
-    return int(m_gathered.size() * 1000LL / bytesPerSecond) + queuedMs(bytesPerSecond);
+    // Rounded up: the last frames of a track are not counted as heard before they are.
+    return int((m_gathered.size() * 1000LL + bytesPerSecond - 1) / bytesPerSecond) + queuedMs(bytesPerSecond);
 }
 
 int VRAudioDevice::queuedMs(long long bytesPerSecond)
@@ -472,7 +473,7 @@ int VRAudioDevice::queuedMs(long long bytesPerSecond)
         else if ((state == SND_PCM_STATE_RUNNING || state == SND_PCM_STATE_PAUSED)
                  && snd_pcm_delay(m_pcm, &frames) < 0)
             frames = 0;
-        return int(qMax<long long>(0, frames * 1000LL / qMax(1, m_rate)));
+        return int(qMax<long long>(0, (frames * 1000LL + qMax(1, m_rate) - 1) / qMax(1, m_rate)));
     }
     case Clock: {
         using namespace std::chrono;

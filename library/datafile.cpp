@@ -31,7 +31,13 @@ QStringList readStringList(const QString& fileName)
     QFile f(dataFilePath(fileName, false));
     if (!RegularFile::open(f))
         return {}; // a FIFO or a folder in its place reads as empty, without waiting
-    const QString text = QString::fromUtf8(f.readAll());
+    // A list of 100,000 files is a few megabytes; a file far beyond that is not one of
+    // ours whole, and is read no further than its last line before the bound.
+    constexpr qint64 MaxBytes = 64 * 1024 * 1024;
+    QByteArray bytes = f.read(qBound<qint64>(0, f.size(), MaxBytes));
+    if (f.size() > MaxBytes)
+        bytes.truncate(bytes.lastIndexOf('\n') + 1);
+    const QString text = QString::fromUtf8(bytes);
     QStringList lines;
     for (QString line : text.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
         // A file edited on another system may end its lines in CR LF.

@@ -135,8 +135,10 @@ struct Config::Store
             } else {
                 QFile f;
                 QByteArray text;
+                // Read by the file's size: asked for the cap, the read reserves all of it
+                // (a 128 MB allocation for every settings file).
                 if (f.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
-                    text = f.read(MaxFileSize + 1);
+                    text = f.read(qBound<qint64>(0, f.size(), MaxFileSize) + 1);
                 else
                     ::close(fd);
                 // A damaged file reads as what can be made of it; every other read falls
