@@ -134,6 +134,7 @@ bool LoopControl::open(const QString& file)
     {
         std::lock_guard<std::mutex> lock(m_decoderLock);
         m_bytesPlayed = 0;
+        m_queuedMs = 0;
         ++m_generation;
         Decoder* decoder = playbackDecoderFor(file);
         info.reset(readTrackInfo(decoder, file));
@@ -351,10 +352,8 @@ void LoopControl::showPosition()
         std::lock_guard<std::mutex> lock(m_decoderLock);
         m_shownInfo = m_playInfo;
     }
-    if (m_shownInfo.rate && m_shownInfo.channels) {
-        const int64_t seconds = m_bytesPlayed / m_shownInfo.rate / m_shownInfo.channels / 2;
-        emit positionChanged(int(seconds), &m_shownInfo);
-    }
+    if (m_shownInfo.rate && m_shownInfo.channels)
+        emit positionChanged(int(heardMs(m_shownInfo.rate, m_shownInfo.channels) / 1000), &m_shownInfo);
 }
 
 int64_t LoopControl::positionMs() const
@@ -367,7 +366,14 @@ int64_t LoopControl::positionMs() const
     }
     if (!rate || !channels)
         return 0;
-    return m_bytesPlayed * 1000 / rate / channels / 2;
+    return heardMs(rate, channels);
+}
+
+int64_t LoopControl::heardMs(int rate, int channels) const
+{
+    // What the device still holds is not heard yet: the time shown, a bookmark and "Prev
+    // within five seconds" go by what the user hears.
+    return qMax<int64_t>(0, m_bytesPlayed * 1000 / rate / channels / 2 - m_queuedMs);
 }
 
 void LoopControl::workerLoop()
@@ -468,6 +474,7 @@ int LoopControl::decodeStep()
             const int64_t bytes = m_decoder->seek(target);
             if (bytes != -1)
                 m_bytesPlayed = bytes;
+            m_queuedMs = 0;
             // What the device holds, and the rest of a block, belong to the old place.
             dropQueued = true;
             m_carryLength = 0;
@@ -519,6 +526,7 @@ int LoopControl::decodeStep()
             m_device->start(&m_interrupt);
             pending = m_device->pendingMs();
         }
+        m_queuedMs = pending;
         if (pending > 0)
             return qMin(pending, PlayOutSliceMs);
         std::lock_guard<std::mutex> lock(m_decoderLock);
@@ -548,12 +556,14 @@ int LoopControl::decodeStep()
         if (generation == m_generation)
             written = m_device->write(block, length, &m_interrupt, m_wakeFd);
     }
+    const int queued = m_device->pendingMs();
     reportProblem();
 
     std::lock_guard<std::mutex> lock(m_decoderLock);
     if (generation != m_generation)
         return 0;
     m_bytesPlayed += written;
+    m_queuedMs = queued;
     if (written < length && !m_closeDevice) {
         // A pause came in the middle of the block: the rest is heard on resume.
         m_carryLength = length - written;

@@ -127,6 +127,7 @@ private:
     void reportProblem();
     // Sends the position and the stream's description to the displays.
     void showPosition();
+    int64_t heardMs(int rate, int channels) const;
 
     Decoder* playbackDecoderFor(const QString& file);
 
@@ -135,6 +136,7 @@ private:
     PlayInfo m_playInfo;  // written by decode steps, under the decoder lock
     PlayInfo m_shownInfo; // the GUI thread's copy, sent with positionChanged
     std::atomic<int64_t> m_bytesPlayed{0};
+    std::atomic<int> m_queuedMs{0}; // written but not yet heard, as of the last write
     std::unique_ptr<VRAudioDevice> m_device; // the worker's alone
     char m_pcmBuffer[BlockSize];
     char m_analyzerBuffer[BlockSize];

@@ -78,12 +78,19 @@ command() {
     esac >/dev/null 2>&1 || true
 }
 rss() { awk '/VmRSS/ {print $2}' "/proc/$player/status"; }
+# Where the resident memory is: the malloc heap, other anonymous mappings (thread arenas,
+# stacks, large allocations), and mapped files (libraries, fonts, caches).
+parts() {
+    awk '/^[0-9a-f]+-[0-9a-f]+ / { kind = ($6 == "[heap]") ? "heap" : ($6 == "" || $6 ~ /^\[/) ? "anon" : "file" }
+         /^Rss:/ { kb[kind] += $2 }
+         END { printf "heap %d, other anonymous %d, files %d", kb["heap"], kb["anon"], kb["file"] }' "/proc/$player/smaps"
+}
 echo "$(date -I) $(git rev-parse --short HEAD): $minutes minutes, $rate commands a second, 240x320, no sound device"
 start=$(date +%s)
 sent=0
 declare -a kb
 kb[0]=$(rss)
-echo "minute 0: RSS $((kb[0])) KB"
+echo "minute 0: RSS $((kb[0])) KB ($(parts))"
 for ((m = 1; m <= minutes; m++)); do
     while (( $(date +%s) < start + 60 * m )); do
         command
@@ -92,7 +99,7 @@ for ((m = 1; m <= minutes; m++)); do
     done
     kill -0 "$player" 2>/dev/null || { echo "the player ended after $sent commands"; exit 1; }
     kb[m]=$(rss)
-    echo "minute $m: RSS ${kb[m]} KB ($sent commands)"
+    echo "minute $m: RSS ${kb[m]} KB ($(parts); $(ls /proc/$player/task | wc -l) threads; $sent commands)"
 done
 # Growth from the third minute on (the first fill caches, fonts and the library).
 from=$(( minutes > 4 ? 2 : 0 ))

@@ -4,6 +4,8 @@
 #include "decodehelpers.h"
 #include "testdecoders.h"
 
+#include <QElapsedTimer>
+#include <QScopeGuard>
 #include <QThread>
 
 class TestLoopControl : public QObject
@@ -168,6 +170,27 @@ private slots:
         QTest::qWait(50);
         QCOMPARE(finished.size(), 0);
         QCOMPARE(described.size(), byOpen ? 1 : 0);
+    }
+
+    // The position is what has been heard, not what was handed to the output: without a
+    // sound device the clock takes blocks up to 200 ms ahead, and the time shown, a
+    // bookmark and "Prev within five seconds" must not run that far ahead. (Under load the
+    // position can only fall behind the wall clock, never lead it.)
+    void positionIsWhatIsHeard()
+    {
+        qputenv("QUAVRIX_DSP", QFile::encodeName(m_dsp + QStringLiteral("-missing/dsp")));
+        const auto restore = qScopeGuard([this] { qputenv("QUAVRIX_DSP", QFile::encodeName(m_dsp)); });
+        TestTrack::totalBytes = int64_t(60) * 44100 * 4;
+        LoopControl control;
+        QVERIFY(control.open(m_track));
+        QElapsedTimer clock;
+        clock.start();
+        control.play();
+        for (int i = 0; i < 30; ++i) {
+            QTest::qWait(10);
+            QVERIFY2(control.positionMs() <= clock.elapsed() + 30, qPrintable(QString::number(control.positionMs())));
+        }
+        QVERIFY(control.positionMs() > 0);
     }
 
     // A seek asked while paused is applied on resume, one asked while stopped to the
