@@ -1,9 +1,8 @@
 // The application object and its languages: every text translated, the catalogues level
 // with the sources, the window in the chosen language (German from the start here) and
-// nothing stored in it; the platform's date formats, its channel and style requests.
+// nothing stored in it; the platform channel's style requests.
 #include "testmain.h"
 
-#include "config.h"
 #include "medialibrary.h"
 #include "qcop.h"
 #include "translations.h"
@@ -15,7 +14,6 @@
 #include <QDirIterator>
 #include <QProcess>
 #include <QPushButton>
-#include <QSignalSpy>
 #include <QStyle>
 #include <QXmlStreamReader>
 
@@ -116,31 +114,6 @@ private slots:
         QVERIFY(stored[0].contains(QLatin1String("MediaLibrary")));
         QCOMPARE(stored[1], stored[0]);
         QCOMPARE(stored[2], stored[0]);
-    }
-
-    void dateAndTimeFormatsFromThePlatformFile()
-    {
-        auto* app = VRXApplication::instance();
-        // Defaults when the platform file is absent (checked at construction).
-        QVERIFY(app->dateTimeFormats().ampm);
-        QCOMPARE(app->dateTimeFormats().dateSeparator + QString::number(app->dateTimeFormats().shortOrder, 16),
-                 QStringLiteral("/111"));
-        {
-            Config qpe(QStringLiteral("qpe"));
-            qpe.setGroup(QStringLiteral("Time"));
-            qpe.writeEntry(QStringLiteral("AMPM"), false);
-            qpe.writeEntry(QStringLiteral("MONDAY"), true);
-            qpe.setGroup(QStringLiteral("Date"));
-            qpe.writeEntry(QStringLiteral("Separator"), QStringLiteral("."));
-            qpe.writeEntry(QStringLiteral("ShortOrder"), 0x321);
-        }
-        QSignalSpy changed(app, &VRXApplication::dateTimeSettingChanged);
-        emit app->clockChanged(false);
-        QCOMPARE(changed.size(), 1);
-        QVERIFY(!app->dateTimeFormats().ampm && app->dateTimeFormats().startsOnMonday);
-        QCOMPARE(app->dateTimeFormats().dateSeparator + QString::number(app->dateTimeFormats().shortOrder, 16)
-                     + QString::number(app->dateTimeFormats().longOrder, 16),
-                 QStringLiteral(".321111"));
     }
 
     // Last: with no installation found, no language can be loaded either.

@@ -32,7 +32,6 @@
 #include <QStandardPaths>
 #include <QStringList>
 #include <QTemporaryDir>
-#include <QtEndian>
 #include <QtTest>
 
 #include <csignal>
@@ -148,20 +147,6 @@ inline Heard compare(const QByteArray& heard, const QByteArray& source, qint64 f
     }
     r.missingAtEnd = r.sourceFrames - n;
     return r;
-}
-
-// A canonical 16-bit PCM WAV file.
-inline bool writeWav(const QString& path, const QByteArray& pcm)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return false;
-    QByteArray h("RIFF\0\0\0\0WAVEfmt \x10\0\0\0\x01\0\x02\0\0\0\0\0\0\0\0\0\x04\0\x10\0data\0\0\0\0", 44);
-    qToLittleEndian(quint32(36 + pcm.size()), h.data() + 4);
-    qToLittleEndian(quint32(Rate), h.data() + 24);
-    qToLittleEndian(quint32(Rate * FrameBytes), h.data() + 28);
-    qToLittleEndian(quint32(pcm.size()), h.data() + 40);
-    return f.write(h) == h.size() && f.write(pcm) == pcm.size();
 }
 
 } // namespace PulsePcm
@@ -299,18 +284,6 @@ public:
                                                                                : std::nullopt);
             qputenv(key.constData(), env.value(name).toLocal8Bit());
         }
-    }
-
-    // Runs program as a client to its end: its exit code, or -1.
-    int run(const QString& program, const QStringList& args, int timeoutMs = 60000) const
-    {
-        QProcess p;
-        p.setProcessEnvironment(environment());
-        p.start(program, args);
-        const bool done = p.waitForFinished(timeoutMs);
-        if (!done)
-            p.kill();
-        return done && p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
     }
 
     qint64 recordedFrames() const { return QFileInfo(recordingPath()).size() / PulsePcm::FrameBytes; }
