@@ -61,9 +61,10 @@ public:
 const QString SystemChannel = QStringLiteral("QPE/System");
 // While the device plays out the end of the list, how often the worker looks.
 constexpr int PlayOutSliceMs = 50;
-// Output gathered before a write while the analyzer is not shown: a sound server and its
-// client thread then wake about ten times a second instead of at every 2048-byte block.
-constexpr int GatherMs = 100;
+// Output gathered before a write while the analyzer is not shown (an ALSA period): a sound
+// server and its client thread then wake five times a second instead of at every
+// 2048-byte block.
+constexpr int GatherMs = 200;
 
 } // namespace
 

@@ -28,8 +28,10 @@ std::atomic<int> g_loggedBackend{-1};
 constexpr int SliceMs = 20;
 constexpr int WakeableSliceMs = 250;
 // What ALSA is asked to hold: the blocking write paces the worker, and stop, pause and
-// seek act on the device itself, so this is not how late they are heard.
-constexpr unsigned AlsaLatencyUs = 400000;
+// seek act on the device itself, so this is not how late they are heard (the position
+// shown leaves out what is queued). A period is a quarter of it: with output gathered
+// into periods, the worker, a sound server and its client thread wake five times a second.
+constexpr unsigned AlsaLatencyUs = 800000;
 // How far the clock's pacing may run ahead of the time played, as a device buffer would.
 constexpr int ClockLeadMs = 200;
 // How long a playing device may take nothing before it counts as failed: many times its
