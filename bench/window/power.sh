@@ -59,9 +59,10 @@ sample() {
     done
     echo "$ticks $switches"
 }
-threads() { # thread name and context switches, one line each
+threads() { # thread name, context switches and cpu ticks, one line each
     for t in /proc/"$1"/task/*; do
-        echo "$(basename "$t") $(tr ' ' _ < "$t/comm") $(awk '/ctxt_switches/ {s += $2} END {print s + 0}' "$t/status")"
+        echo "$(basename "$t") $(tr ' ' _ < "$t/comm") $(awk '/ctxt_switches/ {s += $2} END {print s + 0}' "$t/status")" \
+            "$(sed 's/.*) //' "$t/stat" | awk '{print $12 + $13}')"
     done | sort
 }
 measure() { # label, player pid
@@ -74,7 +75,9 @@ measure() { # label, player pid
     awk -v l="$label" -v hz="$hz" -v t0="$t0" -v t1="$t1" \
         -v pc=$((p1[0] - p0[0])) -v pw=$((p1[1] - p0[1])) -v sc=$((s1[0] - s0[0])) -v sw=$((s1[1] - s0[1])) \
         'BEGIN { d = t1 - t0; printf "%-34s player %5.2f %% %6.0f wakeups/s   server %5.2f %% %6.0f wakeups/s\n", l, 100 * pc / hz / d, pw / d, 100 * sc / hz / d, sw / d }'
-    join "$tmp/threads0" "$tmp/threads1" | awk -v s="$secs" '{ printf "    %s %.0f", $2, ($5 - $3) / s } END { print "" }'
+    # per thread: wakeups a second / percent of a core
+    join "$tmp/threads0" "$tmp/threads1" | awk -v s="$secs" -v hz="$hz" \
+        '{ printf "    %s %.0f/%.2f%%", $2, ($6 - $3) / s, 100 * ($7 - $4) / hz / s } END { print "" }'
 }
 run() { # output ("alsa" or "clock"), player binary
     local out=$1 bin=$2 cfg="$tmp/$1"

@@ -4,7 +4,9 @@
 # (Next, Previous, PlayPause, Seek, OpenUri of good and damaged files, property reads).
 # Prints the player's RSS each minute and the growth a minute after the first minutes.
 #   bench/window/soak.sh [MINUTES] [COMMANDS_A_SECOND]    (default 10 minutes, 5 a second)
-#   QUAVRIX_SOAK_WRAP="heaptrack -o /tmp/soak" bench/window/soak.sh 5   (a heap profile)
+#   QUAVRIX_SOAK_WRAP="heaptrack -o /tmp/soak" bench/window/soak.sh 5   (a heap profile; the
+#   player is then killed at the end, so what it still holds counts as leaked: compare two
+#   lengths with heaptrack_print -f long.zst -d short.zst)
 # Needs the build and the test and fixtures packages (scripts/setup.sh build test fixtures).
 set -euo pipefail
 cd "$(dirname "$0")/../.."
@@ -101,6 +103,7 @@ for ((m = 1; m <= minutes; m++)); do
     kb[m]=$(rss)
     echo "minute $m: RSS ${kb[m]} KB ($(parts); $(ls /proc/$player/task | wc -l) threads; $sent commands)"
 done
+[[ -n ${QUAVRIX_SOAK_WRAP:-} ]] && kill -KILL "$player"
 # Growth from the third minute on (the first fill caches, fonts and the library).
 from=$(( minutes > 4 ? 2 : 0 ))
 awk -v a="${kb[from]}" -v b="${kb[minutes]}" -v n=$((minutes - from)) -v c="$sent" -v f="$from" \
