@@ -18,6 +18,7 @@ bool g_baseDirKnown = false;
 QHash<QString, QString> g_paths;
 QHash<QString, QImage> g_images;
 QHash<QString, QPixmap> g_pixmaps;
+QHash<QString, QIcon> g_icons;
 
 QString baseDir()
 {
@@ -45,6 +46,7 @@ void resetPictureCache()
     g_paths.clear();
     g_images.clear();
     g_pixmaps.clear();
+    g_icons.clear();
 }
 
 QStringList pictureSearchPaths(const QString& name)
@@ -188,7 +190,16 @@ QIcon iconSetFromImage(const QImage& image)
 
 QIcon findIconSet(const QString& name)
 {
-    return iconSetFromImage(findImage(name));
+    // One icon a picture for the whole run: what a style derives from an icon (the pressed
+    // and disabled looks) is kept in the pixmap cache under that icon's key, so a new icon
+    // at every play-state change filled the cache with copies, up to its 10 MB.
+    const QString path = findPicturePath(name);
+    if (path.isEmpty())
+        return QIcon();
+    auto it = g_icons.constFind(path);
+    if (it == g_icons.cend())
+        it = g_icons.insert(path, iconSetFromImage(findImage(name)));
+    return *it;
 }
 
 static void tile(QPainter& p, const QRect& target, const QImage& src, const QRect& part)

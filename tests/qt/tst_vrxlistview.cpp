@@ -1,6 +1,7 @@
 #include "testmain.h"
 
 #include "vrxlistview.h"
+#include "vrxpushbutton.h"
 
 #include <QSignalSpy>
 
@@ -54,6 +55,19 @@ private slots:
         lv.clear();
         QCOMPARE(lv.currentItem(), nullptr);
         QCOMPARE(current.last().at(0).value<VRXListViewItem*>(), nullptr);
+    }
+
+    // The Play button shows "play" and "exit" in turn with every start and stop: each
+    // picture must come back as the same icon, or the pixmap cache fills with copies.
+    void aPictureIsOneIconForTheWholeRun()
+    {
+        VRXPushButton play;
+        play.setIconName(QStringLiteral("play"));
+        const qint64 first = play.icon().cacheKey();
+        QVERIFY(!play.icon().isNull());
+        play.setIconName(QStringLiteral("exit"));
+        play.setIconName(QStringLiteral("play"));
+        QCOMPARE(play.icon().cacheKey(), first);
     }
 };
 
