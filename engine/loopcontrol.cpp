@@ -65,6 +65,7 @@ constexpr int PlayOutSliceMs = 50;
 // server and its client thread then wake five times a second instead of at every
 // 2048-byte block.
 constexpr int GatherMs = 200;
+constexpr int WatchedQueueMs = 250;
 
 } // namespace
 
@@ -548,7 +549,11 @@ int LoopControl::decodeStep()
         playOut();
     }
     m_device->configure(rate, channels);
-    m_device->setGatherMs(m_analyzerWatched ? 0 : GatherMs);
+    // The analyzer shows the last block written: while it is on screen the output gets every
+    // block at once and queues no more than it shows ahead of the sound.
+    const bool watched = m_analyzerWatched;
+    m_device->setGatherMs(watched ? 0 : GatherMs);
+    m_device->setQueueLimitMs(watched ? WatchedQueueMs : 0);
     int written = 0;
     {
         // stop() and open() wait here for a write in progress (the interrupt makes it

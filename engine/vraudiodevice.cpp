@@ -296,6 +296,16 @@ int VRAudioDevice::writeAlsa(const char* data, int length, const std::atomic<boo
             lastProgress = std::chrono::steady_clock::now();
             continue;
         }
+        if (const int aheadMs = beyondQueueLimitMs(); aheadMs > 0) {
+            if (interrupted(interrupt))
+                break;
+            if (stalled()) {
+                fallBack("ALSA", -EIO);
+                break;
+            }
+            rest(qMin(aheadMs, SliceMs));
+            continue;
+        }
         const snd_pcm_sframes_t n =
             snd_pcm_writei(m_pcm, data + done, snd_pcm_uframes_t((length - done) / frameBytes));
         if (n > 0) {
@@ -349,6 +359,27 @@ int VRAudioDevice::writeAlsa(const char* data, int length, const std::atomic<boo
         break;
     }
     return done;
+}
+
+int VRAudioDevice::beyondQueueLimitMs()
+{
+    if (m_queueLimitMs <= 0 || snd_pcm_state(m_pcm) != SND_PCM_STATE_RUNNING)
+        return 0;
+    const snd_pcm_sframes_t avail = snd_pcm_avail_update(m_pcm);
+    if (avail < 0)
+        return 0;
+    const long long queued = m_bufferFrames - avail;
+    return int(qMax(0LL, (queued * 1000 / qMax(1, m_rate)) - m_queueLimitMs));
+}
+
+void VRAudioDevice::rest(int ms)
+{
+    if (m_wakeFd < 0) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+        return;
+    }
+    pollfd wake{m_wakeFd, POLLIN, 0};
+    ::poll(&wake, 1, ms);
 }
 
 int VRAudioDevice::gather(const char* data, int length, const std::atomic<bool>* interrupt)

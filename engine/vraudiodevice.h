@@ -57,6 +57,9 @@ public:
     // What is gathered counts as written and as pending; start() and pendingMs() see it
     // out, drop() discards it. Taken by the next write.
     void setGatherMs(int ms) { m_gatherMs = ms; }
+    // At most this much ALSA output queued, in milliseconds (0: the whole buffer), for
+    // whoever follows the blocks as they are written (the analyzer shows the last one).
+    void setQueueLimitMs(int ms) { m_queueLimitMs = ms; }
     int read(char* data, int length);
     Backend backend() const { return m_backend; }
     int rate() const { return m_rate; }
@@ -123,6 +126,10 @@ private:
     // the output reports an error, else 0.
     int waitForRoom(int timeoutMs);
     int roomSliceMs() const;
+    // How far the ALSA queue is beyond its limit, in milliseconds (0: within it).
+    int beyondQueueLimitMs();
+    // Waits ms milliseconds, or until the wake descriptor is written.
+    void rest(int ms);
     // What the output itself holds, in milliseconds.
     int queuedMs(long long bytesPerSecond);
     // The output failed: open it again or take the next one, and say so once.
@@ -138,6 +145,7 @@ private:
     bool m_paused = false;
     long m_bufferFrames = 0;   // ALSA buffer size
     std::atomic<int> m_gatherMs{0};
+    std::atomic<int> m_queueLimitMs{0};
     std::vector<char> m_gathered; // ALSA output not yet handed over
     int m_rate = 0;
     int m_channels = 0;
