@@ -27,6 +27,9 @@ std::atomic<int> g_loggedBackend{-1};
 // a stalled output is noticed.
 constexpr int SliceMs = 20;
 constexpr int WakeableSliceMs = 250;
+// How far below its limit a held queue is let run before it is filled again: about a
+// 2048-byte block at 44.1 kHz stereo.
+constexpr int QueueSlackMs = 12;
 // What ALSA is asked to hold: the blocking write paces the worker, and stop, pause and
 // seek act on the device itself, so this is not how late they are heard (the position
 // shown leaves out what is queued). A period is a quarter of it: with output gathered
@@ -303,7 +306,9 @@ int VRAudioDevice::writeAlsa(const char* data, int length, const std::atomic<boo
                 fallBack("ALSA", -EIO);
                 break;
             }
-            rest(qMin(aheadMs, SliceMs));
+            // A little below the limit, so that a block goes in at each wakeup rather
+            // than a wakeup every few milliseconds.
+            rest(qMin(aheadMs + QueueSlackMs, 50));
             continue;
         }
         const snd_pcm_sframes_t n =
