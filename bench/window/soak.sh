@@ -66,10 +66,11 @@ command() {
     1) xdotool key --window "$win" Left ;;
     2) xdotool key --window "$win" space ;;
     3) xdotool key --window "$win" Up Down ;;
-    # The three tabs across the top, icons only at this width.
-    4) xdotool mousemove --window "$win" 20 12 click 1 ;;
-    5) xdotool mousemove --window "$win" 63 12 click 1 ;;
-    6) xdotool mousemove --window "$win" 106 12 click 1 ;;
+    # Three points across the tab bar: which tab each hits depends on which one is
+    # current (it shows its label, the others icons only at this width).
+    4) xdotool mousemove --window "$win" 18 12 click 1 ;;
+    5) xdotool mousemove --window "$win" 42 12 click 1 ;;
+    6) xdotool mousemove --window "$win" 128 12 click 1 ;;
     7) mpris Next ;;
     8) mpris Previous ;;
     9) mpris PlayPause ;;
