@@ -242,12 +242,8 @@ int VRAudioDevice::write(const char* data, int length, const std::atomic<bool>* 
     m_wakeFd = wakeFd;
     int done = 0;
     while (done < length) {
-        int n = 0;
-        switch (m_backend) {
-        case Oss: n = writeOss(data + done, length - done, interrupt); break;
-        case Alsa: n = gather(data + done, length - done, interrupt); break;
-        case Clock: n = paceByClock(length - done, interrupt); break;
-        }
+        const int n = m_backend == Alsa ? gather(data + done, length - done, interrupt)
+                                        : writeDirect(data + done, length - done, interrupt);
         done += n;
         // A failed output has been replaced: the rest goes to the next one. Otherwise
         // only an interrupt stops short.
@@ -255,6 +251,20 @@ int VRAudioDevice::write(const char* data, int length, const std::atomic<bool>* 
             break;
     }
     return done;
+}
+
+int VRAudioDevice::writeDirect(const char* data, int length, const std::atomic<bool>* interrupt)
+{
+    switch (m_backend) {
+    case Oss: return writeOss(data, length, interrupt);
+    case Alsa: {
+        const int whole = length - length % (2 * qMax(1, m_channels));
+        const int n = writeAlsa(data, length, interrupt);
+        return n == whole ? length : n; // a partial frame at the end cannot be played
+    }
+    case Clock: return paceByClock(length, interrupt);
+    }
+    return 0;
 }
 
 int VRAudioDevice::writeOss(const char* data, int length, const std::atomic<bool>* interrupt)
@@ -400,9 +410,7 @@ int VRAudioDevice::gather(const char* data, int length, const std::atomic<bool>*
             continue;
         }
         if (limit == 0) {
-            const int whole = (length - done) - (length - done) % int(frameBytes);
-            const int n = writeAlsa(data + done, length - done, interrupt);
-            done += n == whole ? length - done : n; // a partial frame at the end cannot be played
+            done += writeDirect(data + done, length - done, interrupt);
             break;
         }
         const int take = int(qMin(size_t(length - done), limit - m_gathered.size()));
@@ -414,22 +422,9 @@ int VRAudioDevice::gather(const char* data, int length, const std::atomic<bool>*
 
 bool VRAudioDevice::flushGathered(const std::atomic<bool>* interrupt)
 {
-    const size_t frameBytes = size_t(2 * qMax(1, m_channels));
     size_t sent = 0;
     while (sent < m_gathered.size()) {
-        const int left = int(m_gathered.size() - sent);
-        int n = 0;
-        switch (m_backend) {
-        case Oss: n = writeOss(m_gathered.data() + sent, left, interrupt); break;
-        case Alsa:
-            if (size_t(left) < frameBytes) {
-                n = left; // a partial frame cannot be played
-                break;
-            }
-            n = writeAlsa(m_gathered.data() + sent, left, interrupt);
-            break;
-        case Clock: n = paceByClock(left, interrupt); break;
-        }
+        const int n = writeDirect(m_gathered.data() + sent, int(m_gathered.size() - sent), interrupt);
         sent += size_t(n);
         if (n == 0 && interrupted(interrupt))
             break;

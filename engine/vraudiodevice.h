@@ -117,6 +117,8 @@ private:
     int writeOss(const char* data, int length, const std::atomic<bool>* interrupt);
     int writeAlsa(const char* data, int length, const std::atomic<bool>* interrupt);
     int paceByClock(int length, const std::atomic<bool>* interrupt);
+    // Writes to whichever output there is now, without gathering; the bytes taken.
+    int writeDirect(const char* data, int length, const std::atomic<bool>* interrupt);
     // Gathers ALSA output; returns the bytes of data taken.
     int gather(const char* data, int length, const std::atomic<bool>* interrupt);
     // Writes what is gathered to whichever output there now is; false when an interrupt
